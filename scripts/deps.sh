@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what building and testing Nodalis needs on Debian 12, when missing.
+# Sourced by scripts/run.sh and scripts/test.sh.
+nodalis_install_deps() {
+  local pkgs=(build-essential cmake python3 libgtest-dev libbenchmark-dev
+              qt6-base-dev qt6-base-dev-tools qt6-svg-dev liberfa-dev
+              fonts-dejavu-core xvfb xauth poppler-utils clang)
+  local missing=()
+  local p
+  for p in "${pkgs[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  fi
+}
+
+nodalis_build() {
+  local dir="$1"; shift
+  cmake -S "$NODALIS_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
