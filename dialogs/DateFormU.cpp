@@ -288,8 +288,9 @@ float TDateForm::StepFromFields() const {
 }
 
 bool TDateForm::FieldsComplete(bool start) const {
-  for (QSpinBox* s : start ? std::initializer_list<QSpinBox*>{SY, SMon, SD, SH, SMin, SS}
-                           : std::initializer_list<QSpinBox*>{EY, EMon, ED, EH, EMin, ES}) {
+  QSpinBox* const startFields[] = {SY, SMon, SD, SH, SMin, SS};
+  QSpinBox* const endFields[] = {EY, EMon, ED, EH, EMin, ES};
+  for (QSpinBox* s : start ? startFields : endFields) {
     const QString t = s->text().trimmed();
     if (t.isEmpty() || t == "-" || t == "+" || !s->hasAcceptableInput()) return false;
   }

@@ -16,6 +16,10 @@
 #include "TIMLIB.h"
 #include "Utils.h"
 
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
 using namespace nodalis;
 
 namespace {
@@ -125,6 +129,11 @@ TEST_F(DateForm, CalendarReformAndAstronomicalYearHints) {
   EXPECT_NEAR(double(gregorianDay), 2299160.5, double(JD_TOL_DAYS));
   EXPECT_NEAR(double(gregorianDay - julianDay), 1.0, double(JD_TOL_DAYS))
       << "1582 October 4 (Julian) and 15 (Gregorian) are consecutive days";
+  // The Gregorian hint starts at JD 2299160.9, later on October 15.
+  EXPECT_EQ(Hint(), "Julian. Kalender bis 04.10.1582");
+  W<QSpinBox>("SH")->setValue(12);
+  EXPECT_EQ(Hint(), "Gregorian. Kal. nach 15.10.1582");
+  SetStart(1899, 12, 31, 0, 0, 0);
   EXPECT_EQ(Hint(), "Gregorian. Kal. nach 15.10.1582");
   EXPECT_FALSE(W<QDateEdit>("SCal")->isVisible());
 
