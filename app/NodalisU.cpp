@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QDialog>
 #include <QFileInfo>
@@ -122,7 +123,6 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   EditSarosNr->setObjectName("EditSarosNr");
   EditSarosNr->setRange(SAROS_FIELD_MIN, SAROS_FIELD_MAX);
   EditSarosNr->setGeometry(384, 40, 65, 24);
-  EditSarosNr->installEventFilter(this);
   Button1 = button("Button1", "-1", -1, 460, 40, 33, 25);
   Label3 = label("Label3", "Finsternis", 496, 46, 62, 13);
   Label3->setAlignment(Qt::AlignCenter);
@@ -237,10 +237,19 @@ TForm1::~TForm1() {
 #endif
 }
 
+void TForm1::ClearMemo() {
+  Memo1->clear();
+  MemoFresh_ = true;
+}
+
 void TForm1::AddMemoLine(const std::string& Cp1252Line) {
   QString text = FromCp(Cp1252Line);
   text.replace("\r\n", "\n");
-  Memo1->appendPlainText(text);
+  if (MemoFresh_)
+    Memo1->setPlainText(text);  // the first line fills the empty first block
+  else
+    Memo1->appendPlainText(text);
+  MemoFresh_ = false;
 }
 
 QStringList TForm1::MemoLines() const { return Memo1->toPlainText().split('\n'); }
@@ -252,6 +261,8 @@ bool TForm1::RunCommand(std::function<void()> Command) {
     return true;
   }
   Busy_ = true;
+  QElapsedTimer clock;
+  clock.start();
   Command();
   while (!Queue_.empty()) {
     std::function<void()> next = std::move(Queue_.front());
@@ -259,7 +270,7 @@ bool TForm1::RunCommand(std::function<void()> Command) {
     next();
   }
   Busy_ = false;
-  if (AfterCommand) AfterCommand();
+  if (AfterCommand) AfterCommand(clock.nsecsElapsed() / 1e6);
   return true;
 }
 
@@ -330,7 +341,8 @@ bool TForm1::eventFilter(QObject* Watched, QEvent* E) {
       Memo1->selectAll();
       return true;  // consumed: no character is typed
     }
-    if (Watched == EditSarosNr && E->type() == QEvent::KeyPress &&
+    const bool inSarosField = w && (w == EditSarosNr || w->parentWidget() == EditSarosNr);
+    if (inSarosField && E->type() == QEvent::KeyPress &&
         (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
       EditSarosNr->interpretText();
       RunCommand([this] { ChangeSarosClick(0); });
@@ -380,7 +392,7 @@ void TForm1::NextEclClick(int Tag) {
   SelectedJD += Tag > 0 ? ECLIPSE_STEP_DAYS : -ECLIPSE_STEP_DAYS;
   if (!JDSupported(SelectedJD)) {
     SelectedJD = before;
-    Memo1->clear();
+    ClearMemo();
     AddMemoLine(JDRangeText());
     return;
   }
@@ -394,7 +406,7 @@ void TForm1::NextEclClick(int Tag) {
 }
 
 void TForm1::ChangeSarosClick(int Tag) {
-  Memo1->clear();
+  ClearMemo();
   Backward = false;
   if (!SeriesList.empty() && JDSupported(SelectedJD)) {
     // Start the search from the beginning of the series on screen.
@@ -457,7 +469,7 @@ void TForm1::BuildSeriesInto(long double JD) {
 
 void TForm1::Recompute() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  Memo1->clear();
+  ClearMemo();
   if (!JDSupported(SelectedJD)) {
     AddMemoLine(JDRangeText());
     QApplication::restoreOverrideCursor();
@@ -487,13 +499,13 @@ void TForm1::Recompute() {
     built = BuildSeriesComputed(list, SeriesJD);
   }
   if (!built) {
-    Memo1->clear();
+    ClearMemo();
     AddMemoLine(message.empty() ? JDRangeText() : message);
     QApplication::restoreOverrideCursor();
     return;
   }
   SeriesList.swap(list);
-  Memo1->clear();
+  ClearMemo();
   WriteSeriesTable();
   ShowDiagram();
   QApplication::restoreOverrideCursor();
@@ -509,6 +521,7 @@ void TForm1::WriteSeriesTable() {
   QStringList text;
   for (const std::string& l : lines) text << FromCp(l);
   Memo1->setPlainText(text.join('\n'));
+  MemoFresh_ = false;
   TitleLabel->setText(FromCp(TitleCaption));
   EditSarosNr->setValue(saros);
   CurrentSaros = saros;

@@ -120,8 +120,9 @@ class TForm1 : public QWidget {
   // Test seam: runs the date dialog in place of its modal exec; returns the
   // dialog's result (QDialog::Accepted = OK).
   std::function<int(TDateForm*)> RunDateDialog;
-  // Test and bench seam: called after every command (and queued command).
-  std::function<void()> AfterCommand;
+  // Test and trace seam: called after every command (and the commands
+  // queued meanwhile) with the time they took, milliseconds.
+  std::function<void(double Ms)> AfterCommand;
 
  protected:
   void showEvent(QShowEvent* E) override;
@@ -131,6 +132,7 @@ class TForm1 : public QWidget {
 
  private:
   void FormShow();
+  void ClearMemo();
   void AddMemoLine(const std::string& Cp1252Line);
   void BuildSeriesInto(long double JD);
   void ShowDiagram();
@@ -138,6 +140,7 @@ class TForm1 : public QWidget {
 
   QStringList Arguments_;
   bool Shown_ = false;
+  bool MemoFresh_ = true;  // Memo1 holds no line yet
   bool Busy_ = false;
   std::deque<std::function<void()>> Queue_;
 };
