@@ -245,10 +245,14 @@ void TForm1::ClearMemo() {
 void TForm1::AddMemoLine(const std::string& Cp1252Line) {
   QString text = FromCp(Cp1252Line);
   text.replace("\r\n", "\n");
-  if (MemoFresh_)
+  if (MemoFresh_) {
     Memo1->setPlainText(text);  // the first line fills the empty first block
-  else
-    Memo1->appendPlainText(text);
+  } else {
+    QTextCursor c(Memo1->document());
+    c.movePosition(QTextCursor::End);
+    c.insertBlock();
+    c.insertText(text);
+  }
   MemoFresh_ = false;
 }
 
@@ -342,8 +346,11 @@ bool TForm1::eventFilter(QObject* Watched, QEvent* E) {
       return true;  // consumed: no character is typed
     }
     const bool inSarosField = w && (w == EditSarosNr || w->parentWidget() == EditSarosNr);
-    if (inSarosField && E->type() == QEvent::KeyPress &&
-        (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
+    if (inSarosField && (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)) {
+      if (E->type() == QEvent::ShortcutOverride) {
+        E->accept();  // Enter belongs to the field, not to a shortcut elsewhere
+        return true;
+      }
       EditSarosNr->interpretText();
       RunCommand([this] { ChangeSarosClick(0); });
       return true;

@@ -21,3 +21,12 @@ if(NODALIS_GUI AND TARGET nodalis_mainwin)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_main_window.cpp
     LIBS nodalis_mainwin Qt6::Test GUI)
 endif()
+
+if(NODALIS_GUI AND TARGET nodalis)
+  nodalis_add_gtest(test_nodalis_instances
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_nodalis_instances.cpp
+    LIBS Qt6::Core)
+  target_compile_definitions(test_nodalis_instances PRIVATE
+    NODALIS_PROGRAM_PATH="$<TARGET_FILE:nodalis>")
+  add_dependencies(test_nodalis_instances nodalis)
+endif()

@@ -272,16 +272,17 @@ TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
   Open();
   form->RunDateDialog = [](TDateForm* d) {
     d->show();
-    d->findChild<QLineEdit*>("SJD")->setText("2451545.0");  // 2000 January 1
+    d->findChild<QLineEdit*>("SJD")->setText("2451570.0");  // 2000 January 26 12h
     QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
     return d->result();
   };
   Click("DateBtn");
   ASSERT_TRUE(WaitIdle());
-  // The next eclipse after 2000 January 1 is the partial one of February 5
-  // (Saros 150); no eclipse within 15 days, so the reference is today.
+  // The partial eclipse of 2000 February 5 (Saros 150) follows within 15
+  // days: the chosen date is the reference, marked in the last line.
   EXPECT_EQ(Saros(), 150);
-  EXPECT_EQ(Lines().last().mid(12, 10), QString::fromStdString(DateShort(0, NowJD(0))));
+  EXPECT_NEAR(double(ReferenceJD), 2451570.0, double(JD_TOL_DAYS));
+  EXPECT_EQ(Lines().last().mid(12, 10), "26.01.2000");
 
   form->RunDateDialog = [](TDateForm* d) {
     d->show();
