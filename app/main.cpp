@@ -34,8 +34,9 @@ double MsSinceProcessStart() {
   if (paren == std::string::npos) return -1;
   std::istringstream fields(text.substr(paren + 2));
   std::string f;
-  // Field 22 (starttime, in clock ticks since boot) is the 20th after ")".
-  for (int i = 0; i < 20 && fields >> f; ++i) {
+  // Field 22 (starttime, clock ticks since boot) is the 20th after ")",
+  // which ends field 2.
+  for (int i = 0; i < 19 && fields >> f; ++i) {
   }
   unsigned long long startTicks = 0;
   if (!(fields >> startTicks)) return -1;
