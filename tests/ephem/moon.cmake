@@ -18,6 +18,9 @@ if(TARGET lunaris)
     target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_NUTATION=1)
     target_include_directories(test_moon_lunaris PRIVATE ${PROJECT_SOURCE_DIR})
   endif()
+  if(EXISTS ${PROJECT_SOURCE_DIR}/ephem/orbitcore.h)
+    target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_EXPORTS=1)
+  endif()
 endif()
 
 # The Moon through the library's exports (body 1011).
