@@ -4,8 +4,13 @@
 // month until the step is at most one minute; the Moon always comes from
 // orbitcore (body 1011).  FindEclipseNewMoon steps whole lunations until the
 // Moon's latitude at new moon is within the eclipse limit of 1.7 degrees.
-// Both loops are capped (the design's versions run until the astronomy
-// ends them; a NaN date or a broken position would never end them).
+// A new moon inside the latitude limit whose shadow misses the Earth is
+// passed over as well: taken as an eclipse new moon it would make the
+// series builder start from a new moon of no series and wander off to a
+// series thousands of years away (e.g. "+1 Finsternis" after 2017 Aug 21
+// landing on the new moon of 2018 Jan 17, latitude 1.63 deg).
+// Both loops are capped (unbounded, a NaN date or a broken position would
+// never end them).
 //
 // Reference: J. Meeus, Astronomical Algorithms (1998), ch. 49 and 54.
 #include <cmath>
@@ -44,10 +49,19 @@ bool FindNewMoon(long double& JD, long double& BetaMoon, long double TargetElong
   return false;
 }
 
+namespace {
+// A new moon within 1.7 deg of a node that still misses the Earth (the
+// limit is generous: an eclipse needs about 1.4 to 1.6 deg at most).
+bool MissesTheEarth(long double JD) {
+  BesselRec r;
+  return CalcEclipse(0, true, r, JD) == ECL_NONE;
+}
+}  // namespace
+
 bool FindEclipseNewMoon(long double& JD, bool Backwards) {
   long double beta = 0;
   if (!FindNewMoon(JD, beta, 0)) return false;
-  for (int n = 0; std::fabs(beta) > ECLIPSE_LIMIT_RAD; ++n) {
+  for (int n = 0; std::fabs(beta) > ECLIPSE_LIMIT_RAD || MissesTheEarth(JD); ++n) {
     if (n >= MAX_ECLIPSE_LUNATIONS || !std::isfinite(beta)) return false;
     JD += Backwards ? -SYNODIC_MONTH_DAYS : SYNODIC_MONTH_DAYS;
     if (!FindNewMoon(JD, beta, 0)) return false;

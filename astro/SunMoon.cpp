@@ -27,23 +27,47 @@ double PlanetInfo(long double JD, int Body, int Item) {
 }
 
 namespace {
-void Ecliptic(int Body, long double& Lambda, long double& Beta, long double& R,
-              long double JD, int Flags, unsigned char Mode) {
+// One-entry result cache per body: the three items of one date come from
+// one pipeline run of _planetinfo, so a repeated date (three items, Sun and
+// Moon at the same instant in several routines) costs nothing.  _planetinfo
+// is a pure function of its arguments, so the values are identical.
+struct EclipticCache {
+  bool valid = false;
+  double jd = 0;
+  int flags = 0;
+  unsigned char mode = 0;
+  double r = 0, lambda = 0, beta = 0;
+};
+
+void Ecliptic(int Body, EclipticCache& cache, long double& Lambda, long double& Beta,
+              long double& R, long double JD, int Flags, unsigned char Mode) {
   const double jd = static_cast<double>(JD);
-  R = _planetinfo(jd, Body, ITEM_DIST, 1, Flags & 127, Mode);
-  Lambda = _planetinfo(jd, Body, ITEM_LON, 1, Flags & 127, Mode);
-  Beta = _planetinfo(jd, Body, ITEM_LAT, 1, Flags & 127, Mode);
+  const int f = Flags & 127;
+  if (!(cache.valid && cache.jd == jd && cache.flags == f && cache.mode == Mode)) {
+    cache.r = _planetinfo(jd, Body, ITEM_DIST, 1, f, Mode);
+    cache.lambda = _planetinfo(jd, Body, ITEM_LON, 1, f, Mode);
+    cache.beta = _planetinfo(jd, Body, ITEM_LAT, 1, f, Mode);
+    cache.jd = jd;
+    cache.flags = f;
+    cache.mode = Mode;
+    cache.valid = true;
+  }
+  R = cache.r;
+  Lambda = cache.lambda;
+  Beta = cache.beta;
 }
+
+EclipticCache sun_cache, moon_cache;
 }  // namespace
 
 void SunEcliptic(long double& Lambda, long double& Beta, long double& R,
                  long double JD, int Flags, unsigned char Mode) {
-  Ecliptic(BODY_SUN, Lambda, Beta, R, JD, Flags, Mode);
+  Ecliptic(BODY_SUN, sun_cache, Lambda, Beta, R, JD, Flags, Mode);
 }
 
 void MoonEcliptic(long double& Lambda, long double& Beta, long double& R,
                   long double JD, int Flags, unsigned char Mode) {
-  Ecliptic(BODY_MOON, Lambda, Beta, R, JD, Flags, Mode);
+  Ecliptic(BODY_MOON, moon_cache, Lambda, Beta, R, JD, Flags, Mode);
 }
 
 void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lambda,
@@ -61,12 +85,14 @@ void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lam
 }
 
 long double MeanObliquity(long double JD) {
+  // Horner form of Laskar's polynomial (the same value to the last bits as
+  // summing powers; evaluated twice per Besselian elements, so it matters).
+  static const long double C[10] = {-4680.93L, -1.55L, 1999.25L, -51.38L, -249.67L,
+                                    -39.05L,   7.12L,  27.87L,   5.79L,   2.45L};
   const long double U = (JD - 2451545.0L) / 3652500.0L;
-  auto P = [U](int n) { return std::pow(U, static_cast<long double>(n)); };
-  return (23.439291111L + (-4680.93L * U - 1.55L * P(2) + 1999.25L * P(3) - 51.38L * P(4) -
-                           249.67L * P(5) - 39.05L * P(6) + 7.12L * P(7) + 27.87L * P(8) +
-                           5.79L * P(9) + 2.45L * P(10)) / 3600.0L) *
-         DEG_TO_RAD_LITERAL;
+  long double p = 0;
+  for (int k = 9; k >= 0; --k) p = (p + C[k]) * U;
+  return (23.439291111L + p / 3600.0L) * DEG_TO_RAD_LITERAL;
 }
 
 void EclToEqu(long double& Alpha, long double& Delta, long double JD,
