@@ -12,8 +12,9 @@
 //   r = (S_r0 + t S_r1 + t^2 S_r2) * a0 / ath.
 // No trigonometric function is called per term: for each base angle a_j,
 // cos(k a_j) and sin(k a_j) are built by angle-addition recurrence for
-// k = 1 ... kmax_j (negative k by symmetry), and each argument is the product
-// of its factors as unit complex numbers.
+// k = 1 ... kmax_j (negative k by symmetry); the partial arguments are
+// products of those as unit complex numbers, and each argument is the
+// product of two partial arguments (its planetary and its lunar part).
 //
 // Reference: notice "Lunar Solution ELP 2000-82B" (M. Chapront-Touze,
 // J. Chapront, G. Francou, 1995, CDS VI/79), sect. 2-9.
@@ -59,21 +60,37 @@ void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km) {
     }
   }
 
-  double sum[ELP_NSLOT] = {};
-  const unsigned short* fac = ELP_FACTOR;
-  const ElpCoef* coef = ELP_COEF;
-  for (int i = 0; i < ELP_NARG; ++i) {
+  // Partial arguments (scratch per thread; no state is kept between calls).
+  thread_local double pc[ELP_NPART_MAX];
+  thread_local double ps[ELP_NPART_MAX];
+  const unsigned short* fac = ELP_PART_FACTOR;
+  for (int p = 0; p < ELP_NPART; ++p) {
     double re = 1.0;
     double im = 0.0;
-    for (int n = ELP_ARG_NFACTOR[i]; n > 0; --n, ++fac) {
+    for (int n = ELP_PART_NFACTOR[p]; n > 0; --n, ++fac) {
       const double zr = mc[*fac];
       const double zi = ms[*fac];
-      const double r = re * zr - im * zi;
+      const double x = re * zr - im * zi;
       im = re * zi + im * zr;
-      re = r;
+      re = x;
     }
-    for (int n = ELP_ARG_NCOEF[i]; n > 0; --n, ++coef)
-      sum[coef->slot] += coef->c * re + coef->s * im;
+    pc[p] = re;
+    ps[p] = im;
+  }
+
+  double sum[ELP_NSLOT] = {};
+  const unsigned short* part = ELP_ARG_PART;
+  const unsigned char* slot = ELP_COEF_SLOT;
+  const ElpCoef* coef = ELP_COEF;
+  for (int i = 0; i < ELP_NARG; ++i, part += 2) {
+    const double ar = pc[part[0]];
+    const double ai = ps[part[0]];
+    const double br = pc[part[1]];
+    const double bi = ps[part[1]];
+    const double re = ar * br - ai * bi;
+    const double im = ar * bi + ai * br;
+    for (int n = ELP_ARG_NCOEF[i]; n > 0; --n, ++coef, ++slot)
+      sum[*slot] += coef->c * re + coef->s * im;
   }
 
   *v_rad = w1 + (sum[0] + t * (sum[1] + t * sum[2])) * RAD_PER_ARCSEC;

@@ -168,20 +168,37 @@ def main():
         pos += 2 * kmax[b] + 1
     n_mult = pos
 
-    # Order: arguments of few factors first, then lexicographically, so that
-    # neighbours share table rows (cache) and the loop has no surprises.
-    order = sorted(range(len(arg_keys)), key=lambda i: (len(arg_keys[i]), arg_keys[i]))
-    nfac = []
+    # Two levels.  Each argument splits into a planetary part (multiples of
+    # Me ... Ne) and a lunar part (zeta, D, l', l, F); the distinct parts,
+    # "partial arguments", are products of base multiples, and every argument
+    # is the product of exactly two partial arguments (partial 0 is the empty
+    # product, 1).  The parts recur across many arguments, which saves most
+    # of the complex products.
+    def split(key):
+        return (tuple(x for x in key if x[0] >= 9), tuple(x for x in key if x[0] < 9))
+
+    parts = {(): 0}
+    for key in arg_keys:
+        for part in split(key):
+            parts.setdefault(part, None)
+    part_list = [()] + sorted((p for p in parts if p), key=lambda p: (len(p), p))
+    part_index = {p: i for i, p in enumerate(part_list)}
+    part_nfac = [len(p) for p in part_list]
+    part_factors = [offsets[b] + k for p in part_list for b, k in p]
+
+    # Arguments ordered by their partial arguments, for locality.
+    arg_pairs = [tuple(part_index[p] for p in split(key)) for key in arg_keys]
+    order = sorted(range(len(arg_keys)), key=lambda i: arg_pairs[i])
+    pairs = []
     ncoef = []
-    factors = []
+    slots = []
     coefs = []
     for i in order:
-        key = arg_keys[i]
-        nfac.append(len(key))
-        factors.extend(offsets[b] + k for b, k in key)
+        pairs.extend(arg_pairs[i])
         items = sorted(arg_coefs[i].items())
         ncoef.append(len(items))
-        coefs.extend((sl, c, s) for sl, (c, s) in items)
+        slots.extend(sl for sl, _ in items)
+        coefs.extend(cs for _, cs in items)
 
     out = []
     w = out.append
@@ -189,8 +206,9 @@ def main():
     w("// Source: ELP 2000-82B series files ELP1 ... ELP36 (M. Chapront-Touze,")
     w("// J. Chapront, CDS catalogue VI/79), main-problem amplitudes corrected to")
     w("// the DE200/LE200 fit (notice \"Lunar Solution ELP 2000-82B\", sect. 7).")
-    w("// Truncation PREC = %s arcsec: %d of %d terms kept, merged into %d arguments."
+    w("// Truncation PREC = %s arcsec: %d of %d terms kept, merged into %d arguments"
       % (repr(prec), n_kept, n_read, len(arg_keys)))
+    w("// built from %d partial arguments." % len(part_list))
     w("// Regenerate:")
     w("//   python3 tools/gen_elp82b.py <elp2000-82b data dir> %s --prec %s"
       % ("lunaris/generated/elp82b_tables.cpp", repr(prec)))
@@ -208,29 +226,43 @@ def main():
     w("const int ELP_NMULT = %d;" % n_mult)
     w("static_assert(%d <= ELP_NMULT_MAX, \"multiples table too small\");" % n_mult)
     w("")
-    w("const int ELP_NARG = %d;" % len(nfac))
-    w("const int ELP_NFACTOR = %d;" % len(factors))
+    w("const int ELP_NPART = %d;" % len(part_list))
+    w("static_assert(%d <= ELP_NPART_MAX, \"partial-argument table too small\");"
+      % len(part_list))
+    w("const int ELP_NPART_FACTOR = %d;" % len(part_factors))
+    w("const int ELP_NARG = %d;" % len(ncoef))
     w("const int ELP_NCOEF = %d;" % len(coefs))
     w("")
-    w("// Per argument: number of factors (base multiples) and of coefficient pairs.")
-    w("const unsigned char ELP_ARG_NFACTOR[ELP_NARG] = {")
-    for i in range(0, len(nfac), 32):
-        w("  " + ",".join(str(v) for v in nfac[i:i + 32]) + ",")
+    w("// Per partial argument: number of factors (partial 0 has none).")
+    w("const unsigned char ELP_PART_NFACTOR[ELP_NPART] = {")
+    for i in range(0, len(part_nfac), 32):
+        w("  " + ",".join(str(v) for v in part_nfac[i:i + 32]) + ",")
     w("};")
+    w("// Their factors: flat indices into the multiples table.")
+    w("const unsigned short ELP_PART_FACTOR[ELP_NPART_FACTOR] = {")
+    for i in range(0, len(part_factors), 20):
+        w("  " + ",".join(str(v) for v in part_factors[i:i + 20]) + ",")
+    w("};")
+    w("// Per argument: its two partial arguments (planetary, lunar).")
+    w("const unsigned short ELP_ARG_PART[2 * ELP_NARG] = {")
+    for i in range(0, len(pairs), 20):
+        w("  " + ",".join(str(v) for v in pairs[i:i + 20]) + ",")
+    w("};")
+    w("// Per argument: number of coefficient pairs.")
     w("const unsigned char ELP_ARG_NCOEF[ELP_NARG] = {")
     for i in range(0, len(ncoef), 32):
         w("  " + ",".join(str(v) for v in ncoef[i:i + 32]) + ",")
     w("};")
-    w("// Flat indices into the multiples table, ELP_ARG_NFACTOR[i] per argument.")
-    w("const unsigned short ELP_FACTOR[ELP_NFACTOR] = {")
-    for i in range(0, len(factors), 20):
-        w("  " + ",".join(str(v) for v in factors[i:i + 20]) + ",")
+    w("// Per coefficient pair: slot = 3*coordinate + power of t, coordinate")
+    w("// 0 = V (arcsec), 1 = U (arcsec), 2 = r (km).")
+    w("const unsigned char ELP_COEF_SLOT[ELP_NCOEF] = {")
+    for i in range(0, len(slots), 32):
+        w("  " + ",".join(str(v) for v in slots[i:i + 32]) + ",")
     w("};")
-    w("// Coefficients: {slot, c, s}; slot = 3*coordinate + power of t,")
-    w("// coordinate 0 = V (arcsec), 1 = U (arcsec), 2 = r (km).")
+    w("// Coefficient pairs {c, s}: c cos(argument) + s sin(argument).")
     w("const ElpCoef ELP_COEF[ELP_NCOEF] = {")
-    for sl, c, s in coefs:
-        w("  {%r, %r, %d}," % (c, s, sl))
+    for c, s_ in coefs:
+        w("  {%r, %r}," % (c, s_))
     w("};")
     w("")
     w("// Abbreviated distance for the light time: the %d main-problem distance" % len(lt_terms))
@@ -246,8 +278,10 @@ def main():
     w("}  // namespace lunaris::tables")
     with open(args.out, "w", encoding="ascii", newline="\n") as f:
         f.write("\n".join(out) + "\n")
-    print("%s: %d of %d terms, %d arguments, %d factors, %d coefficient pairs"
-          % (args.out, n_kept, n_read, len(nfac), len(factors), len(coefs)))
+    print("%s: %d of %d terms, %d arguments, %d partial arguments (%d factors), "
+          "%d coefficient pairs"
+          % (args.out, n_kept, n_read, len(ncoef), len(part_list), len(part_factors),
+             len(coefs)))
 
 
 if __name__ == "__main__":
