@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -406,6 +407,46 @@ TEST_F(PrintTest, CancelledFileNamePrintsNothing) {
   });
   EXPECT_FALSE(Print(true, true));
   EXPECT_FALSE(QFile::exists(OutFile));
+}
+
+
+// The real print path through the system's print service. Opt-in, because
+// it sends a job to a printer: NODALIS_TEST_CUPS_PRINTER names a CUPS queue
+// (a virtual PDF printer, see README "Printing") and NODALIS_TEST_CUPS_OUTDIR
+// the folder where that printer writes its PDF files.
+TEST_F(PrintTest, SystemPrinterIsListedAndPrintedTo) {
+  const QString Queue = qEnvironmentVariable("NODALIS_TEST_CUPS_PRINTER");
+  const QString OutDir = qEnvironmentVariable("NODALIS_TEST_CUPS_OUTDIR");
+  if (Queue.isEmpty() || OutDir.isEmpty() || !HavePoppler())
+    GTEST_SKIP() << "set NODALIS_TEST_CUPS_PRINTER and NODALIS_TEST_CUPS_OUTDIR to print to CUPS";
+  const QStringList Before = QDir(OutDir).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+  bool Listed = false;
+  WhenDialogShown([&](TPrintControl& D) {
+    const int I = D.PrnList->findText(Queue);
+    Listed = I >= 0;
+    if (Listed) D.PrnList->setCurrentIndex(I);
+    D.HochChk->click();
+    D.PrintBackgroundChk->setChecked(true);
+    QTest::mouseClick(D.OKBtn, Qt::LeftButton);
+  });
+  const bool Printed = Print(true, true);
+  ASSERT_TRUE(Listed) << Queue.toStdString() << " not in the printer list";
+  ASSERT_TRUE(Printed);
+  EXPECT_EQ(FileAsked, 0) << "a system printer needs no file name";
+  EXPECT_EQ(PlatformPrinter().printerName(), Queue);
+  // The print service converts the job and writes a new PDF file.
+  QString NewFile;
+  constexpr int CUPS_WAIT_MS = 30000;
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    for (const QString& F : QDir(OutDir).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+      if (!Before.contains(F)) NewFile = QDir(OutDir).filePath(F);
+    return !NewFile.isEmpty() && QFileInfo(NewFile).size() > 0;
+  }, CUPS_WAIT_MS)) << "no new PDF in " << OutDir.toStdString();
+  if (NewFile.isEmpty()) return;
+  QTest::qWait(500);  // let the backend finish writing
+  const RenderedPage R = Render(NewFile, Dir.path());
+  EXPECT_EQ(R.Pages, 1);
+  EXPECT_GT(R.BluePixels, 0) << "background ticked: blue picture on the page";
 }
 
 }  // namespace
