@@ -12,6 +12,7 @@
 #include "CliArgs.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
+#include "SarosSearch.h"
 #include "SeriesTable.h"
 #include "Utils.h"
 
@@ -144,4 +145,28 @@ TEST(ComputedSeries, UnsupportedStartLeavesAnEmptyList) {
   EXPECT_FALSE(BuildSeriesComputed(list, NAN));
   EXPECT_TRUE(list.empty());
   EXPECT_FALSE(BuildSeriesComputed(list, 1e15L));
+}
+
+TEST(SarosSearch, StepsThereAndBackAndReportsUnreachableNumbers) {
+  UseLunarLib = false;
+  SelectedJD = 2457986.5L;  // 2017 Aug 21, Saros 145
+  int32_t current = 145;
+  std::vector<std::string> memo;
+  ASSERT_TRUE(SarosSearch(147, current, memo));
+  EXPECT_EQ(current, 147);
+  ASSERT_FALSE(memo.empty());
+  EXPECT_EQ(memo[0].rfind("berechne Sonnenfinsternis am   ", 0), 0u) << memo[0];
+  ASSERT_TRUE(SarosSearch(145, current, memo));  // "+2" then "-2"
+  EXPECT_EQ(current, 145);
+  // A series of the canon's first millennium: far in the past.
+  ASSERT_TRUE(SarosSearch(-13, current, memo));
+  EXPECT_EQ(current, -13);
+  EXPECT_LT(SelectedJD, 1000000.0L);
+  // A number no date in the supported range reaches: message, date kept.
+  SelectedJD = 2457986.5L;
+  current = 145;
+  memo.clear();
+  EXPECT_FALSE(SarosSearch(2000000000, current, memo));
+  EXPECT_EQ(memo.back(), "Saros2000000000 nicht gefunden");
+  EXPECT_TRUE(JDSupported(SelectedJD));
 }
