@@ -29,6 +29,19 @@ bool AutoChoosesELP2000(long double JD) {
   return !(JD > AUTO_DE404_LOW_JD && JD < AUTO_DE404_HIGH_JD);
 }
 
+std::vector<std::string> StartupNoticeLines() {
+  return {"",
+          TitleText,
+          "",
+          "Zur Berechnung von Sarosserien und Sonnenfinsterniszyklen.",
+          "Zum Starten Finsternisdatum oder Saroszyklus ausw\xE4hlen.",
+          "",
+          "Diese Software befindet sich noch im Betastatium.",
+          "Keine Gew\xE4hr f\xFCr Richtigkeit der Berechnungen.",
+          "Jede Haftung ist ausgeschlossen!",
+          ""};
+}
+
 std::string MarkerText(RowMarker m) {
   switch (m) {
     case RowMarker::Aktuelle: return " (aktuelle Finsternis)";

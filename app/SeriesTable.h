@@ -64,6 +64,11 @@ std::string SeriesTitle(const std::vector<std::string>& List);
 int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::string>& Memo,
                          const TableSource& Source);
 
+// The start-up notice of the text area, one entry per line (Windows-1252):
+// "", TitleText, "", two lines of purpose, "", the three disclaimer
+// sentences, "".
+std::vector<std::string> StartupNoticeLines();
+
 // "Auto" choice of the lunar theory: true = ELP2000 (lunaris) for Julian
 // dates at most 1 400 000 or at least 3 300 000, false = DE404 (orbitcore).
 bool AutoChoosesELP2000(long double JD);

@@ -115,3 +115,11 @@ TEST(LunarChoice, AutoByDate) {
   EXPECT_TRUE(AutoChoosesELP2000(3300000));
   EXPECT_TRUE(AutoChoosesELP2000(-5000));
 }
+
+TEST(StartupNotice, TextOfTheEmptyWindow) {
+  const auto lines = StartupNoticeLines();
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[1], "Nodalis Beta V. 05.02.2010");
+  EXPECT_EQ(Cp1252ToUtf8(lines[4]), "Zum Starten Finsternisdatum oder Saroszyklus ausw\u00e4hlen.");
+  EXPECT_EQ(Cp1252ToUtf8(lines[7]), "Keine Gew\u00e4hr f\u00fcr Richtigkeit der Berechnungen.");
+}
