@@ -89,8 +89,7 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   void SeitenbreiteMenClick();
   void ProportionalClick();
   void Speichern1Click(int Tag);
-  // Printing: opens the print dialog of the printing path; disabled until
-  // that path is wired in.
+  // Printing: the print dialog with preview, then one printed page.
   void Drucken1Click();
 
   // The bitmap for save tag 1..3 (without writing it): size per the save
