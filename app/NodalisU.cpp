@@ -216,15 +216,7 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
     resize(width(), std::max(300, h - TASKBAR_ALLOWANCE_PX - frame));
   }
 
-  AddMemoLine("");
-  AddMemoLine(TitleText);
-  AddMemoLine("");
-  AddMemoLine("Zur Berechnung von Sarosserien und Sonnenfinsterniszyklen.");
-  AddMemoLine("Zum Starten Finsternisdatum oder Saroszyklus ausw\xE4hlen.");
-  AddMemoLine("");
-  AddMemoLine("Diese Software befindet sich noch im Betastatium.\r\nKeine Gew\xE4hr f\xFCr Richtigkeit der "
-              "Berechnungen.\r\nJede Haftung ist ausgeschlossen!");
-  AddMemoLine("");
+  for (const std::string& line : StartupNoticeLines()) AddMemoLine(line);
 }
 
 TForm1::~TForm1() {
