@@ -57,7 +57,14 @@ TGraphSurface::TGraphSurface(QWidget* Parent)
   Canvas_->OnBegin = [this] { update(); };
 }
 
-void TGraphSurface::resizeEvent(QResizeEvent*) {
+tCanvas* TGraphSurface::Canvas() {
+  FitImage();  // a hidden surface gets its resize event only when shown
+  return Canvas_.get();
+}
+
+void TGraphSurface::resizeEvent(QResizeEvent*) { FitImage(); }
+
+void TGraphSurface::FitImage() {
   const QSize S = size();
   if (S == Image_.size()) return;
   Canvas_->End();

@@ -31,7 +31,8 @@ class TGraphSurface : public QWidget {
   Q_OBJECT
  public:
   explicit TGraphSurface(QWidget* Parent);
-  tCanvas* Canvas() { return Canvas_.get(); }
+  // The canvas over the backing image, sized to the surface first.
+  tCanvas* Canvas();
   const QImage& Picture() const { return Image_; }
 
  protected:
@@ -39,6 +40,7 @@ class TGraphSurface : public QWidget {
   void resizeEvent(QResizeEvent*) override;
 
  private:
+  void FitImage();
   QImage Image_;
   std::unique_ptr<tCanvas> Canvas_;
 };
