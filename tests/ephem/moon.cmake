@@ -18,4 +18,14 @@ if(TARGET lunaris)
     target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_NUTATION=1)
     target_include_directories(test_moon_lunaris PRIVATE ${PROJECT_SOURCE_DIR})
   endif()
+  if(EXISTS ${PROJECT_SOURCE_DIR}/ephem/orbitcore.h)
+    target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_EXPORTS=1)
+  endif()
+endif()
+
+# The Moon through the library's exports (body 1011).
+if(EXISTS ${PROJECT_SOURCE_DIR}/ephem/orbitcore.h AND EXISTS ${PROJECT_SOURCE_DIR}/ephem/nutation.h)
+  nodalis_add_gtest(test_moon_export
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_export.cpp
+    LIBS orbitcore_internal)
 endif()

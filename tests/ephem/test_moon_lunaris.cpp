@@ -11,6 +11,9 @@
 #if MOON_TEST_HAVE_NUTATION
 #include "ephem/nutation.h"
 #endif
+#if MOON_TEST_HAVE_EXPORTS
+#include "orbitcore.h"
+#endif
 
 namespace {
 
@@ -24,9 +27,16 @@ constexpr double DAYS_PER_YEAR = 365.25;
 constexpr double NEAR_LON_TOL_ASEC = 2.0, NEAR_LAT_TOL_ASEC = 2.0, NEAR_DIST_TOL_KM = 2.0;
 constexpr double WIDE_LON_TOL_ASEC = 15.0, WIDE_LAT_TOL_ASEC = 15.0, WIDE_DIST_TOL_KM = 15.0;
 
-// Apparent-place longitude as _planetinfo body 1011 gives it: series with
-// light time plus the nutation in longitude (the one lunaris adds too).
+// orbitcore's Moon as the program reads it: _planetinfo body 1011, items 8,
+// 9, 3 (series with light time plus the nutation in longitude, the one
+// lunaris adds too); before the exports exist, the series plus nutation.
 void OrbitcoreMoon(double jd, double* lon, double* lat, double* dist) {
+#if MOON_TEST_HAVE_EXPORTS
+  *lon = _planetinfo(jd, 1011, 8);
+  *lat = _planetinfo(jd, 1011, 9);
+  *dist = _planetinfo(jd, 1011, 3);
+  return;
+#endif
   orbitcore::moon_geocentric(jd, 1, lon, lat, dist);
 #if MOON_TEST_HAVE_NUTATION
   double dpsi = 0.0, deps = 0.0;
