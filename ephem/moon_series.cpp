@@ -105,10 +105,11 @@ void moon_arguments(double t, double* x) {
   }
 }
 
-// sin(k x_n), cos(k x_n) for k = 1 .. max_multiple[n] (index k).
+// sin(k x_n), cos(k x_n) for k = -max_multiple[n] .. max_multiple[n], stored
+// at index k + MAX_MULTIPLE, so that a negative multiple needs no branch.
 struct MultiplesTable {
-  double s[N_EVALUATED][MAX_MULTIPLE + 1];
-  double c[N_EVALUATED][MAX_MULTIPLE + 1];
+  double s[N_EVALUATED][2 * MAX_MULTIPLE + 1];
+  double c[N_EVALUATED][2 * MAX_MULTIPLE + 1];
 };
 
 void build_multiples(const MoonSeries& series, const double* x_asec,
@@ -118,8 +119,8 @@ void build_multiples(const MoonSeries& series, const double* x_asec,
     if (kmax == 0) continue;
     const double xr = x_asec[n] * RAD_PER_ASEC;
     const double s1 = std::sin(xr), c1 = std::cos(xr);
-    double* s = tab->s[n];
-    double* c = tab->c[n];
+    double* s = tab->s[n] + MAX_MULTIPLE;
+    double* c = tab->c[n] + MAX_MULTIPLE;
     s[1] = s1;
     c[1] = c1;
     if (kmax >= 2) {
@@ -130,11 +131,29 @@ void build_multiples(const MoonSeries& series, const double* x_asec,
       s[k + 1] = s1 * c[k] + c1 * s[k];
       c[k + 1] = c1 * c[k] - s1 * s[k];
     }
+    for (int k = 1; k <= kmax; ++k) {
+      s[-k] = -s[k];
+      c[-k] = c[k];
+    }
   }
 }
 
-// Sums of one series at tau: sum1 over coef, sum2 over coef_dist (if any),
-// in units of the series' scale.
+// C(tau) and S(tau) of a periodic term from its d + 1 (c, s) pairs, highest
+// power first (most terms have degree 0).
+inline void coefficient_pair(const std::int32_t* c, int d, double tau,
+                             double* cc, double* ss) {
+  double x = c[0], y = c[1];
+  for (int k = 1; k <= d; ++k) {
+    x = x * tau + c[2 * k];
+    y = y * tau + c[2 * k + 1];
+  }
+  *cc = x;
+  *ss = y;
+}
+
+// Sums of one series at tau: sum1 over coef, sum2 over coef_dist (only with
+// HAS_DIST), in units of the series' scale.
+template <bool HAS_DIST>
 void sum_series(const MoonSeries& series, const MultiplesTable& tab,
                 double tau, double* sum1, double* sum2) {
   const std::int16_t* ts = series.terms;
@@ -144,56 +163,45 @@ void sum_series(const MoonSeries& series, const MultiplesTable& tab,
   for (;;) {
     const int n = *ts++;
     if (n < 0) break;
-    if (n == 0) {
+    if (n == 0) {  // polynomial term
       const int d = *ts++;
       double p1 = 0.0, p2 = 0.0;
       for (int k = 0; k <= d; ++k) {
         p1 = p1 * tau + c1[k];
-        if (c2) p2 = p2 * tau + c2[k];
+        if constexpr (HAS_DIST) p2 = p2 * tau + c2[k];
       }
       c1 += d + 1;
-      if (c2) c2 += d + 1;
       a1 += p1;
-      a2 += p2;
+      if constexpr (HAS_DIST) {
+        c2 += d + 1;
+        a2 += p2;
+      }
       continue;
     }
-    double st = 0.0, ct = 1.0;
-    for (int f = 0; f < n; ++f) {
-      const int m = ts[0];
-      const int a = ts[1] - 1;
-      ts += 2;
-      const int k = m < 0 ? -m : m;
-      const double sk = m < 0 ? -tab.s[a][k] : tab.s[a][k];
-      const double ck = tab.c[a][k];
-      if (f == 0) {
-        st = sk;
-        ct = ck;
-      } else {
-        const double s = st * ck + ct * sk;
-        ct = ct * ck - st * sk;
-        st = s;
-      }
+    // theta = sum of m x_a, composed by the angle-addition formulas.
+    double st = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+    double ct = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+    ts += 2;
+    for (int f = 1; f < n; ++f, ts += 2) {
+      const double sk = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+      const double ck = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+      const double s = st * ck + ct * sk;
+      ct = ct * ck - st * sk;
+      st = s;
     }
     const int d = *ts++;
-    double cc = 0.0, ss = 0.0;
-    for (int k = 0; k <= d; ++k) {
-      cc = cc * tau + c1[2 * k];
-      ss = ss * tau + c1[2 * k + 1];
-    }
+    double cc, ss;
+    coefficient_pair(c1, d, tau, &cc, &ss);
     c1 += 2 * (d + 1);
     a1 += cc * ct + ss * st;
-    if (c2) {
-      cc = ss = 0.0;
-      for (int k = 0; k <= d; ++k) {
-        cc = cc * tau + c2[2 * k];
-        ss = ss * tau + c2[2 * k + 1];
-      }
+    if constexpr (HAS_DIST) {
+      coefficient_pair(c2, d, tau, &cc, &ss);
       c2 += 2 * (d + 1);
       a2 += cc * ct + ss * st;
     }
   }
   *sum1 = a1;
-  if (sum2) *sum2 = a2;
+  if constexpr (HAS_DIST) *sum2 = a2;
 }
 
 }  // namespace
@@ -209,12 +217,12 @@ void moon_position(double jd, double* lon, double* lat, double* delta) {
   const MoonSeries& ld = kMoonLonDistSeries;
   build_multiples(ld, x, &tab);
   double sum_l = 0.0, sum_r = 0.0;
-  sum_series(ld, tab, (jd - JD_J2000) / ld.time_unit_days, &sum_l, &sum_r);
+  sum_series<true>(ld, tab, (jd - JD_J2000) / ld.time_unit_days, &sum_l, &sum_r);
 
   const MoonSeries& bs = kMoonLatSeries;
   build_multiples(bs, x, &tab);
   double sum_b = 0.0;
-  sum_series(bs, tab, (jd - JD_J2000) / bs.time_unit_days, &sum_b, nullptr);
+  sum_series<false>(bs, tab, (jd - JD_J2000) / bs.time_unit_days, &sum_b, nullptr);
 
   const double w1 = x[13];
   double l = (w1 + ld.scale * sum_l) * RAD_PER_ASEC;

@@ -11,10 +11,17 @@ target_link_libraries(nodalis_draw PUBLIC Qt6::Gui Qt6::PrintSupport Qt6::Svg)
 
 # The diagram reads the series through the program's core.
 if(TARGET nodalis_core)
-  target_sources(nodalis_draw PRIVATE ${_gfx}/SeriesDiagram.cpp)
+  target_sources(nodalis_draw PRIVATE ${_gfx}/SeriesDiagram.cpp ${_gfx}/DiagramExport.cpp)
   target_link_libraries(nodalis_draw PUBLIC nodalis_core)
 
   add_library(nodalis_graphwin STATIC ${_gfx}/GrafikForm.cpp ${_gfx}/GrafikForm.h)
   set_target_properties(nodalis_graphwin PROPERTIES AUTOMOC ON)
   target_link_libraries(nodalis_graphwin PUBLIC nodalis_draw Qt6::Widgets)
+endif()
+
+# nodalis-cli --diagram: the command-line tool (app/) draws through
+# nodalis_draw when the graphics are built.
+if(TARGET nodalis-cli AND TARGET nodalis_core)
+  target_link_libraries(nodalis-cli PRIVATE nodalis_draw)
+  target_compile_definitions(nodalis-cli PRIVATE NODALIS_HAVE_DRAW=1)
 endif()

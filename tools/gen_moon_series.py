@@ -395,7 +395,11 @@ def select(groups, unit_factor, n_periodic, maxmult, budget, log):
                     for k, cl in byc.items())
         cands.append((bound, mult, byc))
     cands.sort(key=lambda x: -x[0])
-    cands = cands[: n_periodic * 3]
+    # The bound is an upper limit of the effect: candidates beyond the cut
+    # cannot outrank a kept term (checked below).
+    cut = n_periodic * 3
+    next_bound = cands[cut][0] * SCALE if len(cands) > cut else 0.0
+    cands = cands[:cut]
     terms = []
     for bound, mult, byc in cands:
         streams = []
@@ -405,6 +409,7 @@ def select(groups, unit_factor, n_periodic, maxmult, budget, log):
         terms.append(Term(list(mult), streams))
     terms.sort(key=lambda t: -t.effect)
     kept = terms[:n_periodic]
+    assert next_bound < kept[-1].effect, "candidate cut too tight"
     log("  kept %d periodic terms, smallest effect %.5f\"" %
         (len(kept), kept[-1].effect / SCALE))
     # Degree allocation: nested ranking by the error of the next lower degree.
@@ -432,7 +437,7 @@ def main():
     ap.add_argument("--data", required=True, help="folder with ELP1 .. ELP36")
     ap.add_argument("--out", required=True, help="generated C++ file")
     ap.add_argument("--fixture", help="reference fixture to write (optional)")
-    ap.add_argument("--fixture-dates", type=int, default=60,
+    ap.add_argument("--fixture-dates", type=int, default=100,
                     help="dates per interval in the fixture")
     args = ap.parse_args()
     log = lambda s: print(s, file=sys.stderr)
