@@ -294,6 +294,12 @@ TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
   EXPECT_EQ(Saros(), 117);
   EXPECT_NEAR(double(ReferenceJD), 2451735.0, double(JD_TOL_DAYS));
 
+  ASSERT_TRUE(ChooseDate("2451545.0"));  // 2000 January 1 12h
+  // The next eclipse (February 5, Saros 150) is more than 15 days away:
+  // the reference, and the date in the last line, are today's.
+  EXPECT_EQ(Saros(), 150);
+  EXPECT_EQ(Lines().last().mid(12, 10), QString::fromStdString(DateShort(0, NowJD(0))));
+
   form->RunDateDialog = [](TDateForm*) { return int(QDialog::Rejected); };
   const QStringList before = Lines();
   Click("DateBtn");
