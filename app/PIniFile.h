@@ -1,0 +1,64 @@
+// PIniFile — the program's settings file (profile/INI file semantics).
+//
+// A settings file is a plain text file of "[Section]" headers and
+// "Key=Value" lines. Reading follows the rules of classic profile files:
+// a missing file, section or key yields the given default; section and key
+// names compare without regard to letter case; the value is trimmed, and a
+// value enclosed in double quotes loses them. Writing changes (or adds) the
+// one line of that key and keeps every other line of the file byte for byte,
+// including comments, blank lines and the file's line-end style; the file,
+// the section and the key are created when missing.
+//
+// The unit holds one current settings file, chosen once per run by
+// SetIniFile. Texts are passed through as 8-bit strings (Windows-1252 in the
+// program's own values, file-system bytes for paths).
+#pragma once
+
+#include <string>
+
+namespace nodalis {
+
+// Locate the settings file and make it current. Name is "Nodalis.ini" for
+// the program. Resolution:
+//   1. Path := Name when it is absolute (starts with "/", or has a drive
+//      colon as its second character), else current directory + "/" + Name.
+//   2. That file's [Ini] IniFile (trimmed) names another file: absolute
+//      names are taken as they are; plain names resolve against the current
+//      directory, or against the user's configuration directory when
+//      [Ini] UseWinDir reads true.
+//   3. Without IniFile but with UseWinDir true, Name itself resolves
+//      against the user's configuration directory.
+void SetIniFile(const std::string& Name);
+
+// Path of the current settings file (empty before SetIniFile).
+const std::string& IniFilePath();
+
+// The user's configuration directory ($XDG_CONFIG_HOME, else $HOME/.config),
+// without a trailing "/". The counterpart of the system directory that the
+// UseWinDir key selects.
+std::string IniSystemDir();
+
+// Value of Key in Section of the current file, or Default.
+std::string IniReadString(const std::string& Section, const std::string& Key,
+                          const std::string& Default);
+
+// "TRUE"/"1" -> true, "FALSE"/"0" -> false (any letter case); a missing key
+// or any other text -> Default.
+bool IniReadBool(const std::string& Section, const std::string& Key, bool Default);
+
+// Set Key in Section to Value. Returns false when the file could not be
+// written (it is then left as it was).
+bool IniWriteString(const std::string& Section, const std::string& Key,
+                    const std::string& Value);
+
+// The same operations on an explicit file, for the routines above and tests.
+std::string IniFileReadString(const std::string& Path, const std::string& Section,
+                              const std::string& Key, const std::string& Default);
+bool IniFileWriteString(const std::string& Path, const std::string& Section,
+                        const std::string& Key, const std::string& Value);
+
+// True when Name counts as an absolute path: it starts with "/" or its
+// second character is a drive colon.
+bool IniPathIsAbsolute(const std::string& Name);
+
+}  // namespace nodalis

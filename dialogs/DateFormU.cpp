@@ -1,0 +1,608 @@
+// DateFormU — the date and period dialog. See DateFormU.h.
+#include "DateFormU.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "TIMLIB.h"
+#include "Utils.h"
+
+namespace nodalis {
+
+std::deque<QMessageBox::StandardButton> TDateForm::NextAnswers;
+QString TDateForm::LastQuestion;
+
+namespace {
+
+constexpr long double HOURS_PER_DAY = 24.0L;
+constexpr long double MINUTES_PER_DAY = 1440.0L;
+constexpr long double SECONDS_PER_DAY = 86400.0L;
+// Years the calendar fields accept: the range of supported Julian dates.
+constexpr int YEAR_MIN = -10000;
+constexpr int YEAR_MAX = 17000;
+// From this year on the drop-down calendar stands in for the hint.
+constexpr int PICKER_FIRST_YEAR = 1900;
+constexpr int PICKER_LAST_YEAR = 9999;
+// JD of 1582 October 15 0h less a tenth of a day: the Gregorian hint starts.
+constexpr long double GREGORIAN_HINT_JD = 2299160.9L;
+// Limits of "changed" in the close question: JD in days, zone in hours,
+// step in days.
+constexpr long double JD_CHANGE_DAYS = 0.0001L;
+constexpr long double ZONE_CHANGE_HOURS = 0.01L;
+constexpr long double STEP_CHANGE_DAYS = 0.001L;
+
+QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
+
+long double Frac(long double x) { return x - std::trunc(x); }
+
+long double ReadNumber(const QString& text) {
+  long double v = StrToReal(Utf8ToCp1252(text.toStdString()));
+  return std::isfinite(static_cast<double>(v)) ? v : 0.0L;
+}
+
+int ClampToInt(long double v, int lo, int hi) {
+  if (!(v >= lo)) return lo;  // also NaN
+  if (v > hi) return hi;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+// The zone's up/down arrows without a text of their own: each step goes to
+// the handler, the shown value lives in the "UTC +" edit.
+class ZoneSpinButton : public QAbstractSpinBox {
+ public:
+  using QAbstractSpinBox::QAbstractSpinBox;
+  std::function<void(int)> OnStep;
+  void stepBy(int steps) override {
+    if (OnStep) OnStep(steps);
+  }
+
+ protected:
+  StepEnabled stepEnabled() const override {
+    return isEnabled() ? (StepUpEnabled | StepDownEnabled) : StepNone;
+  }
+};
+
+TDateForm::TDateForm(QWidget* Owner)
+    : QDialog(Owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                         Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint) {
+  setObjectName("DateForm");
+  setWindowTitle(QString::fromUtf8("Datum und Uhrzeit wählen"));
+  QFont f = font();
+  f.setPixelSize(11);
+  setFont(f);
+
+  // ---- start half (left) and end half (right) ---------------------------
+  auto half = [&](bool start) {
+    const int x = start ? 0 : 200;
+    auto* head = new QLabel(start ? "Start Berechnung" : "Ende Berechnung", this);
+    head->setObjectName(start ? "StartLab" : "EndLab");
+    QFont hf = head->font();
+    hf.setBold(true);
+    head->setFont(hf);
+    Place(head, x + 8, 6, 188, 16);
+
+    QSpinBox* y = Spin(start ? "SY" : "EY", YEAR_MIN, YEAR_MAX);
+    QSpinBox* mo = Spin(start ? "SMon" : "EMon", 1, 12);
+    QSpinBox* d = Spin(start ? "SD" : "ED", 1, 31);
+    QSpinBox* h = Spin(start ? "SH" : "EH", 0, 23);
+    QSpinBox* mi = Spin(start ? "SMin" : "EMin", 0, 59);
+    QSpinBox* s = Spin(start ? "SS" : "ES", 0, 60);
+    Label(start ? "&Jahr" : "Jah&r", nullptr, x + 8, 24, 60, y);
+    Label(start ? "&Monat" : "Monat", nullptr, x + 72, 24, 60, mo);
+    Label("Tag", nullptr, x + 136, 24, 60, d);
+    Place(y, x + 8, 40, 60, 22);
+    Place(mo, x + 72, 40, 60, 22);
+    Place(d, x + 136, 40, 60, 22);
+    Label(start ? "Stu&nde" : "Stun&de", nullptr, x + 8, 66, 60, h);
+    Label("Minute", nullptr, x + 72, 66, 60, mi);
+    Label("Sekunde", nullptr, x + 136, 66, 60, s);
+    Place(h, x + 8, 82, 60, 22);
+    Place(mi, x + 72, 82, 60, 22);
+    Place(s, x + 136, 82, 60, 22);
+
+    const char* zeroNames[2][3] = {{"RSH", "RSM", "RSS"}, {"ESH", "ESM", "ESS"}};
+    const char* zeroHints[3] = {"Zeit auf Null stellen", "Minuten und Sekunden auf Null stellen",
+                                "Sekunden auf Null stellen"};
+    for (int i = 0; i < 3; ++i) {
+      auto* b = new QPushButton("= 0", this);
+      b->setObjectName(zeroNames[start ? 0 : 1][i]);
+      b->setToolTip(zeroHints[i]);
+      const int tag = (start ? 1 : 4) + i;
+      b->setProperty("tag", tag);
+      Place(b, x + 8 + 64 * i, 108, 60, 22);
+      connect(b, &QPushButton::clicked, this, [this, tag] { ZeroTime(tag); });
+    }
+
+    auto* jd = new QLineEdit(this);
+    jd->setObjectName(start ? "SJD" : "EJD");
+    if (start) jd->setToolTip("Tage seit dem 1. Jan. 4713 12 Uhr Weltzeit");
+    Label(start ? "Ju&lianisches Datum" : "Julianisches Datum", nullptr, x + 8, 136, 188, jd);
+    Place(jd, x + 8, 152, 188, 22);
+
+    auto* cal = new QDateEdit(this);
+    cal->setObjectName(start ? "SCal" : "ECal");
+    cal->setCalendarPopup(true);
+    cal->setDisplayFormat("dd.MM.yyyy");
+    cal->setDateRange(QDate(PICKER_FIRST_YEAR, 1, 1), QDate(PICKER_LAST_YEAR, 12, 31));
+    Place(cal, x + 8, 178, 120, 22);
+    auto* hint = new QLabel(this);
+    hint->setObjectName(start ? "DatHintLabel" : "DatHintLabelE");
+    Place(hint, x + 8, 178, 188, 22);
+
+    auto* now = new QPushButton(start ? "&Computerzeit" : "Com&puterzeit", this);
+    now->setObjectName(start ? "SST" : "EST");
+    if (start) {
+      now->setToolTip("Zeit und Datum auf aktuelle Systemzeit stellen");
+      Place(now, x + 8, 204, 188, 24);
+    } else {
+      Place(now, x + 8, 204, 92, 24);
+      auto* fromStart = new QPushButton("= &Startzeit", this);
+      fromStart->setObjectName("EStart");
+      fromStart->setToolTip(QString::fromUtf8("Startzeit übernehmen"));
+      Place(fromStart, x + 104, 204, 92, 24);
+      connect(fromStart, &QPushButton::clicked, this, [this] { EJD->setText(SJD->text()); });
+    }
+    connect(now, &QPushButton::clicked, this, [this, start] { ComputerTime(start); });
+
+    for (QSpinBox* sb : {y, mo, d, h, mi, s})
+      connect(sb, &QSpinBox::textChanged, this, [this, start] { CalendarChanged(start); });
+    connect(jd, &QLineEdit::textChanged, this, [this, start] { JDChanged(start); });
+    connect(cal, &QDateEdit::dateChanged, this, [this, start] { CalendarPicked(start); });
+
+    if (start) {
+      SY = y; SMon = mo; SD = d; SH = h; SMin = mi; SS = s; SJD = jd; SCal = cal; DatHintLabel = hint;
+    } else {
+      EY = y; EMon = mo; ED = d; EH = h; EMin = mi; ES = s; EJD = jd; ECal = cal; DatHintLabelE = hint;
+    }
+  };
+  half(true);
+  half(false);
+
+  // ---- step width and count (end half) ------------------------------------
+  Label("Schritt&weite", "StepLab", 208, 238, 188, nullptr);
+  TabD = Spin("TabD", 0, 999999);
+  TabH = Spin("TabH", 0, 24);
+  TabM = Spin("TabM", 0, 60);
+  findChild<QLabel*>("StepLab")->setBuddy(TabD);
+  Label("Tage", nullptr, 208, 254, 60, TabD);
+  Label("Stunden", nullptr, 272, 254, 60, TabH);
+  Label("Minuten", nullptr, 336, 254, 60, TabM);
+  Place(TabD, 208, 270, 60, 22);
+  Place(TabH, 272, 270, 60, 22);
+  Place(TabM, 336, 270, 60, 22);
+  Calculations = Spin("Calculations", INT_MIN + 1, INT_MAX);
+  Label("&Berechnungen:", nullptr, 208, 302, 90, Calculations);
+  Place(Calculations, 300, 300, 96, 22);
+  ZeitraumLabel = Label("", "ZeitraumLabel", 208, 328, 188, nullptr);
+  for (QSpinBox* sb : {TabD, TabH, TabM})
+    connect(sb, &QSpinBox::textChanged, this, [this] { TabChange(); });
+  connect(Calculations, &QSpinBox::textChanged, this, [this] { CalculationsChange(); });
+
+  // ---- zone, summer time, TDT, date format (start half) -------------------
+  TZ = new QLineEdit("0", this);
+  TZ->setObjectName("TZ");
+  TZ->setToolTip("Zeitzone, UTC ist Welzeit, MEZ ist 1 MESZ ist 2 etc.");
+  Label8 = Label("&UTC +", "Label8", 8, 240, 40, TZ);
+  Place(TZ, 50, 238, 50, 22);
+  ZZSpin = new ZoneSpinButton(this);
+  ZZSpin->setObjectName("ZZSpin");
+  ZZSpin->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  ZZSpin->setReadOnly(true);
+  ZZSpin->OnStep = [this](int steps) { ZoneStep(steps); };
+  Place(ZZSpin, 102, 238, 20, 22);
+  TZLabel = Label("", "TZLabel", 128, 240, 68, nullptr);
+  connect(TZ, &QLineEdit::textChanged, this, [this] { TZChange(); });
+
+  DSTChk = new QCheckBox("Sommer&zeit", this);
+  DSTChk->setObjectName("DSTChk");
+  DSTChk->setToolTip("Die eingegebene Zeit ist Sommerzeit");
+  Place(DSTChk, 8, 266, 92, 20);
+  AutoDSTChk = new QCheckBox("&automatisch", this);
+  AutoDSTChk->setObjectName("AutoDSTChk");
+  AutoDSTChk->setToolTip("Sommerzeit automatisch umschalten");
+  AutoDSTChk->setChecked(true);
+  Place(AutoDSTChk, 102, 266, 96, 20);
+  TDTChk = new QCheckBox("TDT Ephemeridenzeit", this);
+  TDTChk->setObjectName("TDTChk");
+  TDTChk->setToolTip(QString::fromUtf8(
+      "TDT (Dynamische Zeit), Ephemeridenzeit. Vernachlässigt ungleichförmige Erdrotation"));
+  Place(TDTChk, 8, 290, 188, 20);
+  connect(TDTChk, &QCheckBox::clicked, this, [this] { TDTChkClick(); });
+
+  DatumklassischChk = new QRadioButton("Datumsformat klassisch", this);
+  DatumklassischChk->setObjectName("DatumklassischChk");
+  DatumklassischChk->setToolTip("Format Tag.Monat.Jahr");
+  DatumklassischChk->setChecked(true);
+  Place(DatumklassischChk, 8, 316, 188, 20);
+  NewDateChk = new QRadioButton("Datumsformat Neu", this);
+  NewDateChk->setObjectName("NewDateChk");
+  NewDateChk->setToolTip("Format Jahr-Monat-Tag");
+  Place(NewDateChk, 8, 338, 188, 20);
+
+  SelTable = new QCheckBox("&Tabelle berechnen", this);
+  SelTable->setObjectName("SelTable");
+  Place(SelTable, 8, 364, 188, 20);
+  connect(SelTable, &QCheckBox::clicked, this, [this] { SelTableClick(); });
+  SaveDatChk = new QCheckBox("Datum speichern", this);
+  SaveDatChk->setObjectName("SaveDatChk");
+  Place(SaveDatChk, 8, 386, 188, 20);
+
+  OKBtn = new QPushButton("&OK !", this);
+  OKBtn->setObjectName("OKBtn");
+  OKBtn->setDefault(true);
+  Place(OKBtn, 8, 414, 92, 26);
+  connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
+  Abbruch = new QPushButton("&Abbruch", this);
+  Abbruch->setObjectName("Abbruch");
+  Place(Abbruch, 104, 414, 92, 26);
+  connect(Abbruch, &QPushButton::clicked, this, [this] { reject(); });
+
+  setFixedSize(WIDTH_SINGLE_PX, 448);
+  setTabOrder(SY, SMon);
+}
+
+QSpinBox* TDateForm::Spin(const char* name, int lo, int hi) {
+  auto* s = new QSpinBox(this);
+  s->setObjectName(name);
+  s->setRange(lo, hi);
+  s->setKeyboardTracking(true);
+  return s;
+}
+
+QLabel* TDateForm::Label(const QString& text, const char* name, int x, int y, int w, QWidget* buddy) {
+  auto* l = new QLabel(text, this);
+  if (name) l->setObjectName(name);
+  if (buddy) l->setBuddy(buddy);
+  Place(l, x, y, w, 16);
+  return l;
+}
+
+void TDateForm::Place(QWidget* w, int x, int y, int width, int height) {
+  w->setGeometry(x, y, width, height);
+}
+
+long double TDateForm::ZoneValue() const {
+  return TDTChk->isChecked() ? 0.0L : ReadNumber(TZ->text());
+}
+
+long double TDateForm::JDOf(const QLineEdit* e) const { return ReadNumber(e->text()); }
+
+void TDateForm::SetJDText(QLineEdit* e, long double jd) {
+  e->setText(QString::fromLatin1(RealToStr(7, 6, jd).c_str()));
+}
+
+float TDateForm::StepFromFields() const {
+  return static_cast<float>((TabM->value() / 60.0L + TabH->value()) / HOURS_PER_DAY + TabD->value());
+}
+
+bool TDateForm::FieldsComplete(bool start) const {
+  QSpinBox* const startFields[] = {SY, SMon, SD, SH, SMin, SS};
+  QSpinBox* const endFields[] = {EY, EMon, ED, EH, EMin, ES};
+  for (QSpinBox* s : start ? startFields : endFields) {
+    const QString t = s->text().trimmed();
+    if (t.isEmpty() || t == "-" || t == "+" || !s->hasAcceptableInput()) return false;
+  }
+  return true;
+}
+
+// Calendar fields -> Julian date (local time of the zone, or TDT).
+void TDateForm::CalendarChanged(bool start) {
+  if (Updating || !FieldsComplete(start)) return;
+  Updating = true;
+  auto jdFromFields = [&] {
+    QSpinBox *y = start ? SY : EY, *mo = start ? SMon : EMon, *d = start ? SD : ED;
+    QSpinBox *h = start ? SH : EH, *mi = start ? SMin : EMin, *s = start ? SS : ES;
+    // The day argument carries the time of day; single precision.
+    const float day = static_cast<float>(d->value() + h->value() / HOURS_PER_DAY +
+                                         mi->value() / MINUTES_PER_DAY + s->value() / SECONDS_PER_DAY -
+                                         ZoneValue() / HOURS_PER_DAY);
+    SetJDText(start ? SJD : EJD, CalendarToJD(y->value(), mo->value(), day));
+  };
+  jdFromFields();
+  if (start && AutoDSTChk->isChecked() && !TDTChk->isChecked()) {
+    const QString before = TZ->text();
+    SummerTimeCheck();
+    // The entered time is now read in the switched zone.
+    if (TZ->text() != before) jdFromFields();
+  }
+  UpdatePeriod();
+  UpdateHint(start);
+  Updating = false;
+}
+
+// Julian date -> calendar fields.
+void TDateForm::JDChanged(bool start) {
+  if (Updating) return;
+  const long double jd = JDOf(start ? SJD : EJD);
+  if (!JDSupported(jd)) {
+    QLabel* hint = start ? DatHintLabel : DatHintLabelE;
+    (start ? SCal : ECal)->hide();
+    hint->setText(FromCp(JDRangeText()));
+    hint->show();
+    return;
+  }
+  Updating = true;
+  // To whole seconds, in the local time of the zone.
+  const long double t = std::round((jd + ZoneValue() / HOURS_PER_DAY) * SECONDS_PER_DAY) / SECONDS_PER_DAY;
+  int y = 0, m = 0;
+  float d = 0;
+  JDToCalendar(t, y, m, d);
+  const long double dd = static_cast<long double>(d) + 0.000005L;
+  (start ? SY : EY)->setValue(y);
+  (start ? SMon : EMon)->setValue(m);
+  (start ? SD : ED)->setValue(static_cast<int>(std::trunc(dd)));
+  (start ? SH : EH)->setValue(static_cast<int>(std::trunc(Frac(dd) * 24)));
+  (start ? SMin : EMin)->setValue(static_cast<int>(std::trunc(Frac(dd * 24) * 60)));
+  (start ? SS : ES)->setValue(static_cast<int>(std::round(Frac(dd * 24 * 60) * 60)));
+  UpdateHint(start);
+  UpdatePeriod();
+  Updating = false;
+}
+
+void TDateForm::UpdateHint(bool start) {
+  QLabel* hint = start ? DatHintLabel : DatHintLabelE;
+  QDateEdit* cal = start ? SCal : ECal;
+  const long double jd = JDOf(start ? SJD : EJD);
+  if (!JDSupported(jd)) {
+    cal->hide();
+    hint->setText(FromCp(JDRangeText()));
+    hint->show();
+    return;
+  }
+  int y = 0, m = 0;
+  float d = 0;
+  JDToCalendar(jd + ZoneValue() / HOURS_PER_DAY, y, m, d);
+  const int yearField = (start ? SY : EY)->value();
+  if (yearField < PICKER_FIRST_YEAR || y > PICKER_LAST_YEAR || y < PICKER_FIRST_YEAR) {
+    cal->hide();
+    if (yearField >= PICKER_FIRST_YEAR)
+      hint->setText("");
+    else if (jd >= GREGORIAN_HINT_JD)
+      hint->setText("Gregorian. Kal. nach 15.10.1582");
+    else if (y <= 0)
+      hint->setText(QStringLiteral("Astron. Jahr %1 ist %2 v. Chr.").arg(y).arg(1 - y));
+    else
+      hint->setText("Julian. Kalender bis 04.10.1582");
+    hint->show();
+  } else {
+    const bool wasUpdating = Updating;
+    Updating = true;
+    cal->setDate(QDate(y, m, static_cast<int>(d)));
+    Updating = wasUpdating;
+    hint->setText("");
+    hint->hide();
+    cal->show();
+  }
+}
+
+void TDateForm::CalendarPicked(bool start) {
+  if (Updating) return;
+  const QDate date = (start ? SCal : ECal)->date();
+  Updating = true;
+  (start ? SY : EY)->setValue(date.year());
+  (start ? SMon : EMon)->setValue(date.month());
+  (start ? SD : ED)->setValue(date.day());
+  Updating = false;
+  CalendarChanged(start);
+}
+
+// Automatic summer time for the start date (European rule of TIMLIB).
+void TDateForm::SummerTimeCheck() {
+  float z = static_cast<float>(ReadNumber(TZ->text()));
+  const float base = DSTChk->isChecked() ? z - 1 : z;
+  if (AutoSummerTime(z, base, JDOf(SJD))) {
+    DSTChk->setChecked(!DSTChk->isChecked());
+    TZ->setText(QString::fromLatin1(ShortRealToStr(z).c_str()));
+  }
+}
+
+void TDateForm::UpdatePeriod() {
+  const long double span = JDOf(EJD) - JDOf(SJD);
+  ZeitraumLabel->setText("Zeitraum:" + QString::asprintf(" %1.4g ", static_cast<double>(span)) + "Tage");
+  const float step = StepFromFields();
+  const long double count = step != 0 ? span / step : 1.0L;
+  const bool wasUpdating = Updating;
+  Updating = true;
+  Calculations->setValue(ClampToInt(std::round(count + 0.4993L), Calculations->minimum(),
+                                    Calculations->maximum()));
+  Updating = wasUpdating;
+}
+
+void TDateForm::TabChange() {
+  if (Updating) return;
+  if (TabD->text().isEmpty() || TabH->text().isEmpty() || TabM->text().isEmpty()) return;
+  Updating = true;
+  UpdatePeriod();
+  Updating = false;
+}
+
+void TDateForm::CalculationsChange() {
+  if (Updating || Calculations->text().trimmed().isEmpty()) return;
+  const int n = Calculations->value();
+  if (n == 0) return;  // no step width divides a period into zero parts
+  const float step = static_cast<float>((JDOf(EJD) - JDOf(SJD)) / n);
+  Updating = true;
+  const long double days = std::trunc(static_cast<long double>(step));
+  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
+  const long double hours = std::trunc((step - days) * 24);
+  TabH->setValue(ClampToInt(hours, TabH->minimum(), TabH->maximum()));
+  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - hours * 60), TabM->minimum(),
+                            TabM->maximum()));
+  Updating = false;
+}
+
+void TDateForm::TDTChkClick() {
+  const bool zoneOn = !TDTChk->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(TZ), static_cast<QWidget*>(ZZSpin),
+                     static_cast<QWidget*>(DSTChk), static_cast<QWidget*>(AutoDSTChk),
+                     static_cast<QWidget*>(Label8)})
+    w->setEnabled(zoneOn);
+  // The entered calendar time is now read in the other time scale.
+  if (!Updating) {
+    CalendarChanged(true);
+    CalendarChanged(false);
+  }
+}
+
+void TDateForm::ZoneStep(int steps) {
+  if (!TZ->isEnabled()) return;
+  long double v = ReadNumber(TZ->text());
+  // Keep the zone in (-12, 12] hours.
+  for (int i = 0; i < std::abs(steps); ++i) {
+    v += steps > 0 ? 1 : -1;
+    if (v > 12) v -= 24 * std::ceil((v - 12) / 24);
+    if (v <= -12) v += 24 * (std::floor((-12 - v) / 24) + 1);
+  }
+  TZ->setText(QString::fromLatin1(ShortRealToStr(v).c_str()));
+  CalendarChanged(true);
+}
+
+void TDateForm::TZChange() {
+  TZLabel->setText(FromCp(ZoneText(1, static_cast<float>(ReadNumber(TZ->text())))));
+  if (Updating || TZ->text().trimmed().isEmpty()) return;
+  CalendarChanged(true);
+  CalendarChanged(false);
+}
+
+void TDateForm::ComputerTime(bool start) {
+  SetJDText(start ? SJD : EJD, NowJD(static_cast<float>(ZoneValue())));
+}
+
+void TDateForm::ZeroTime(int tag) {
+  switch (tag) {
+    case 1: SH->setValue(0); [[fallthrough]];
+    case 2: SMin->setValue(0); [[fallthrough]];
+    case 3: SS->setValue(0); break;
+    case 4: EH->setValue(0); [[fallthrough]];
+    case 5: EMin->setValue(0); [[fallthrough]];
+    case 6: ES->setValue(0); break;
+    default: return;
+  }
+  CalendarChanged(true);
+  UpdateHint(true);
+}
+
+void TDateForm::SelTableClick() {
+  TableMode = SelTable->isChecked();
+  setFixedWidth(TableMode ? WIDTH_TABLE_PX : WIDTH_SINGLE_PX);
+}
+
+void TDateForm::SetFormatCaptions() {
+  const long double now = NowJD(Zone);
+  DatumklassischChk->setText("Datumsformat: " + FromCp(DateText(0, Zone, now)));
+  NewDateChk->setText("Datumsformat: " + FromCp(DateText(1, Zone, now)));
+}
+
+void TDateForm::showEvent(QShowEvent* e) {
+  Updating = true;
+  TZ->setText(QString::fromLatin1(ShortRealToStr(Zone).c_str()));
+  DSTChk->setChecked(Zone != BaseZone);
+  const long double step = StepDays;
+  const long double days = std::trunc(step);
+  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
+  TabH->setValue(ClampToInt(std::round((step - days) * 24), TabH->minimum(), TabH->maximum()));
+  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - TabH->value() * 60), TabM->minimum(),
+                            TabM->maximum()));
+  Updating = false;
+
+  SJD->blockSignals(true);
+  EJD->blockSignals(true);
+  SetJDText(SJD, SelectedJD);
+  SetJDText(EJD, EndJD);
+  SJD->blockSignals(false);
+  EJD->blockSignals(false);
+  // TDT first: the fields show the time in the scale that will be stored.
+  Updating = true;
+  TDTChk->setChecked(TimesAreTDT);
+  TDTChkClick();
+  Updating = false;
+  JDChanged(true);
+  JDChanged(false);
+
+  SelTable->setChecked(TableMode);
+  setFixedWidth(TableMode ? WIDTH_TABLE_PX : WIDTH_SINGLE_PX);
+  (DateStyle == 1 ? NewDateChk : DatumklassischChk)->setChecked(true);
+  SetFormatCaptions();
+  SaveDatChk->setChecked(SaveDate);
+  TZLabel->setText(FromCp(ZoneText(1, static_cast<float>(ReadNumber(TZ->text())))));
+  SY->setFocus();
+  SY->selectAll();
+  QDialog::showEvent(e);
+}
+
+QMessageBox::StandardButton TDateForm::Ask(const QString& text) {
+  LastQuestion = text;
+  if (!NextAnswers.empty()) {
+    QMessageBox::StandardButton a = NextAnswers.front();
+    NextAnswers.pop_front();
+    return a;
+  }
+  return QMessageBox::question(this, windowTitle(), text,
+                               QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                               QMessageBox::Yes);
+}
+
+void TDateForm::OKBtnClick() {
+  if (!JDSupported(JDOf(SJD)) || (TableMode && !JDSupported(JDOf(EJD)))) {
+    // Nothing outside the supported range is stored; the hint says why.
+    SJD->setFocus();
+    return;
+  }
+  if (TableMode && JDOf(EJD) < JDOf(SJD)) {
+    QMessageBox::StandardButton a =
+        Ask(QString::fromUtf8("Startdatum ist später als Enddatum\r\nEnddatum   =   Startdatum setzen?"));
+    if (a == QMessageBox::Cancel) return;
+    if (a == QMessageBox::Yes) EJD->setText(SJD->text());
+  }
+  SelectedJD = JDOf(SJD);
+  if (PeriodDays < 0) PeriodDays = 0;
+  EndJD = TableMode ? JDOf(EJD) : SelectedJD + PeriodDays;
+  Zone = static_cast<float>(ReadNumber(TZ->text()));
+  StepDays = StepFromFields();
+  PeriodDays = std::max(0.0L, EndJD - SelectedJD);
+  BaseZone = Zone;
+  TimesAreTDT = TDTChk->isChecked();
+  if (TimesAreTDT)
+    Zone = 0;
+  else if (DSTChk->isChecked())
+    BaseZone = BaseZone - 1;
+  DateStyle = NewDateChk->isChecked() ? 1 : 0;
+  SaveDate = SaveDatChk->isChecked();
+  accept();
+}
+
+void TDateForm::reject() {
+  const long double zoneTyped = ReadNumber(TZ->text());
+  const bool zoneChanged = !TimesAreTDT && std::fabs(zoneTyped - Zone) > ZONE_CHANGE_HOURS;
+  // A zone change below the limit moves the Julian dates by itself; that
+  // alone is no change of the chosen instants.
+  const long double zoneShiftDays =
+      (!zoneChanged && !TDTChk->isChecked() && !TimesAreTDT) ? (zoneTyped - Zone) / HOURS_PER_DAY : 0;
+  const bool changed =
+      std::fabs(JDOf(SJD) + zoneShiftDays - SelectedJD) > JD_CHANGE_DAYS ||
+      (SelTable->isChecked() && std::fabs(JDOf(EJD) + zoneShiftDays - EndJD) > JD_CHANGE_DAYS) ||
+      zoneChanged || std::fabs(StepFromFields() - StepDays) > STEP_CHANGE_DAYS;
+  if (changed) {
+    QMessageBox::StandardButton a = Ask(QString::fromUtf8("Änderungen übernehmen?"));
+    if (a == QMessageBox::Cancel) return;
+    if (a == QMessageBox::Yes) {
+      OKBtnClick();
+      return;
+    }
+  }
+  QDialog::reject();
+}
+
+}  // namespace nodalis

@@ -1,0 +1,97 @@
+// DateFormU — the date and period dialog "Datum und Uhrzeit wählen".
+//
+// The user enters a start date and time (and, in table mode, an end date and
+// a step width) either as calendar fields in the local time of the zone in
+// "UTC +" or as a Julian date; both views stay in step. Times can be taken as
+// dynamical time (TDT, zone 0). OK writes the time-keeping settings of TIMLIB
+// (SelectedJD, EndJD, PeriodDays, StepDays, Zone, BaseZone, TableMode,
+// SaveDate, DateStyle, TimesAreTDT); nothing is stored otherwise.
+//
+// Calendar dates use astronomical year numbering, Julian calendar before
+// 1582 October 15. Julian dates are shown with six decimals.
+#pragma once
+
+#include <QDialog>
+#include <QMessageBox>
+#include <deque>
+#include <functional>
+
+class QAbstractSpinBox;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+
+namespace nodalis {
+
+class ZoneSpinButton;
+
+class TDateForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TDateForm(QWidget* Owner = nullptr);
+
+  // Width with and without the end half ("&Tabelle berechnen").
+  static constexpr int WIDTH_TABLE_PX = 402;
+  static constexpr int WIDTH_SINGLE_PX = 208;
+
+  // Test seam: answers given in place of the next confirmation questions
+  // (Yes, No or Cancel), and the text of the last question asked.
+  static std::deque<QMessageBox::StandardButton> NextAnswers;
+  static QString LastQuestion;
+
+  // The dialog's widgets (named as in the window: SelTable, SaveDatChk, ...).
+  QCheckBox* SelTable = nullptr;
+  QCheckBox* SaveDatChk = nullptr;
+
+  void OKBtnClick();
+  void reject() override;  // Esc and the window's close button
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  QSpinBox* Spin(const char* name, int lo, int hi);
+  QLabel* Label(const QString& text, const char* name, int x, int y, int w, QWidget* buddy = nullptr);
+  void Place(QWidget* w, int x, int y, int width, int height);
+
+  long double ZoneValue() const;      // TZ, or 0 with TDT ticked
+  bool FieldsComplete(bool start) const;
+  void CalendarChanged(bool start);   // SChange / EChange
+  void JDChanged(bool start);         // SJDChange / EJDChange
+  void UpdateHint(bool start);
+  void CalendarPicked(bool start);    // SCalChange / ECalChange
+  void SummerTimeCheck();
+  void UpdatePeriod();
+  void TabChange();
+  void CalculationsChange();
+  void TDTChkClick();
+  void ZoneStep(int steps);
+  void TZChange();
+  void ComputerTime(bool start);
+  void ZeroTime(int tag);
+  void SelTableClick();
+  void SetFormatCaptions();
+  float StepFromFields() const;
+  long double JDOf(const QLineEdit* e) const;
+  void SetJDText(QLineEdit* e, long double jd);
+  QMessageBox::StandardButton Ask(const QString& text);
+
+  bool Updating = false;
+
+  QSpinBox *SY, *SMon, *SD, *SH, *SMin, *SS;
+  QSpinBox *EY, *EMon, *ED, *EH, *EMin, *ES;
+  QLineEdit *SJD, *EJD, *TZ;
+  QDateEdit *SCal, *ECal;
+  QLabel *DatHintLabel, *DatHintLabelE, *ZeitraumLabel, *TZLabel, *Label8;
+  QSpinBox *TabD, *TabH, *TabM, *Calculations;
+  ZoneSpinButton* ZZSpin;
+  QCheckBox *DSTChk, *AutoDSTChk, *TDTChk;
+  QRadioButton *DatumklassischChk, *NewDateChk;
+  QPushButton *OKBtn, *Abbruch;
+};
+
+}  // namespace nodalis

@@ -1,0 +1,58 @@
+// lunaris internals -- ELP 2000-82B evaluation.
+//
+// Time argument everywhere: Julian date in dynamical time (TDB; TDT may be
+// used for it, the difference is below 0.001").  t = (jd - 2451545) / 36525.
+#pragma once
+
+namespace lunaris {
+
+constexpr double JD_J2000 = 2451545.0;
+constexpr double DAYS_PER_JULIAN_CENTURY = 36525.0;
+constexpr double PI = 3.14159265358979323846;
+constexpr double TWO_PI = 6.28318530717958647693;
+constexpr double ARCSEC_PER_RAD = 648000.0 / PI;
+constexpr double ARCSEC_PER_TURN = 1296000.0;
+constexpr double RAD_PER_ARCSEC = PI / 648000.0;
+// Kilometres per astronomical unit (the value orbitcore's Moon uses).
+constexpr double KM_PER_AU = 149597870.691;
+// Light time per astronomical unit, days (499.004782 s).
+constexpr double LIGHT_DAYS_PER_AU = 0.0057755183;
+
+// Geometric V, U (radians) and r (km) of ELP 2000-82B at jd: longitude on
+// the inertial mean ecliptic of date counted from the departure point
+// gamma'2000 (not reduced to [0, 2pi)), latitude, distance.
+void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km);
+
+// Abbreviated geometric distance (km) at jd, good to a few km (tens of km
+// millennia away from J2000): the
+// main-problem distance terms of at least 0.1 km.  For the light time only.
+double elp82b_light_time_distance(double jd);
+
+// Rectangular geometric coordinates (km) in the inertial mean ecliptic and
+// equinox of J2000 (the frame of the notice's Table H), by Laskar's P, Q.
+void elp82b_ecliptic_j2000(double jd, double xyz_km[3]);
+
+// Geometric longitude of the mean ecliptic and equinox of date
+// lambda = V + p_A (radians, [0, 2pi)), latitude U (radians), r (km).
+void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km);
+
+// General precession in longitude p_A since J2000, radians (Laskar,
+// truncated as in the notice, sect. 8).
+double general_precession_longitude(double t_centuries);
+
+// Number of series terms of ELP1..ELP36 compiled in, and the truncation
+// level (arcsec, 0 = complete theory).
+int elp82b_term_count();
+double elp82b_truncation_arcsec();
+
+}  // namespace lunaris
+
+namespace lunaris {
+
+// Base angles of the generated series at t (Julian centuries from J2000),
+// radians in [0, 2pi), in the order of lunaris/generated/elp82b_tables.h;
+// *w1_rad gets the Moon's mean longitude W1 (full polynomial, radians, in
+// [0, 2pi)).
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad);
+
+}  // namespace lunaris

@@ -1,0 +1,77 @@
+// lunaris -- fundamental arguments of ELP 2000-82B.
+//
+// elp82b_base_angles(t, angle, &w1): the 17 base angles of the generated
+// series and the mean longitude W1, at t Julian centuries of TDB from J2000.
+//
+// Values of the fit to DE200/LE200 (notice "Lunar Solution ELP 2000-82B",
+// sect. 4-7; the t-coefficients of W1, W2, W3, T include the fit corrections).
+// The main problem uses the Delaunay arguments as full quartic polynomials,
+// formed coefficient by coefficient as
+//   D = W1 - T + 180 deg,  l' = T - varpi',  l = W1 - W2,  F = W1 - W3;
+// every other file uses the linear parts only, and zeta = W1 (linear) + p t
+// with the precession constant p = 5029.0966"/cy.  Planetary mean longitudes:
+// VSOP82 (notice Table F), linear.
+#include "elp82b.h"
+
+#include <cmath>
+
+namespace lunaris {
+namespace {
+
+// Polynomials in arcsec, coefficients of t^0 ... t^4.
+using Poly = double[5];
+constexpr Poly W1 = {785939.95571, 1732559343.73604, -5.8883, 0.006604, -0.00003169};
+constexpr Poly W2 = {300071.67475, 14643420.2632, -38.2776, -0.045047, 0.00021301};
+constexpr Poly W3 = {450160.39816, -6967919.3622, 6.3622, 0.007625, -0.00003586};
+constexpr Poly T_EMB = {361679.22059, 129597742.2758, -0.0202, 0.000009, 0.00000015};
+constexpr Poly VARPI_EMB = {370574.42753, 1161.2283, 0.5327, -0.000138, 0.0};
+constexpr double PRECESSION_ARCSEC_PER_CY = 5029.0966;
+constexpr double HALF_TURN_ARCSEC = 648000.0;
+
+// Planetary mean longitudes (arcsec, arcsec/cy): Me, Ve, EMB, Ma, Ju, Sa, Ur, Ne.
+constexpr double PLANET_L0[8] = {908103.25986, 655127.28305, 361679.22059, 1279559.78866,
+                                 123665.34212, 180278.89694, 1130598.01841, 1095655.19575};
+constexpr double PLANET_L1[8] = {538101628.68898, 210664136.43355, 129597742.2758,
+                                 68905077.59284, 10925660.42861, 4399609.65932,
+                                 1542481.19393, 786550.32074};
+
+// Angle in arcsec -> radians in [0, 2pi).  The linear term, the only large
+// one over the theory's range, is reduced before the small terms are added.
+double reduce(double c0, double c1, double c2, double c3, double c4, double t) {
+  double a = std::fmod(c1 * t, ARCSEC_PER_TURN) + c0 + t * t * (c2 + t * (c3 + t * c4));
+  a = std::fmod(a, ARCSEC_PER_TURN);
+  if (a < 0.0) a += ARCSEC_PER_TURN;
+  return a * RAD_PER_ARCSEC;
+}
+
+double full(const Poly& a, const Poly& b, double extra, double t) {
+  return reduce(a[0] - b[0] + extra, a[1] - b[1], a[2] - b[2], a[3] - b[3], a[4] - b[4], t);
+}
+
+double linear(const Poly& a, const Poly& b, double extra, double t) {
+  return reduce(a[0] - b[0] + extra, a[1] - b[1], 0.0, 0.0, 0.0, t);
+}
+
+}  // namespace
+
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad) {
+  constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
+  angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, t);   // D
+  angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, t);         // l'
+  angle_rad[2] = full(W1, W2, 0.0, t);                   // l
+  angle_rad[3] = full(W1, W3, 0.0, t);                   // F
+  angle_rad[4] = reduce(W1[0], W1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
+  angle_rad[5] = linear(W1, T_EMB, HALF_TURN_ARCSEC, t);
+  angle_rad[6] = linear(T_EMB, VARPI_EMB, 0.0, t);
+  angle_rad[7] = linear(W1, W2, 0.0, t);
+  angle_rad[8] = linear(W1, W3, 0.0, t);
+  for (int i = 0; i < 8; ++i)
+    angle_rad[9 + i] = reduce(PLANET_L0[i], PLANET_L1[i], 0.0, 0.0, 0.0, t);
+  *w1_rad = full(W1, ZERO, 0.0, t);
+}
+
+double general_precession_longitude(double t) {
+  return t * (5029.0966 + t * (1.1120 + t * (0.000077 - t * 0.00002353))) * RAD_PER_ARCSEC;
+}
+
+}  // namespace lunaris

@@ -1,0 +1,48 @@
+/* lunaris -- the Moon from the lunar theory ELP 2000-82B (liblunaris.so).
+ *
+ * _clunaris(jd, &x, &y, &z, &lon, &lat, &dist)
+ *
+ * Given:
+ *   jd    Julian date, dynamical time (TDT; TDB is not distinguished)
+ * Returned:
+ *   lon   apparent geocentric ecliptic longitude of the Moon, radians in
+ *         [0, 2pi): mean ecliptic and equinox of date plus the nutation in
+ *         longitude (IAU 1980), with one light-time step, no aberration
+ *   lat   geocentric ecliptic latitude of date, radians
+ *   dist  geocentric distance, AU
+ *   x,y,z rectangular coordinates of that same position, AU:
+ *         dist*cos(lat)*cos(lon), dist*cos(lat)*sin(lon), dist*sin(lat)
+ *
+ * Notes:
+ *   - The position is that of the geometric ELP 2000-82B Moon at jd - tau,
+ *     tau = 0.0057755183 * dist(jd) days (light time for the distance in AU;
+ *     one step, no iteration); the nutation is taken at jd.
+ *   - The theory is fitted to DE200/LE200 and meant for some millennia
+ *     around J2000; any finite jd is evaluated.  A non-finite jd, or one so
+ *     far off that the computation overflows, gives NaN in all six outputs.
+ *   - All six pointers must be valid.  Not re-entrancy-restricted: no state.
+ *
+ * Reference: M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983) and
+ *   A&A 190, 342 (1988); notice "Lunar Solution ELP 2000-82B" (CDS VI/79).
+ */
+#ifndef LUNARIS_LUNARIS_H
+#define LUNARIS_LUNARIS_H
+
+#if defined(LUNARIS_BUILDING)
+#define LUNARIS_API __attribute__((visibility("default")))
+#else
+#define LUNARIS_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+LUNARIS_API void _clunaris(double jd, double* x, double* y, double* z,
+                           double* lon, double* lat, double* dist);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* LUNARIS_LUNARIS_H */

@@ -1,0 +1,17 @@
+# Tests of the settings file, the single instance and the main window.
+if(NODALIS_GUI AND TARGET nodalis_settings)
+  nodalis_add_gtest(test_settings_file
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_settings_file.cpp
+    LIBS nodalis_settings)
+endif()
+
+if(NODALIS_GUI AND TARGET nodalis_oneinstance)
+  add_executable(oneinstance_probe ${CMAKE_CURRENT_LIST_DIR}/oneinstance_probe.cpp)
+  target_link_libraries(oneinstance_probe PRIVATE nodalis_oneinstance)
+  nodalis_add_gtest(test_one_instance
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_one_instance.cpp
+    LIBS nodalis_oneinstance)
+  target_compile_definitions(test_one_instance PRIVATE
+    ONEINST_PROBE_PATH="$<TARGET_FILE:oneinstance_probe>")
+  add_dependencies(test_one_instance oneinstance_probe)
+endif()

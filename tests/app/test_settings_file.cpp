@@ -1,0 +1,171 @@
+// Settings file: defaults, resolution of the file to use, boolean words and
+// writing that keeps every other line of the file.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "PIniFile.h"
+
+namespace fs = std::filesystem;
+using namespace nodalis;
+
+namespace {
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void Spit(const fs::path& p, const std::string& text) {
+  std::ofstream o(p, std::ios::binary);
+  o << text;
+}
+
+// Each test runs in a fresh current directory with its own configuration
+// directory, as the program would after a start from that directory.
+class SettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    old_cwd_ = fs::current_path();
+    root_ = fs::temp_directory_path() /
+            ("nodalis-ini-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "cwd");
+    fs::create_directories(root_ / "config");
+    fs::current_path(root_ / "cwd");
+    ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+  }
+  void TearDown() override {
+    fs::current_path(old_cwd_);
+    fs::remove_all(root_);
+  }
+  fs::path Cwd() const { return root_ / "cwd"; }
+  fs::path Config() const { return root_ / "config"; }
+  fs::path root_, old_cwd_;
+};
+
+}  // namespace
+
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritingCreatesIt) {
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Cwd() / "Nodalis.ini").string());
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "/default/canon.txt"), "/default/canon.txt");
+  EXPECT_TRUE(IniReadBool("Ini", "UseWinDir", true));
+  EXPECT_FALSE(IniReadBool("Ini", "UseWinDir", false));
+
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/data/NewSolarCanon.txt"));
+  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/data/NewSolarCanon.txt\n");
+  EXPECT_EQ(IniReadString("eclipses", "LORVAN-CANON", ""), "/data/NewSolarCanon.txt");
+}
+
+TEST_F(SettingsFile, ReadingIgnoresLetterCaseBlanksAndQuotes) {
+  Spit(Cwd() / "Nodalis.ini",
+       "; comment line\r\n"
+       "Orphan=before any section\r\n"
+       "[ Eclipses ]\r\n"
+       "  lorvan-canon  =  \"/x/y canon.txt\"  \r\n"
+       "Empty=\r\n"
+       "[Other]\r\n"
+       "Lorvan-Canon=wrong section\r\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("ECLIPSES", "Lorvan-Canon", "d"), "/x/y canon.txt");
+  EXPECT_EQ(IniReadString("Eclipses", "Empty", "d"), "") << "a present but empty key is not the default";
+  EXPECT_EQ(IniReadString("Eclipses", "Orphan", "d"), "d");
+  EXPECT_EQ(IniReadString("Missing", "Lorvan-Canon", "d"), "d");
+}
+
+TEST_F(SettingsFile, IniFileKeyRedirectsToAnotherFile) {
+  // A plain name resolves against the current directory.
+  Spit(Cwd() / "Nodalis.ini", "[Ini]\nIniFile=  other.ini  \n");
+  Spit(Cwd() / "other.ini", "[Eclipses]\nLorvan-Canon=from-other\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Cwd() / "other.ini").string());
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "from-other");
+
+  // An absolute path is used unchanged, whatever UseWinDir says.
+  fs::path abs = root_ / "elsewhere.ini";
+  Spit(Cwd() / "Nodalis.ini", "[Ini]\nIniFile=" + abs.string() + "\nUseWinDir=TRUE\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), abs.string());
+
+  // With UseWinDir a plain name resolves against the configuration directory.
+  Spit(Cwd() / "Nodalis.ini", "[Ini]\nIniFile=other.ini\nUseWinDir=1\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Config() / "other.ini").string());
+}
+
+TEST_F(SettingsFile, UseWinDirWordsInAnyCaseOtherWordsFallBack) {
+  struct Case {
+    const char* word;
+    bool system_dir;
+  } cases[] = {{"TRUE", true}, {"true", true}, {"True", true}, {"1", true},
+               {"FALSE", false}, {"false", false}, {"0", false},
+               {"yes", false}, {"on", false}, {"2", false}, {"", false}};
+  for (const Case& c : cases) {
+    Spit(Cwd() / "Nodalis.ini", std::string("[Ini]\nUseWinDir=") + c.word + "\n");
+    SetIniFile("Nodalis.ini");
+    fs::path want = (c.system_dir ? Config() : Cwd()) / "Nodalis.ini";
+    EXPECT_EQ(IniFilePath(), want.string()) << "UseWinDir=\"" << c.word << "\"";
+  }
+  // The boolean reader itself: other words give the caller's default.
+  Spit(Cwd() / "flags.ini", "[F]\na=yes\nb=fAlSe\n");
+  SetIniFile((Cwd() / "flags.ini").string());
+  EXPECT_TRUE(IniReadBool("F", "a", true));
+  EXPECT_FALSE(IniReadBool("F", "a", false));
+  EXPECT_FALSE(IniReadBool("F", "b", true));
+}
+
+TEST_F(SettingsFile, WritingKeepsEveryOtherLine) {
+  const std::string before =
+      "; Nodalis settings\r\n"
+      "[Ini]\r\n"
+      "UseWinDir=0\r\n"
+      "\r\n"
+      "[Eclipses]\r\n"
+      "Other=keep me\r\n"
+      "LORVAN-CANON = /old/path.txt\r\n"
+      "; trailing comment\r\n"
+      "\r\n"
+      "[Zzz]\r\n"
+      "x=1";  // last line without a line end
+  Spit(Cwd() / "Nodalis.ini", before);
+  SetIniFile("Nodalis.ini");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/new/path.txt"));
+  std::string want = before;
+  want.replace(want.find("LORVAN-CANON = /old/path.txt"), 28, "LORVAN-CANON=/new/path.txt");
+  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), want);
+
+  // A new key goes to the end of its section; a new section to the end.
+  ASSERT_TRUE(IniWriteString("Ini", "Extra", "v"));
+  ASSERT_TRUE(IniWriteString("New", "k", "line\nbreak"));
+  std::string got = Slurp(Cwd() / "Nodalis.ini");
+  EXPECT_NE(got.find("UseWinDir=0\r\nExtra=v\r\n\r\n[Eclipses]"), std::string::npos) << got;
+  EXPECT_NE(got.find("x=1\r\n[New]\r\nk=linebreak\r\n"), std::string::npos) << got;
+  EXPECT_EQ(IniReadString("Zzz", "x", ""), "1");
+}
+
+TEST_F(SettingsFile, BadFilesNeverLoseData) {
+  // Binary garbage reads as defaults.
+  std::string garbage;
+  for (int i = 0; i < 4096; ++i) garbage += char((i * 7919) & 0xFF);
+  Spit(Cwd() / "Nodalis.ini", garbage);
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "d"), "d");
+
+  // A file too large to be a settings file is never rewritten.
+  std::string huge(3u << 20, 'x');
+  Spit(Cwd() / "Nodalis.ini", huge);
+  EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "v"));
+  EXPECT_EQ(fs::file_size(Cwd() / "Nodalis.ini"), huge.size());
+
+  // An unwritable place reports failure instead of pretending success.
+  SetIniFile((root_ / "no-such-dir" / "Nodalis.ini").string());
+  EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "v"));
+}

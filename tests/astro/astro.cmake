@@ -1,0 +1,6 @@
+# Tests of the program's astronomy units (nodalis_astro).
+nodalis_add_gtest(test_astro_basics
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_trigonom_matlib.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_timlib.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_saros_number.cpp
+  LIBS nodalis_astro)

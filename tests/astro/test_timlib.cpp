@@ -1,0 +1,147 @@
+// Calendar and time keeping: Julian dates against Meeus' published examples,
+// the 1582 switch, Delta T against the Espenak-Meeus polynomials, zone and
+// date texts the table shows.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "TIMLIB.h"
+
+using namespace nodalis;
+
+namespace {
+// A single-precision day of month near 31 resolves ~2e-6 day.
+constexpr long double DAY_SINGLE = 4e-6L;
+}
+
+TEST(Calendar, MeeusExamplesAndTheGregorianSwitch) {
+  // Meeus, Astronomical Algorithms, ch. 7 (examples 7.a, 7.b and table).
+  struct { int y, m; float d; long double jd; } cases[] = {
+      {2000, 1, 1.5f, 2451545.0L},   {1957, 10, 4.81f, 2436116.31L},
+      {333, 1, 27.5f, 1842713.0L},   {1987, 6, 19.5f, 2446966.0L},
+      {1600, 12, 31.0f, 2305812.5L}, {837, 4, 10.3f, 2026871.8L},
+      {-1000, 7, 12.5f, 1356001.0L}, {-4712, 1, 1.5f, 0.0L},
+      {1582, 10, 4.0f, 2299159.5L},  {1582, 10, 15.0f, 2299160.5L},
+  };
+  for (const auto& c : cases) {
+    EXPECT_NEAR(CalendarToJD(c.y, c.m, c.d), c.jd, DAY_SINGLE)
+        << c.y << "-" << c.m << "-" << c.d;
+    int Y, M;
+    float D;
+    JDToCalendar(c.jd, Y, M, D);
+    EXPECT_EQ(Y, c.y) << "want year for JD " << static_cast<double>(c.jd);
+    EXPECT_EQ(M, c.m);
+    EXPECT_NEAR(D, c.d, DAY_SINGLE);
+  }
+  int Y, M;
+  float D;
+  JDToCalendar(2299160.4999L, Y, M, D);  // last moment of the Julian calendar
+  EXPECT_EQ(M, 10);
+  EXPECT_EQ(static_cast<int>(D), 4);
+  JDToCalendar(2299160.5L, Y, M, D);
+  EXPECT_EQ(static_cast<int>(D), 15);
+}
+
+TEST(Calendar, RoundTripOverTheSupportedYears) {
+  for (long double jd = -1000000.25L; jd < 6000000; jd += 4321.37L) {
+    int Y, M;
+    float D;
+    JDToCalendar(jd, Y, M, D);
+    const long double back = CalendarToJD(Y, M, std::floor(D)) + (D - std::floor(D));
+    ASSERT_NEAR(back, jd, 2e-3L) << "JD " << static_cast<double>(jd);
+  }
+}
+
+TEST(DeltaT, EspenakMeeusPolynomialsAndValidity) {
+  float dt;
+  // y = 2000.0: 63.86 s.
+  EXPECT_TRUE(DeltaT(dt, false, (2000.0L + 4712.0991L) * 365.2425L));
+  EXPECT_NEAR(dt * 86400.0, 63.86, 0.01);
+  // y = 1960.5 lies in the 1941..1961 interval: 29.07 + 0.407u - u^2/233 + u^3/2547, u = 10.5
+  const long double y = 1960.5L;
+  EXPECT_TRUE(DeltaT(dt, false, (y + 4712.0991L) * 365.2425L));
+  const double u = 10.5, want = 29.07 + 0.407 * u - u * u / 233 + u * u * u / 2547;
+  EXPECT_NEAR(dt * 86400.0, want, 0.01) << "want " << want << " got " << dt * 86400.0;
+  // From y = 2050 on the flag is false, the value still delivered.
+  EXPECT_FALSE(DeltaT(dt, false, (2050.0L + 4712.0991L) * 365.2425L));
+  EXPECT_NEAR(dt * 86400.0, -20 + 32 * 2.3 * 2.3 - 0.5628 * 100, 0.05);
+  EXPECT_TRUE(DeltaT(dt, true, 2451545));
+  EXPECT_EQ(dt, 0.0f);
+  // 1000 BC (y = -999): Canon value about 25 400 s.
+  EXPECT_FALSE(DeltaT(dt, false, (-999.0L + 4712.0991L) * 365.2425L));
+  EXPECT_NEAR(dt * 86400.0, -20 + 32 * 28.19 * 28.19, 1.0);
+}
+
+TEST(ZoneAndTimeTexts, AsTheTableShowsThem) {
+  TimesAreTDT = false;
+  EXPECT_EQ(ZoneText(0, 5.5f), "UTC+5.5h");
+  EXPECT_EQ(ZoneText(0, -3), "UTC-3h");
+  EXPECT_EQ(ZoneText(5, 1), "MEZ  ");
+  EXPECT_EQ(ZoneText(0, 2), "MESZ");
+  EXPECT_EQ(ZoneText(0, 0), "UTC");
+  TimesAreTDT = true;
+  EXPECT_EQ(ZoneText(0, 1), "TDT");
+  TimesAreTDT = false;
+  EXPECT_EQ(TimeText(9.0833333f), " 9h05m");
+  EXPECT_EQ(TimeText(18.0f + 25.4f / 60), "18h25m");  // rounded to the minute
+  EXPECT_EQ(TimeText(18.0f + 25.6f / 60), "18h26m");
+  EXPECT_EQ(TimeText(0), " 0h00m");
+}
+
+TEST(DateTexts, StylesAndNegativeYears) {
+  DateStyle = 0;
+  EXPECT_EQ(DateText(0, 0, 2451545.0L), "01.01.2000");
+  EXPECT_EQ(DateText(1, 0, 2451545.0L), "2000-01-01");
+  EXPECT_EQ(DateShort(0, CalendarToJD(-500, 3, 2.5f)), "02.03.-500");
+  EXPECT_EQ(DateTimeText(0, 2451545.0L), "01.01.2000  12h00m");
+  // 2017 Aug 21 18:25:29 TD (Saros 145): the texts add 1.7 s before
+  // rounding to the minute, so 18:25:29 shows as 18h26m.
+  EXPECT_EQ(DateTimeText(0, CalendarToJD(2017, 8, 21) + (18 + 25 / 60.0L + 29 / 3600.0L) / 24),
+            "21.08.2017  18h26m");
+  EXPECT_EQ(DateTimeText(0, CalendarToJD(2017, 8, 21) + (18 + 25 / 60.0L + 20 / 3600.0L) / 24),
+            "21.08.2017  18h25m");
+}
+
+TEST(AutoSummerTime, EuropeanRule) {
+  float z = 1;
+  AutoSummerTime(z, 1, CalendarToJD(2024, 1, 15.5f));
+  EXPECT_EQ(z, 1.0f);
+  EXPECT_TRUE(AutoSummerTime(z, 1, CalendarToJD(2024, 7, 15.5f)));
+  EXPECT_EQ(z, 2.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 11, 15.5f));
+  EXPECT_EQ(z, 1.0f);
+  // 2024: summer time from Sunday 31 March to Sunday 27 October.
+  // A last Sunday on the 31st switches on that Sunday, not a week early.
+  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 30.5f));
+  EXPECT_EQ(z, 1.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 31) + 0.5L / 24);  // 01:30 MEZ (JD is UT)
+  EXPECT_EQ(z, 1.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 31) + 1.5L / 24);  // 02:30 MEZ
+  EXPECT_EQ(z, 2.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 4, 1.5f));
+  EXPECT_EQ(z, 2.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 10, 26.5f));
+  EXPECT_EQ(z, 2.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2024, 10, 28.5f));
+  EXPECT_EQ(z, 1.0f);
+  AutoSummerTime(z, 1, CalendarToJD(2021, 10, 30.5f));  // last Sunday: 31st
+  EXPECT_EQ(z, 2.0f);
+  // Before 1996 it ended in September.
+  AutoSummerTime(z, 1, CalendarToJD(1990, 10, 10.5f));
+  EXPECT_EQ(z, 1.0f);
+}
+
+TEST(NowJD, ClockIsAPlausibleModernDate) {
+  const long double now = NowJD(0);
+  EXPECT_GT(now, 2460000.0L);
+  EXPECT_LT(now, 2500000.0L);
+}
+
+TEST(SupportedRange, RejectsNonFiniteAndAbsurdDates) {
+  EXPECT_TRUE(JDSupported(2451545));
+  EXPECT_TRUE(JDSupported(-1000));
+  EXPECT_FALSE(JDSupported(NAN));
+  EXPECT_FALSE(JDSupported(INFINITY));
+  EXPECT_FALSE(JDSupported(1e15L));
+  EXPECT_FALSE(JDSupported(-1e9L));
+}

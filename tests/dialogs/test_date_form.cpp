@@ -1,0 +1,270 @@
+// The date and period dialog driven like a user: typed fields, the zone
+// arrows, the TDT box, the two confirmation questions and the keys.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <cmath>
+
+#include "DateFormU.h"
+#include "TIMLIB.h"
+#include "Utils.h"
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+using namespace nodalis;
+
+namespace {
+
+constexpr long double JD_TOL_DAYS = 1e-6L;  // the edit shows six decimals
+constexpr int WAIT_MS = 2000;
+
+QApplication* App() {
+  static int argc = 1;
+  static char name[] = "test_date_form";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return app;
+}
+
+class DateForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    SelectedJD = 2451545.0L;  // 2000 January 1, 12h
+    EndJD = 2451545.0L;
+    PeriodDays = 0;
+    StepDays = 1;
+    Zone = 0;
+    BaseZone = 0;
+    TableMode = false;
+    SaveDate = false;
+    DateStyle = 0;
+    TimesAreTDT = false;
+    TDateForm::NextAnswers.clear();
+    TDateForm::LastQuestion.clear();
+    form = new TDateForm;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  }
+  void TearDown() override { delete form; }
+
+  template <class T>
+  T* W(const char* name) {
+    T* w = form->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  // Replaces the text of a spin edit by typing, as a user does.
+  void Type(const char* spin, const QString& text) {
+    QSpinBox* s = W<QSpinBox>(spin);
+    s->setFocus();
+    s->selectAll();
+    QTest::keyClicks(s, text);
+  }
+  void SetStart(int y, int mo, int d, int h, int mi, int s) {
+    W<QSpinBox>("SY")->setValue(y);
+    W<QSpinBox>("SMon")->setValue(mo);
+    W<QSpinBox>("SD")->setValue(d);
+    W<QSpinBox>("SH")->setValue(h);
+    W<QSpinBox>("SMin")->setValue(mi);
+    W<QSpinBox>("SS")->setValue(s);
+  }
+  long double SJD() { return StrToReal(W<QLineEdit>("SJD")->text().toStdString()); }
+  QString Hint() { return W<QLabel>("DatHintLabel")->text(); }
+
+  TDateForm* form = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DateForm, ShowsSettingsAndJulianDateFillsFields) {
+  EXPECT_EQ(form->windowTitle(), QString::fromUtf8("Datum und Uhrzeit wählen"));
+  EXPECT_EQ(W<QLineEdit>("SJD")->text(), "2451545.000000");
+  EXPECT_EQ(W<QSpinBox>("SY")->value(), 2000);
+  EXPECT_EQ(W<QSpinBox>("SH")->value(), 12);
+  EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
+
+  // A typed Julian date fills the fields in the zone's local time.
+  W<QLineEdit>("TZ")->setText("1");
+  W<QLineEdit>("SJD")->setText("2451545.5");
+  EXPECT_EQ(W<QSpinBox>("SY")->value(), 2000);
+  EXPECT_EQ(W<QSpinBox>("SMon")->value(), 1);
+  EXPECT_EQ(W<QSpinBox>("SD")->value(), 2);
+  EXPECT_EQ(W<QSpinBox>("SH")->value(), 1) << "0h UT is 1h in zone +1";
+  EXPECT_EQ(W<QSpinBox>("SMin")->value(), 0);
+  EXPECT_EQ(W<QSpinBox>("SS")->value(), 0);
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MEZ");
+  EXPECT_TRUE(W<QDateEdit>("SCal")->isVisible()) << "the drop-down calendar serves years from 1900";
+  EXPECT_EQ(W<QDateEdit>("SCal")->date(), QDate(2000, 1, 2));
+}
+
+TEST_F(DateForm, LoneSignInYearWaitsForADigit) {
+  const QString before = W<QLineEdit>("SJD")->text();
+  Type("SY", "-");
+  EXPECT_EQ(W<QLineEdit>("SJD")->text(), before) << "a lone minus must not recompute";
+  QTest::keyClicks(W<QSpinBox>("SY"), "5");
+  EXPECT_EQ(W<QSpinBox>("SY")->value(), -5);
+  const long double want = CalendarToJD(-5, 1, 1.5f);
+  EXPECT_NEAR(double(SJD()), double(want), double(JD_TOL_DAYS));
+  EXPECT_EQ(Hint(), "Astron. Jahr -5 ist 6 v. Chr.");
+}
+
+TEST_F(DateForm, CalendarReformAndAstronomicalYearHints) {
+  SetStart(1582, 10, 4, 0, 0, 0);
+  const long double julianDay = SJD();
+  EXPECT_NEAR(double(julianDay), 2299159.5, double(JD_TOL_DAYS));
+  EXPECT_EQ(Hint(), "Julian. Kalender bis 04.10.1582");
+
+  W<QSpinBox>("SD")->setValue(15);
+  const long double gregorianDay = SJD();
+  EXPECT_NEAR(double(gregorianDay), 2299160.5, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(gregorianDay - julianDay), 1.0, double(JD_TOL_DAYS))
+      << "1582 October 4 (Julian) and 15 (Gregorian) are consecutive days";
+  // The Gregorian hint starts at JD 2299160.9, later on October 15.
+  EXPECT_EQ(Hint(), "Julian. Kalender bis 04.10.1582");
+  W<QSpinBox>("SH")->setValue(12);
+  EXPECT_EQ(Hint(), "Gregorian. Kal. nach 15.10.1582");
+  SetStart(1899, 12, 31, 0, 0, 0);
+  EXPECT_EQ(Hint(), "Gregorian. Kal. nach 15.10.1582");
+  EXPECT_FALSE(W<QDateEdit>("SCal")->isVisible());
+
+  SetStart(0, 6, 1, 0, 0, 0);
+  EXPECT_EQ(Hint(), "Astron. Jahr 0 ist 1 v. Chr.");
+}
+
+TEST_F(DateForm, TdtDisablesZoneAndTakesCalendarTimeAsIs) {
+  W<QLineEdit>("TZ")->setText("2");
+  QTest::mouseClick(W<QCheckBox>("TDTChk"), Qt::LeftButton);
+  for (const char* name : {"TZ", "ZZSpin", "DSTChk", "AutoDSTChk", "Label8"})
+    EXPECT_FALSE(form->findChild<QWidget*>(name)->isEnabled()) << name;
+  SetStart(2000, 1, 1, 12, 0, 0);
+  EXPECT_EQ(W<QLineEdit>("SJD")->text(), "2451545.000000");
+  QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_EQ(Zone, 0.0f);
+  EXPECT_TRUE(TimesAreTDT);
+  EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
+}
+
+TEST_F(DateForm, ZoneArrowsWrapWithinPlusMinus12Hours) {
+  QLineEdit* tz = W<QLineEdit>("TZ");
+  QAbstractSpinBox* arrows = W<QAbstractSpinBox>("ZZSpin");
+  tz->setText("12");
+  arrows->stepBy(1);
+  EXPECT_EQ(tz->text(), "-11");
+  arrows->stepBy(-1);
+  EXPECT_EQ(tz->text(), "12");
+  tz->setText("-11");
+  arrows->setFocus();
+  QTest::keyClick(arrows, Qt::Key_Down);
+  EXPECT_EQ(tz->text(), "12");
+  // The start JD follows the zone: 12h in zone +12 is 0h UT.
+  SetStart(2000, 1, 1, 12, 0, 0);
+  EXPECT_NEAR(double(SJD()), 2451544.5, double(JD_TOL_DAYS));
+  tz->setText("1e30");  // absurd zone: the arrows still end in range
+  arrows->stepBy(1);
+  const long double z = StrToReal(tz->text().toStdString());
+  EXPECT_TRUE(z > -12 && z <= 12) << "zone " << tz->text().toStdString();
+}
+
+TEST_F(DateForm, SummerTimeSwitchesAutomaticallyByDate) {
+  QLineEdit* tz = W<QLineEdit>("TZ");
+  tz->setText("1");
+  SetStart(2010, 7, 1, 12, 0, 0);
+  EXPECT_TRUE(W<QCheckBox>("DSTChk")->isChecked());
+  EXPECT_EQ(tz->text(), "2");
+  EXPECT_NEAR(double(SJD()), double(CalendarToJD(2010, 7, 1.5f - 2.0f / 24)), double(JD_TOL_DAYS))
+      << "12h summer time is 10h UT";
+  W<QSpinBox>("SMon")->setValue(12);
+  EXPECT_FALSE(W<QCheckBox>("DSTChk")->isChecked());
+  EXPECT_EQ(tz->text(), "1");
+}
+
+TEST_F(DateForm, TableModeWidthStepAndCount) {
+  QCheckBox* sel = W<QCheckBox>("SelTable");
+  QTest::mouseClick(sel, Qt::LeftButton);
+  EXPECT_TRUE(TableMode) << "the box sets table mode at once";
+  EXPECT_EQ(form->width(), TDateForm::WIDTH_TABLE_PX);
+  W<QLineEdit>("EJD")->setText("2451555.0");  // ten days after the start
+  EXPECT_EQ(W<QSpinBox>("Calculations")->value(), 10);
+  EXPECT_EQ(W<QLabel>("ZeitraumLabel")->text(), "Zeitraum: 10 Tage");
+  W<QSpinBox>("TabD")->setValue(0);
+  EXPECT_EQ(W<QSpinBox>("Calculations")->value(), 1) << "step 0 gives one calculation";
+  W<QSpinBox>("Calculations")->setValue(4);
+  EXPECT_EQ(W<QSpinBox>("TabD")->value(), 2);
+  EXPECT_EQ(W<QSpinBox>("TabH")->value(), 12);
+  W<QSpinBox>("Calculations")->setValue(0);  // no division by zero
+  EXPECT_EQ(W<QSpinBox>("TabD")->value(), 2);
+  QTest::mouseClick(sel, Qt::LeftButton);
+  EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
+}
+
+TEST_F(DateForm, EndBeforeStartAsksBeforeOk) {
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QLineEdit>("EJD")->setText("2451500.0");
+  TDateForm::NextAnswers = {QMessageBox::Cancel};
+  QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
+  EXPECT_EQ(TDateForm::LastQuestion,
+            QString::fromUtf8("Startdatum ist später als Enddatum\r\nEnddatum   =   Startdatum setzen?"));
+  EXPECT_TRUE(form->isVisible()) << "Cancel keeps the dialog open";
+  TDateForm::NextAnswers = {QMessageBox::Yes};
+  QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_NEAR(double(EndJD), 2451545.0, double(JD_TOL_DAYS)) << "Yes sets the end to the start";
+  EXPECT_EQ(PeriodDays, 0.0L);
+}
+
+TEST_F(DateForm, EscapeAsksOnlyAboutRealChanges) {
+  // A zone change of 0.005 h is below the limit: Esc closes silently.
+  W<QLineEdit>("TZ")->setText("0.005");
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, WAIT_MS));
+  EXPECT_TRUE(TDateForm::LastQuestion.isEmpty()) << TDateForm::LastQuestion.toStdString();
+  EXPECT_EQ(form->result(), QDialog::Rejected);
+  EXPECT_EQ(Zone, 0.0f) << "nothing stored";
+
+  // A changed date asks; Cancel stays, No closes without storing.
+  form->show();
+  SetStart(2001, 1, 1, 12, 0, 0);
+  TDateForm::NextAnswers = {QMessageBox::Cancel};
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_EQ(TDateForm::LastQuestion, QString::fromUtf8("Änderungen übernehmen?"));
+  EXPECT_TRUE(form->isVisible());
+  TDateForm::NextAnswers = {QMessageBox::No};
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
+
+  // Yes stores as OK does.
+  form->show();
+  SetStart(2001, 1, 1, 12, 0, 0);
+  TDateForm::NextAnswers = {QMessageBox::Yes};
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_NEAR(double(SelectedJD), 2451911.0, double(JD_TOL_DAYS));
+}
+
+TEST_F(DateForm, EnterActsAsOkAndBadJulianDateIsNotStored) {
+  QLineEdit* sjd = W<QLineEdit>("SJD");
+  sjd->setText("x99999999");  // far beyond any supported date
+  sjd->setFocus();
+  QTest::keyClick(sjd, Qt::Key_Return);
+  EXPECT_TRUE(form->isVisible()) << "an unusable Julian date is not accepted";
+  EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
+
+  sjd->setText("2460000.25");
+  sjd->setFocus();
+  QTest::keyClick(sjd, Qt::Key_Return);
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_EQ(form->result(), QDialog::Accepted);
+  EXPECT_NEAR(double(SelectedJD), 2460000.25, double(JD_TOL_DAYS));
+}

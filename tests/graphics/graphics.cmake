@@ -1,0 +1,16 @@
+# Tests of the drawing layer, the series diagram and the graph window.
+if(TARGET nodalis_draw)
+  set(_gfxt ${CMAKE_CURRENT_LIST_DIR})
+  nodalis_add_gtest(graphics_layer_test
+    SOURCES ${_gfxt}/layer_test.cpp ${_gfxt}/gui_main.cpp
+    LIBS nodalis_draw GUI)
+endif()
+if(TARGET nodalis_graphwin)
+  nodalis_add_gtest(graphics_diagram_test
+    SOURCES ${_gfxt}/diagram_test.cpp ${_gfxt}/gui_main.cpp
+    LIBS nodalis_draw GUI)
+  nodalis_add_gtest(graphics_window_test
+    SOURCES ${_gfxt}/window_test.cpp ${_gfxt}/gui_main.cpp
+    LIBS nodalis_graphwin Qt6::Test GUI)
+  target_compile_definitions(graphics_window_test PRIVATE NODALIS_TEST_WIDGETS)
+endif()

@@ -1,0 +1,220 @@
+// Tests of the graph window under the offscreen platform: zoom commands and
+// their caption, typed zoom, fitting with and without proportions, saving
+// at three resolutions with the overwrite question, Escape and re-showing.
+// Widgets and menu items are found by object name; the modal dialogs are
+// driven through the window's test seams.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+#include "app/SeriesState.h"
+#include "graphics/GrafikForm.h"
+#include "graphics/SeriesDiagram.h"
+
+using namespace nodalis;
+
+namespace {
+
+constexpr int WAIT_MS = 3000;  // longest wait for the offscreen window system
+constexpr float ZOOM_TOL = 1e-4f;
+
+// A tiny picture: background and the Earth disc through the real diagram
+// with a series of one eclipse.
+void LoadOneEclipse() {
+  SeriesList = {"2459000.000000 Start (145)",
+                "2460541.500000 dT 0.000000 Gam 0.500 x 0.1000 y 0.5000 rP 0.5500 rU-0.0100 AP "
+                "0.2700 AU 0.2690 incl  0.2000 Max 5 Sar 145",
+                "2467126.800000 Ende"};
+  TitleCaption = "Saros 145";
+  ReferenceJD = 0;
+}
+
+struct GraphWindow : testing::Test {
+  TGraphForm* Form = nullptr;
+  tGDIext* GDI = nullptr;
+  void SetUp() override {
+    LoadOneEclipse();
+    // The picture of the main window: 1 : sqrt(2), here 105.8 x 149.6 mm.
+    ShowGraph(Form, GDI, &DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
+              DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT, 105.8f, 149.6f);
+    Form->Sized = true;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Form, WAIT_MS));
+  }
+  void TearDown() override { delete Form; }
+
+  QAction* Item(const char* Name) { return Form->findChild<QAction*>(Name); }
+  // Client area of exactly W x H pixels.
+  bool SetClient(int W, int H) {
+    const QSize Frame = Form->size() - Form->ClientSize();
+    Form->resize(W + Frame.width(), H + Frame.height());
+    return QTest::qWaitFor([&] { return Form->ClientSize() == QSize(W, H); }, WAIT_MS);
+  }
+};
+
+}  // namespace
+
+TEST_F(GraphWindow, MenuItemsTagsAndCaptions) {
+  ASSERT_NE(Form->findChild<TGraphSurface*>("Label1"), nullptr);
+  EXPECT_EQ(Form->windowTitle(), "Graphikausgabe");
+  EXPECT_EQ(Item("SaveScreenDPI")->text(),
+            QString("&Bildschirmauflösung %1 dpi").arg(Form->PxX()));
+  EXPECT_EQ(Item("SaveHiRes300dpi")->data().toInt(), 2);
+  EXPECT_EQ(Item("SaveXXL600dpi")->text(), "&XXL 600 dpi");
+  EXPECT_FALSE(Item("Drucken1")->isEnabled()) << "printing comes with the print dialog";
+  const char* Names[] = {"N251", "N501", "N701", "N100Proz", "N1401", "N2001", "N4001"};
+  const int Tags[] = {25, 50, 70, 100, 140, 200, 400};
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_NE(Item(Names[i]), nullptr) << Names[i];
+    EXPECT_EQ(Item(Names[i])->data().toInt(), Tags[i]);
+    EXPECT_EQ(Item(Names[i])->text(), QString("%1%").arg(Tags[i]));
+  }
+  EXPECT_EQ(Item("N100Proz")->shortcut(), QKeySequence(Qt::Key_Return));
+  EXPECT_TRUE(Item("Proportional")->isChecked());
+  EXPECT_FALSE(Item("SeitenbreiteMen")->isChecked());
+  EXPECT_EQ(Form->PrintLeftMarginMM, 25.0f) << "after ShowGraph";
+}
+
+TEST_F(GraphWindow, ZoomCommandsAndCaption) {
+  for (int i = 0; i < 3; ++i) Item("Zoomin")->trigger();
+  EXPECT_NEAR(Form->Zoom, 2.8284271f, ZOOM_TOL);
+  EXPECT_EQ(Item("Eingabe1")->text(), "Eingabe (283%)");
+  // The surface grows with the zoom, proportions kept.
+  const double Px = Form->PxX();
+  EXPECT_EQ(Form->Label1->width(), RoundPx(Px * Form->Zoom * 105.8 / 25.4));
+  Item("N501")->trigger();
+  EXPECT_NEAR(Form->Zoom, 0.5f, ZOOM_TOL);
+  EXPECT_EQ(Item("Eingabe1")->text(), "Eingabe (50%)");
+  // "-" zooms out, Escape hides the window.
+  QTest::keyClick(Form, Qt::Key_Minus);
+  EXPECT_NEAR(Form->Zoom, 0.5f / 1.41421356f, ZOOM_TOL);
+  Form->Sized = false;
+  QTest::keyClick(Form, Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }, WAIT_MS));
+  EXPECT_TRUE(Form->Sized) << "closing marks the window sized";
+}
+
+TEST_F(GraphWindow, TypedZoom) {
+  QString Next;
+  bool NextOk = true;
+  Form->ZoomInputHook = [&](bool* Ok) {
+    *Ok = NextOk;
+    return Next;
+  };
+  Next = "150";
+  Item("Eingabe1")->trigger();
+  EXPECT_NEAR(Form->Zoom, 1.5f, ZOOM_TOL);
+  for (const char* Bad : {"abc", "0", "-20"}) {
+    Next = Bad;
+    Item("Eingabe1")->trigger();
+    EXPECT_NEAR(Form->Zoom, 1.5f, ZOOM_TOL) << "typed '" << Bad << "' changes nothing";
+  }
+  Next = "70";
+  NextOk = false;
+  Item("Eingabe1")->trigger();
+  EXPECT_NEAR(Form->Zoom, 1.5f, ZOOM_TOL) << "Cancel changes nothing";
+  Next = "zoom 200 %";
+  NextOk = true;
+  Item("Eingabe1")->trigger();
+  EXPECT_NEAR(Form->Zoom, 2.0f, ZOOM_TOL) << "leading letters are skipped";
+}
+
+TEST_F(GraphWindow, FitToWindow) {
+  // Client twice as wide as the picture's proportion: the height limits.
+  ASSERT_TRUE(SetClient(600, 424));
+  Item("SeitenbreiteMen")->trigger();
+  ASSERT_TRUE(Item("SeitenbreiteMen")->isChecked());
+  const double WantZoom = 424 / (Form->PxY() * 149.6 / 25.4);
+  EXPECT_NEAR(Form->Zoom, WantZoom, 1e-4);
+  EXPECT_EQ(Form->Label1->height(), 424);
+  const double Ratio = double(Form->Label1->height()) / Form->Label1->width();
+  EXPECT_NEAR(Ratio, 149.6 / 105.8, 0.01) << "1 : sqrt(2) kept";
+  // Any zoom command unticks the fit.
+  Item("N2001")->trigger();
+  EXPECT_FALSE(Item("SeitenbreiteMen")->isChecked());
+  // Neither ticked: the surface follows the client area, scaled by zoom.
+  Item("Proportional")->trigger();
+  ASSERT_FALSE(Item("Proportional")->isChecked());
+  Item("N501")->trigger();
+  EXPECT_EQ(Form->Label1->size(), QSize(300, 212));
+  // Fit without proportions: the whole client area.
+  Item("SeitenbreiteMen")->trigger();
+  EXPECT_EQ(Form->Label1->size(), QSize(600, 424));
+}
+
+TEST_F(GraphWindow, SaveResolutionsAndOverwriteQuestion) {
+  QTemporaryDir Dir;
+  ASSERT_TRUE(SetClient(400, 565));
+  ASSERT_EQ(Form->PxX(), 96) << "offscreen screen resolution";
+  int Asked = 0;
+  QStringList Names;
+  QList<QMessageBox::StandardButton> Answers;
+  QString QuestionText;
+  Form->SaveFileNameHook = [&] {
+    ++Asked;
+    return Names.isEmpty() ? QString() : Names.takeFirst();
+  };
+  Form->OverwriteHook = [&](const QString& T) {
+    QuestionText = T;
+    return Answers.isEmpty() ? QMessageBox::Cancel : Answers.takeFirst();
+  };
+  const QString F = Dir.filePath("saros.bmp");
+  Names = {F};
+  Item("SaveXXL600dpi")->trigger();
+  QImage Big(F);
+  EXPECT_EQ(Big.width(), 2500);
+  EXPECT_EQ(Big.height(), 3531);
+  EXPECT_NEAR(Big.dotsPerMeterX() * 0.0254, 600, 0.5) << "dots per metre in the file";
+  EXPECT_EQ(Big.pixel(3, 1500) & 0xFFFFFF, qRgb(60, 60, 220) & 0xFFFFFF);
+
+  // Screen resolution: the picture at zoom 1.
+  const QString S = Dir.filePath("screen.bmp");
+  Names = {S};
+  Item("N2001")->trigger();
+  Item("SaveScreenDPI")->trigger();
+  QImage Small(S);
+  EXPECT_EQ(Small.size(), QSize(RoundPx(Form->Label1->width() / 2.0),
+                                RoundPx(Form->Label1->height() / 2.0)));
+
+  // Existing file: No brings the dialog back, Cancel there writes nothing.
+  const qint64 Before = QFileInfo(F).size();
+  Asked = 0;
+  Names = {F, F};
+  Answers = {QMessageBox::No, QMessageBox::Cancel};
+  Item("SaveHiRes300dpi")->trigger();
+  EXPECT_EQ(Asked, 2) << "No shows the save dialog again";
+  EXPECT_EQ(QuestionText, "Datei " + F + " ist schon vorhanden! Überschreiben?");
+  EXPECT_EQ(QFileInfo(F).size(), Before) << "nothing written";
+  // Yes overwrites (300 dpi: 1250 x 1766).
+  Names = {F};
+  Answers = {QMessageBox::Yes};
+  Item("SaveHiRes300dpi")->trigger();
+  EXPECT_EQ(QImage(F).size(), QSize(1250, 1766));
+  // A cancelled save dialog writes nothing.
+  Names = {};
+  Item("SaveHiRes300dpi")->trigger();
+  EXPECT_EQ(QImage(F).size(), QSize(1250, 1766));
+}
+
+TEST_F(GraphWindow, ShowGraphKeepsUserSizeOnceSized) {
+  ASSERT_TRUE(SetClient(300, 420));
+  Form->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }, WAIT_MS));
+  tGDIext* Before = GDI;
+  ShowGraph(Form, GDI, &DrawSeriesDiagram, -1, -2, 1, 2, 50, 70);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(Form, WAIT_MS));
+  EXPECT_EQ(GDI, Before) << "one layer per window";
+  EXPECT_EQ(Form->ClientSize(), QSize(300, 420)) << "user's size kept";
+  EXPECT_EQ(Form->WidthMM, 50.0f);
+  EXPECT_FLOAT_EQ(GDI->YMax, 2.0f);
+  // The surface shows the diagram: blue background, Earth disc in the middle.
+  const QImage& P = Form->Label1->Picture();
+  ASSERT_FALSE(P.isNull());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return (P.pixel(2, 2) & 0xFFFFFF) == (qRgb(60, 60, 220) & 0xFFFFFF); },
+                              WAIT_MS));
+}

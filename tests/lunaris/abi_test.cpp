@@ -1,0 +1,56 @@
+// liblunaris.so as the program loads it: one export, and no crash or hang
+// on dates a user or a file can produce.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "lunaris.h"
+
+namespace {
+
+TEST(LunarisAbi, ExportsExactlyClunaris) {
+  const std::string nm = LUNARIS_NM_PATH;
+  if (nm.empty() || !std::filesystem::exists(nm)) GTEST_SKIP() << "nm not found";
+  const std::string cmd = nm + " -D --defined-only '" + LUNARIS_SO_PATH + "'";
+  FILE* pipe = popen(cmd.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::vector<std::string> symbols;
+  char line[512];
+  while (std::fgets(line, sizeof line, pipe)) {
+    std::string s(line);
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    const auto blank = s.rfind(' ');
+    symbols.push_back(blank == std::string::npos ? s : s.substr(blank + 1));
+  }
+  ASSERT_EQ(pclose(pipe), 0) << cmd;
+  ASSERT_EQ(symbols.size(), 1u) << "want only _clunaris, got " << symbols.size() << " symbols, first "
+                                << (symbols.empty() ? "" : symbols.front());
+  EXPECT_EQ(symbols.front(), "_clunaris");
+}
+
+TEST(LunarisAbi, BadDatesGiveNaNOrFiniteValuesAndReturn) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double max = std::numeric_limits<double>::max();
+  for (double jd : {nan, inf, -inf, 1e12, -1e12, 1e300, -1e300, max, -max, 0.0, -1e6, 1e8}) {
+    double v[6] = {1.0, 1.0, 1.0, 1.0, 1.0, 1.0};
+    _clunaris(jd, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5]);
+    int finite = 0;
+    for (double x : v) finite += std::isfinite(x) ? 1 : 0;
+    EXPECT_TRUE(finite == 0 || finite == 6) << "JD " << jd << ": mixed finite and NaN outputs";
+    if (finite == 0) {
+      for (double x : v) EXPECT_TRUE(std::isnan(x)) << "JD " << jd << ": infinite output";
+    } else {
+      EXPECT_GE(v[3], 0.0) << "JD " << jd;
+      EXPECT_LT(v[3], 2.0 * 3.14159265358979323846) << "JD " << jd;
+    }
+    if (!std::isfinite(jd)) EXPECT_EQ(finite, 0) << "JD " << jd << " must give NaN";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,133 @@
+// ELP 2000-82B evaluation against the authors' check values and against an
+// independent precession to the ecliptic of date.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "elp82b.h"
+
+#if LUNARIS_TEST_HAVE_ERFA
+#include <erfa.h>
+#endif
+
+namespace {
+
+constexpr double RAD_TO_DEG = 180.0 / 3.14159265358979323846;
+constexpr double RAD_TO_ARCSEC = 3600.0 * RAD_TO_DEG;
+
+struct TableHRow {
+  double jd;            // TDB
+  double xyz_km[2][3];  // [0]: PREC = 0 (complete); [1]: PREC = 5e-5"
+};
+
+// Table H of the notice "Lunar Solution ELP 2000-82B" (Chapront-Touze,
+// Chapront, Francou, CDS VI/79): geocentric x, y, z of the Moon, inertial
+// mean ecliptic and equinox of J2000, km.
+const TableHRow TABLE_H[] = {
+    {2469000.5, {{-361602.98536, 44996.99510, -30696.65316},
+                 {-361602.98481, 44996.99625, -30696.65152}}},
+    {2449000.5, {{-363132.34248, 35863.65378, -33196.00409},
+                 {-363132.34305, 35863.65187, -33196.00375}}},
+    {2429000.5, {{-371577.58161, 75271.14315, -32227.94618},
+                 {-371577.58019, 75271.14665, -32227.94680}}},
+    {2409000.5, {{-373896.15893, 127406.79129, -30037.79225},
+                 {-373896.15545, 127406.79153, -30037.79289}}},
+    {2389000.5, {{-346331.77361, 206365.40364, -28502.11732},
+                 {-346331.77862, 206365.40382, -28502.11773}}},
+};
+
+// Table H prints five decimals of a km.
+constexpr double TABLE_H_TOLERANCE_KM = 1e-5;
+
+TEST(Elp82b, ReproducesTableHForItsTruncation) {
+  const double prec = lunaris::elp82b_truncation_arcsec();
+  ASSERT_TRUE(prec == 0.0 || prec == 5e-5) << "Table H has rows for PREC 0 and 5e-5\" only";
+  const int column = prec == 0.0 ? 0 : 1;
+  for (const TableHRow& row : TABLE_H) {
+    double got[3];
+    lunaris::elp82b_ecliptic_j2000(row.jd, got);
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_TRUE(std::isfinite(got[i]));
+      EXPECT_NEAR(got[i], row.xyz_km[column][i], TABLE_H_TOLERANCE_KM)
+          << "JD " << row.jd << " PREC " << prec << "\" coordinate " << "xyz"[i]
+          << ": want " << row.xyz_km[column][i] << " km, got " << got[i] << " km";
+    }
+  }
+}
+
+TEST(Elp82b, AbbreviatedLightTimeDistanceWithinFiftyKilometres) {
+  // Sizes the light-time step only: 50 km is 1.7e-4 s of light time, during
+  // which the Moon moves less than 1e-4".  Within a few centuries of J2000
+  // the abbreviation is good to ~5 km; the Poisson terms it leaves out grow
+  // with |t|.
+  constexpr double LIGHT_TIME_DISTANCE_TOLERANCE_KM = 50.0;
+  for (double jd = 1000000.5; jd < 2900000.0; jd += 37123.37) {
+    double v, u, r;
+    lunaris::elp82b_geometric(jd, &v, &u, &r);
+    const double got = lunaris::elp82b_light_time_distance(jd);
+    EXPECT_NEAR(got, r, LIGHT_TIME_DISTANCE_TOLERANCE_KM) << "JD " << jd;
+  }
+}
+
+// Meeus, Astronomical Algorithms (2nd ed.), example 47.a: 1992 April 12,
+// 0h TD, from his 60-term abbreviation of ELP 2000-82: geometric mean-of-date
+// lambda 133.162655 deg, beta -3.229126 deg, Delta 368409.7 km.  Meeus gives
+// the abbreviation's accuracy as about 10" in longitude and 4" in latitude;
+// its distance differs from the full theory by a few km.
+TEST(Elp82b, MeanOfDateMatchesMeeusExample47a) {
+  constexpr double MEEUS_LON_TOLERANCE_ARCSEC = 10.0;
+  constexpr double MEEUS_LAT_TOLERANCE_ARCSEC = 4.0;
+  constexpr double MEEUS_DIST_TOLERANCE_KM = 10.0;
+  double lon, lat, r;
+  lunaris::elp82b_mean_of_date(2448724.5, &lon, &lat, &r);
+  EXPECT_NEAR(lon * RAD_TO_DEG * 3600.0, 133.162655 * 3600.0, MEEUS_LON_TOLERANCE_ARCSEC)
+      << "want 133.162655 deg, got " << lon * RAD_TO_DEG;
+  EXPECT_NEAR(lat * RAD_TO_DEG * 3600.0, -3.229126 * 3600.0, MEEUS_LAT_TOLERANCE_ARCSEC)
+      << "want -3.229126 deg, got " << lat * RAD_TO_DEG;
+  EXPECT_NEAR(r, 368409.7, MEEUS_DIST_TOLERANCE_KM) << "want 368409.7 km, got " << r;
+}
+
+#if LUNARIS_TEST_HAVE_ERFA
+// The of-date longitude V + p_A against the J2000 position carried to the
+// mean ecliptic and equinox of date by the IAU 1976 precession (ERFA
+// eraPmat76, eraObl80): the two precession models agree to about 0.01"
+// between 1800 and 2100.
+TEST(Elp82b, MeanOfDateAgreesWithIau1976PrecessionOfJ2000Position) {
+  constexpr double PRECESSION_MODEL_TOLERANCE_ARCSEC = 0.02;
+  const double eps0 = eraObl80(2451545.0, 0.0);
+  double dates[6] = {2448724.5};
+  for (int i = 0; i < 5; ++i) dates[i + 1] = TABLE_H[i].jd;
+  for (double jd : dates) {
+    double ecl[3];
+    lunaris::elp82b_ecliptic_j2000(jd, ecl);
+    double equ[3];   // ecliptic J2000 -> equator J2000
+    double r0[3][3];
+    eraIr(r0);
+    eraRx(-eps0, r0);
+    eraRxp(r0, ecl, equ);
+    double pm[3][3];
+    eraPmat76(2400000.5, jd - 2400000.5, pm);
+    double equ_date[3];
+    eraRxp(pm, equ, equ_date);
+    double r1[3][3];   // equator of date -> mean ecliptic of date
+    eraIr(r1);
+    eraRx(eraObl80(2400000.5, jd - 2400000.5), r1);
+    double ecl_date[3];
+    eraRxp(r1, equ_date, ecl_date);
+    double want_lon, want_lat;
+    eraC2s(ecl_date, &want_lon, &want_lat);
+
+    double lon, lat, r;
+    lunaris::elp82b_mean_of_date(jd, &lon, &lat, &r);
+    const double dlon = std::remainder(lon - want_lon, 2.0 * 3.14159265358979323846);
+    EXPECT_LT(std::fabs(dlon) * RAD_TO_ARCSEC, PRECESSION_MODEL_TOLERANCE_ARCSEC)
+        << "JD " << jd << ": want lon " << eraAnp(want_lon) * RAD_TO_DEG << " deg, got "
+        << lon * RAD_TO_DEG;
+    EXPECT_LT(std::fabs(lat - want_lat) * RAD_TO_ARCSEC, PRECESSION_MODEL_TOLERANCE_ARCSEC)
+        << "JD " << jd << ": want lat " << want_lat * RAD_TO_DEG << " deg, got "
+        << lat * RAD_TO_DEG;
+  }
+}
+#endif
+
+}  // namespace
