@@ -146,9 +146,14 @@ void compute_body(double jd, int b, double* ra, double* dec, double* delta,
     *r = body[2];
   }
 
-  // 5. The Earth.
+  // 5. The Earth.  Pluto's theory is referred to the ecliptic and equinox
+  // of J2000, so for Pluto the Earth is turned into that frame too (without
+  // it the geocentric vector would mix two frames, an error of the full
+  // precession since 2000 times 1 AU, about 50" per century in Pluto's
+  // direction and far more in its elongation).
   double l0, b0, r0;
   earth_lbr(jd, precise, &l0, &b0, &r0);
+  if (h == 9) ecliptic_of_date_to_j2000(jd, &l0, &b0);
 
   // 6. Geocentric position.
   double g_lon = 0.0, g_lat = 0.0, g_delta = 0.0;

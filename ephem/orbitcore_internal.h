@@ -117,6 +117,9 @@ void compute_body(double jd, int b, double* ra, double* dec, double* delta,
 // Precession of (ra, dec) from J2000 to the equator and equinox of jd.
 void precess_j2000_to_date(double jd, double* ra, double* dec);
 
+// Ecliptic (lon, lat) of date turned to the ecliptic and equinox of J2000.
+void ecliptic_of_date_to_j2000(double jd, double* lon, double* lat);
+
 // Moon's illuminated fraction k (0 ... 1) and phase angle i (degrees,
 // 0 ... 180) from the mean elongation and anomalies; with add_delta_t the
 // date is first moved by Delta T / 86400.

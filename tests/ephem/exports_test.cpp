@@ -137,7 +137,7 @@ TEST(ApparentPlanets, MeeusExample33aVenus) {
 TEST(ApparentPlanets, ElongationSignAndSize) {
   // Elongation is negative exactly when the body is west of the Sun, and its
   // size is the Sun-body separation (to the aberration/nutation level).
-  for (int body = 1001; body <= 1008; ++body) {
+  for (int body = 1001; body <= 1009; ++body) {
     if (body == 1003) continue;
     for (double jd = 2440000.5; jd < 2470000; jd += 2345.6) {
       const Place p = calc(jd, body);

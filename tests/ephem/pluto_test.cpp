@@ -66,4 +66,45 @@ TEST(Pluto, NonFiniteDatesReportNoConvergence) {
   }
 }
 
+TEST(Precession, MeeusExample21b) {
+  // theta Persei, J2000 2h44m11.986s +49 13' 42.48", proper motion
+  // +0.03425 s and -0.0895" per year for 28.86705 years, precessed to
+  // 2028 November 13.19 TD: 2h46m11.331s +49 20' 54.54".
+  constexpr double TOL_ARCSEC = 0.02;
+  const double years = 28.86705;
+  double ra = (2 + 44 / 60.0 + (11.986 + 0.03425 * years) / 3600.0) * 15 * RAD_PER_DEG;
+  double dec = orbitcore_test::dms_to_rad(49, 13, 42.48 - 0.0895 * years);
+  precess_j2000_to_date(2462088.69, &ra, &dec);
+  EXPECT_NEAR((ra / RAD_PER_DEG / 15 - (2 + 46 / 60.0 + 11.331 / 3600.0)) * 3600 * 15 *
+                  std::cos(dec), 0.0, TOL_ARCSEC) << "ra got " << ra / RAD_PER_DEG / 15 << " h";
+  EXPECT_NEAR((dec - orbitcore_test::dms_to_rad(49, 20, 54.54)) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC);
+}
+
+TEST(Precession, EclipticOfDateToJ2000InvertsThePrecession) {
+  // lon/lat of date -> J2000 ecliptic -> J2000 equator -> precessed to the
+  // date -> ecliptic of date (mean obliquity): back where it started.
+  constexpr double TOL_RAD = 1e-12;
+  const double eps0 = 23.439291111 * RAD_PER_DEG;
+  for (double jd : {2415020.5, 2440000.5, 2470000.5, 2524000.5}) {
+    double se, ce;
+    obliquity_sincos(jd, 0, &se, &ce);
+    for (double lon0 = 0.2; lon0 < 6.2; lon0 += 1.1) {
+      for (double lat0 : {-0.5, 0.0, 0.3}) {
+        double lon = lon0, lat = lat0;
+        ecliptic_of_date_to_j2000(jd, &lon, &lat);
+        EXPECT_GT(std::fabs(lon - lon0), 1e-4);  // it did move
+        double dec = std::asin(std::sin(lat) * std::cos(eps0) +
+                               std::cos(lat) * std::sin(eps0) * std::sin(lon));
+        double ra = std::atan2(std::sin(lon) * std::cos(eps0) - std::tan(lat) * std::sin(eps0),
+                               std::cos(lon));
+        precess_j2000_to_date(jd, &ra, &dec);
+        const double back_lat = std::asin(std::sin(dec) * ce - std::cos(dec) * se * std::sin(ra));
+        const double back_lon = std::atan2(std::sin(ra) * ce + std::tan(dec) * se, std::cos(ra));
+        EXPECT_NEAR(orbitcore_test::angle_diff(back_lon, lon0), 0.0, TOL_RAD) << jd;
+        EXPECT_NEAR(back_lat, lat0, TOL_RAD) << jd;
+      }
+    }
+  }
+}
+
 }  // namespace
