@@ -176,6 +176,42 @@ TEST(Moon, ResultsAndAberrationRule) {
   EXPECT_LE(calc(jd, 1011).illum, 100.0);
 }
 
+TEST(Moon, MeeusExample47a) {
+  // 1992 April 12.0 TD: apparent lambda = 133.167265 deg, beta = -3.229126 deg,
+  // Delta = 368409.7 km, alpha = 134.688470 deg, delta = 13.768368 deg
+  // (Meeus' own truncated series; the library's series plus one light-time
+  // step and nutation agree to 2" and 5 km).
+  constexpr double TOL_ARCSEC = 3.0;
+  constexpr double TOL_KM = 10.0;
+  constexpr double KM_PER_AU = 149597870.691;
+  const double jd = 2448724.5;
+  const Place p = calc(jd, 1011);
+  EXPECT_NEAR(angle_diff(p.lon, 133.167265 * RAD_PER_DEG) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC)
+      << "lambda got " << p.lon / RAD_PER_DEG;
+  EXPECT_NEAR((p.lat + 3.229126 * RAD_PER_DEG) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC)
+      << "beta got " << p.lat / RAD_PER_DEG;
+  EXPECT_NEAR(p.delta * KM_PER_AU, 368409.7, TOL_KM);
+  EXPECT_NEAR(angle_diff(p.ra, 134.688470 * RAD_PER_DEG) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC);
+  EXPECT_NEAR((p.dec - 13.768368 * RAD_PER_DEG) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC);
+  // Meeus 48.a (same date, the same low-accuracy phase formula):
+  // illuminated fraction 0.6801.
+  EXPECT_NEAR(p.illum, 68.01, 0.01);
+  EXPECT_NEAR(std::fabs(p.elong) / RAD_PER_DEG, 180.0 - 68.88, 0.01);
+}
+
+TEST(Moon, FullAndNewMoonPhysicalData) {
+  // Full moon 2024 April 23, 23:49 UT; new moon 2024 April 8, 18:21 UT
+  // (TT = UT + 69 s).
+  const Place full = calc(2460424.4924 + 69.0 / 86400, 1011);
+  EXPECT_NEAR(full.illum, 100.0, 0.1);
+  EXPECT_NEAR(std::fabs(full.elong) / RAD_PER_DEG, 180.0, 1.0);
+  EXPECT_NEAR(full.mag, -12.7, 0.2);
+  EXPECT_NEAR(full.diam, 1790.0, 60.0);  // 29.8', near apogee then
+  const Place fresh = calc(2460409.2604 + 69.0 / 86400, 1011);
+  EXPECT_LT(fresh.illum, 0.1);
+  EXPECT_LT(std::fabs(fresh.elong) / RAD_PER_DEG, 1.0);
+}
+
 TEST(OtherExports, DeltaTSiderealTimeObliquityAberration) {
   // 2000 January: Delta T = 63.87 s.
   EXPECT_NEAR((_jddtojdb(2451545.0) - 2451545.0) * 86400.0, 63.874, 0.001);
