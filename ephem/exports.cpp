@@ -32,9 +32,16 @@ ORBITCORE_API void _calcplanet(double jd, int body, double* ra, double* dec,
                                double* diameter, double* lon, double* lat,
                                int use_light_time, int use_aberration,
                                int use_nutation, int want_physical) {
-  compute_body(jd, internal_body(body), ra, dec, delta, r, elongation,
-               illumination, magnitude, diameter, lon, lat, use_light_time,
+  // Results go through local slots so that a null pointer (outside the
+  // contract) is skipped instead of written through.
+  double v[10];
+  compute_body(jd, internal_body(body), &v[0], &v[1], &v[2], &v[3], &v[4],
+               &v[5], &v[6], &v[7], &v[8], &v[9], use_light_time,
                use_aberration, use_nutation, want_physical);
+  double* out[10] = {ra, dec, delta, r, elongation, illumination, magnitude,
+                     diameter, lon, lat};
+  for (int i = 0; i < 10; ++i)
+    if (out[i] != nullptr) *out[i] = v[i];
 }
 
 ORBITCORE_API double _jddtojdb(double jd) {

@@ -225,6 +225,10 @@ TEST(OtherExports, DeltaTSiderealTimeObliquityAberration) {
   EXPECT_NEAR(a, 1.0, 1e-4);
   EXPECT_NE(a, 1.0);
   _aberrat_aux(2451545.0, nullptr, nullptr, 1.0, 0);  // ignored, no crash
+  double lon = -1.0;
+  _calcplanet(2451545.0, 1020, nullptr, nullptr, nullptr, nullptr, nullptr,
+              nullptr, nullptr, nullptr, &lon, nullptr, 1, 1, 1, 1);
+  EXPECT_EQ(lon, _planetinfo(2451545.0, 1020, 8));
 }
 
 TEST(Robustness, AbsurdDatesNeverCrashOrGiveInfinity) {
