@@ -186,7 +186,10 @@ std::string RealToStr(int Width, int Decimals, long double X) {
     // Extra digits so that rounding half away from zero is decided on the
     // (nearly) exact decimal expansion, not on a second binary rounding.
     const int extra = 30;
-    std::vector<char> buf(4960 + d + extra + 8);
+    // Digits before the point: at most 4933 for an extended.
+    const long double ax = std::fabs(X);
+    const int int_digits = ax < 1e18L ? 20 : static_cast<int>(std::log10(ax)) + 3;
+    std::vector<char> buf(static_cast<std::size_t>(int_digits + d + extra + 8));
     auto r = std::to_chars(buf.data(), buf.data() + buf.size(), X,
                            std::chars_format::fixed, d + extra);
     s.assign(buf.data(), r.ptr);

@@ -4,6 +4,9 @@
 
 #include "moon_position.h"
 #include "moon_series.h"
+#if MOON_BENCH_HAVE_EXPORTS
+#include "orbitcore.h"
+#endif
 
 namespace {
 
@@ -34,6 +37,19 @@ void BM_MoonGeocentricLightTime(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MoonGeocentricLightTime);
+
+#if MOON_BENCH_HAVE_EXPORTS
+// The whole apparent-place pipeline for body 1011 (light time, nutation,
+// obliquity, equatorial coordinates) as the program calls it, item 8.
+void BM_PlanetinfoMoon(benchmark::State& state) {
+  double jd = START_JD;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 8));
+    jd += STEP_DAYS;
+  }
+}
+BENCHMARK(BM_PlanetinfoMoon);
+#endif
 
 }  // namespace
 

@@ -105,10 +105,11 @@ void moon_arguments(double t, double* x) {
   }
 }
 
-// sin(k x_n), cos(k x_n) for k = 1 .. max_multiple[n] (index k).
+// sin(k x_n), cos(k x_n) for k = -max_multiple[n] .. max_multiple[n], stored
+// at index k + MAX_MULTIPLE, so that a negative multiple needs no branch.
 struct MultiplesTable {
-  double s[N_EVALUATED][MAX_MULTIPLE + 1];
-  double c[N_EVALUATED][MAX_MULTIPLE + 1];
+  double s[N_EVALUATED][2 * MAX_MULTIPLE + 1];
+  double c[N_EVALUATED][2 * MAX_MULTIPLE + 1];
 };
 
 void build_multiples(const MoonSeries& series, const double* x_asec,
@@ -118,8 +119,8 @@ void build_multiples(const MoonSeries& series, const double* x_asec,
     if (kmax == 0) continue;
     const double xr = x_asec[n] * RAD_PER_ASEC;
     const double s1 = std::sin(xr), c1 = std::cos(xr);
-    double* s = tab->s[n];
-    double* c = tab->c[n];
+    double* s = tab->s[n] + MAX_MULTIPLE;
+    double* c = tab->c[n] + MAX_MULTIPLE;
     s[1] = s1;
     c[1] = c1;
     if (kmax >= 2) {
@@ -129,6 +130,10 @@ void build_multiples(const MoonSeries& series, const double* x_asec,
     for (int k = 2; k < kmax; ++k) {
       s[k + 1] = s1 * c[k] + c1 * s[k];
       c[k + 1] = c1 * c[k] - s1 * s[k];
+    }
+    for (int k = 1; k <= kmax; ++k) {
+      s[-k] = -s[k];
+      c[-k] = c[k];
     }
   }
 }
@@ -157,22 +162,16 @@ void sum_series(const MoonSeries& series, const MultiplesTable& tab,
       a2 += p2;
       continue;
     }
-    double st = 0.0, ct = 1.0;
-    for (int f = 0; f < n; ++f) {
-      const int m = ts[0];
-      const int a = ts[1] - 1;
-      ts += 2;
-      const int k = m < 0 ? -m : m;
-      const double sk = m < 0 ? -tab.s[a][k] : tab.s[a][k];
-      const double ck = tab.c[a][k];
-      if (f == 0) {
-        st = sk;
-        ct = ck;
-      } else {
-        const double s = st * ck + ct * sk;
-        ct = ct * ck - st * sk;
-        st = s;
-      }
+    // theta = sum of m x_a, composed by the angle-addition formulas.
+    double st = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+    double ct = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+    ts += 2;
+    for (int f = 1; f < n; ++f, ts += 2) {
+      const double sk = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+      const double ck = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
+      const double s = st * ck + ct * sk;
+      ct = ct * ck - st * sk;
+      st = s;
     }
     const int d = *ts++;
     double cc = 0.0, ss = 0.0;

@@ -98,6 +98,7 @@ void tGDIext::UpdateDevice() {
   DpiY = Canvas ? Canvas->LogicalDpiY() : 96;
   switch (Kind) {
     case GDI_SCREEN: {
+      if (Window_) Canvas = Window_->GraphCanvas();  // the surface may have been resized
       WidthPx = Canvas ? Canvas->WidthPx() : 0;
       HeightPx = Canvas ? Canvas->HeightPx() : 0;
       const double Zoom = Window_ ? double(Window_->GraphZoom()) : 1.0;

@@ -16,6 +16,7 @@
 
 #include "app/Utils.h"
 #include "graphics/DiagramFile.h"
+#include "graphics/PrintControlU.h"
 
 namespace nodalis {
 
@@ -56,7 +57,14 @@ TGraphSurface::TGraphSurface(QWidget* Parent)
   Canvas_->OnBegin = [this] { update(); };
 }
 
-void TGraphSurface::resizeEvent(QResizeEvent*) {
+tCanvas* TGraphSurface::Canvas() {
+  FitImage();  // a hidden surface gets its resize event only when shown
+  return Canvas_.get();
+}
+
+void TGraphSurface::resizeEvent(QResizeEvent*) { FitImage(); }
+
+void TGraphSurface::FitImage() {
   const QSize S = size();
   if (S == Image_.size()) return;
   Canvas_->End();
@@ -129,7 +137,6 @@ void TGraphForm::BuildMenu() {
 
   Drucken1 = Bar->addAction("&Drucken");
   Drucken1->setObjectName("Drucken1");
-  Drucken1->setEnabled(false);  // until the print path is wired in
   connect(Drucken1, &QAction::triggered, this, [this] { Drucken1Click(); });
 
   QMenu* Zoom1 = Bar->addMenu("Zoom");
@@ -232,9 +239,20 @@ void TGraphForm::SeitenbreiteMenClick() { FormPaint(); }
 void TGraphForm::ProportionalClick() { FormPaint(); }
 
 void TGraphForm::Drucken1Click() {
-  // The print dialog (page set-up, preview, printer layer of kind 2) hooks
-  // in here. What it needs from this window: Proc, GDI (world window),
-  // WidthMM/HeightMM, PrintLeftMarginMM and the two ticks.
+  // The print dialog with its preview, then one page through a printer
+  // layer: the picture at its zoom-1 size, or fitted to the page when
+  // "Einpassen" is ticked; the job is titled with the window's caption.
+  PrintJobSource S;
+  S.Window = this;
+  S.GDI = GDI;
+  S.DrawProc = Proc;
+  S.Caption = windowTitle();
+  S.WidthMM = WidthMM;
+  S.HeightMM = HeightMM;
+  S.LeftMarginMM = PrintLeftMarginMM;
+  S.PageScale = SeitenbreiteMen->isChecked();
+  S.Proportional = Proportional->isChecked();
+  PrintPicture(S);
 }
 
 QString TGraphForm::AskSaveFileName() {

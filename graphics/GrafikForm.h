@@ -31,7 +31,8 @@ class TGraphSurface : public QWidget {
   Q_OBJECT
  public:
   explicit TGraphSurface(QWidget* Parent);
-  tCanvas* Canvas() { return Canvas_.get(); }
+  // The canvas over the backing image, sized to the surface first.
+  tCanvas* Canvas();
   const QImage& Picture() const { return Image_; }
 
  protected:
@@ -39,6 +40,7 @@ class TGraphSurface : public QWidget {
   void resizeEvent(QResizeEvent*) override;
 
  private:
+  void FitImage();
   QImage Image_;
   std::unique_ptr<tCanvas> Canvas_;
 };
@@ -87,8 +89,7 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   void SeitenbreiteMenClick();
   void ProportionalClick();
   void Speichern1Click(int Tag);
-  // Printing: opens the print dialog of the printing path; disabled until
-  // that path is wired in.
+  // Printing: the print dialog with preview, then one printed page.
   void Drucken1Click();
 
   // The bitmap for save tag 1..3 (without writing it): size per the save

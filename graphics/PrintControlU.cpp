@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/Utils.h"
 #include "graphics/PrintLayout.h"
 
 namespace nodalis {
@@ -64,7 +65,7 @@ QString AskPdfFileName(QWidget* Parent, const QString& Suggested) {
 }
 
 // Margin in mm as the field shows it: fixed point with one decimal.
-QString MarginText(float MM) { return QString::number(static_cast<double>(MM), 'f', 1); }
+QString MarginText(float MM) { return QString::fromStdString(RealToStr(0, 1, MM)); }
 
 }  // namespace
 

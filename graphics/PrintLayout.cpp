@@ -2,10 +2,11 @@
 // See PrintLayout.h for units and conventions.
 #include "graphics/PrintLayout.h"
 
+#include "app/Utils.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 
 namespace nodalis {
 
@@ -13,8 +14,6 @@ namespace {
 
 // A length that may be used as a size: finite and not negative.
 float NonNegative(float V) { return std::isfinite(V) && V > 0.0f ? V : 0.0f; }
-
-bool IsDigit(char C) { return C >= '0' && C <= '9'; }
 
 }  // namespace
 
@@ -68,22 +67,13 @@ int PreviewSurfaceLeft(int PrinterGroupWidth, int SurfaceWidth) {
 }
 
 float MarginFromText(const std::string& Text) {
-  // The first number of the text: leading characters that cannot start a
-  // number are skipped, one "," is read as the decimal point.
-  std::string::size_type I = 0;
-  while (I < Text.size() && !IsDigit(Text[I]) &&
-         !((Text[I] == '-' || Text[I] == '.' || Text[I] == ',') &&
-           I + 1 < Text.size() && IsDigit(Text[I + 1])))
-    ++I;
-  std::string Num = Text.substr(I);
-  if (auto C = Num.find(','); C != std::string::npos) Num[C] = '.';
-  const double V = std::strtod(Num.c_str(), nullptr);
-  if (!std::isfinite(V) || V <= 0.0) return 0.0f;
+  const long double V = StrToReal(Text);  // no number reads as 0
+  if (!std::isfinite(V) || V <= 0.0L) return 0.0f;
   return V >= MAX_MARGIN_MM ? MAX_MARGIN_MM : static_cast<float>(V);
 }
 
 bool TakeMarginText(const std::string& Text, float& MarginMM) {
-  if (std::none_of(Text.begin(), Text.end(), IsDigit)) return false;
+  if (!HasDigit(Text)) return false;
   MarginMM = MarginFromText(Text);
   return true;
 }

@@ -11,7 +11,7 @@ target_link_libraries(nodalis_draw PUBLIC Qt6::Gui Qt6::PrintSupport Qt6::Svg)
 
 # The diagram reads the series through the program's core.
 if(TARGET nodalis_core)
-  target_sources(nodalis_draw PRIVATE ${_gfx}/SeriesDiagram.cpp)
+  target_sources(nodalis_draw PRIVATE ${_gfx}/SeriesDiagram.cpp ${_gfx}/DiagramExport.cpp)
   target_link_libraries(nodalis_draw PUBLIC nodalis_core)
 
   add_library(nodalis_graphwin STATIC ${_gfx}/GrafikForm.cpp ${_gfx}/GrafikForm.h)

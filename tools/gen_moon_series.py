@@ -395,7 +395,11 @@ def select(groups, unit_factor, n_periodic, maxmult, budget, log):
                     for k, cl in byc.items())
         cands.append((bound, mult, byc))
     cands.sort(key=lambda x: -x[0])
-    cands = cands[: n_periodic * 3]
+    # The bound is an upper limit of the effect: candidates beyond the cut
+    # cannot outrank a kept term (checked below).
+    cut = n_periodic * 3
+    next_bound = cands[cut][0] * SCALE if len(cands) > cut else 0.0
+    cands = cands[:cut]
     terms = []
     for bound, mult, byc in cands:
         streams = []
@@ -405,6 +409,7 @@ def select(groups, unit_factor, n_periodic, maxmult, budget, log):
         terms.append(Term(list(mult), streams))
     terms.sort(key=lambda t: -t.effect)
     kept = terms[:n_periodic]
+    assert next_bound < kept[-1].effect, "candidate cut too tight"
     log("  kept %d periodic terms, smallest effect %.5f\"" %
         (len(kept), kept[-1].effect / SCALE))
     # Degree allocation: nested ranking by the error of the next lower degree.

@@ -6,3 +6,30 @@ nodalis_add_gtest(test_core_text
           ${CMAKE_CURRENT_LIST_DIR}/test_member_line.cpp
   LIBS nodalis_core)
 target_compile_definitions(test_core_text PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
+
+nodalis_add_gtest(test_core_table
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_table.cpp
+  LIBS nodalis_core)
+
+# Series, canon and nodalis-cli need orbitcore and lunaris.
+if(NODALIS_HAVE_EPHEM)
+  nodalis_add_gtest(test_core_series
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
+    LIBS nodalis_core)
+  target_compile_definitions(test_core_series PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
+  nodalis_add_gtest(test_core_cli
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
+    LIBS nodalis_core)
+  target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  add_dependencies(test_core_cli nodalis-cli)
+endif()
+
+# Replays the fuzz corpus and a few thousand seeded random inputs.
+nodalis_add_gtest(test_core_fuzz_replay
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fuzz_replay.cpp
+          ${PROJECT_SOURCE_DIR}/tools/fuzz/fuzz_targets.cpp
+  LIBS nodalis_core)
+target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
+target_compile_definitions(test_core_fuzz_replay PRIVATE
+  FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/tools/fuzz/corpus")

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -25,6 +26,13 @@
 #include <functional>
 
 #include "graphics/GDIext.h"
+#ifdef NODALIS_HAVE_GRAPHWIN
+#include <QAction>
+
+#include "app/SeriesState.h"
+#include "graphics/GrafikForm.h"
+#include "graphics/SeriesDiagram.h"
+#endif
 
 namespace nodalis {
 namespace {
@@ -301,7 +309,7 @@ RenderedPage Render(const QString& Pdf, const QString& Dir) {
       const QColor C = R.Image.pixelColor(X, Y);
       if (C.red() > 240 && C.green() > 240 && C.blue() > 240) continue;
       R.Ink |= QRect(X, Y, 1, 1);
-      if (C.blue() > 200 && C.red() < 60 && C.green() < 60) ++R.BluePixels;
+      if (C.blue() > 200 && C.red() < 100 && C.green() < 100) ++R.BluePixels;
     }
   return R;
 }
@@ -407,6 +415,112 @@ TEST_F(PrintTest, CancelledFileNamePrintsNothing) {
   EXPECT_FALSE(Print(true, true));
   EXPECT_FALSE(QFile::exists(OutFile));
 }
+
+
+// The real print path through the system's print service. Opt-in, because
+// it sends a job to a printer: NODALIS_TEST_CUPS_PRINTER names a CUPS queue
+// (a virtual PDF printer, see README "Printing") and NODALIS_TEST_CUPS_OUTDIR
+// the folder where that printer writes its PDF files.
+TEST_F(PrintTest, SystemPrinterIsListedAndPrintedTo) {
+  const QString Queue = qEnvironmentVariable("NODALIS_TEST_CUPS_PRINTER");
+  const QString OutDir = qEnvironmentVariable("NODALIS_TEST_CUPS_OUTDIR");
+  if (Queue.isEmpty() || OutDir.isEmpty() || !HavePoppler())
+    GTEST_SKIP() << "set NODALIS_TEST_CUPS_PRINTER and NODALIS_TEST_CUPS_OUTDIR to print to CUPS";
+  const QStringList Before = QDir(OutDir).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+  bool Listed = false;
+  WhenDialogShown([&](TPrintControl& D) {
+    const int I = D.PrnList->findText(Queue);
+    Listed = I >= 0;
+    if (Listed) D.PrnList->setCurrentIndex(I);
+    D.HochChk->click();
+    D.PrintBackgroundChk->setChecked(true);
+    QTest::mouseClick(D.OKBtn, Qt::LeftButton);
+  });
+  const bool Printed = Print(true, true);
+  ASSERT_TRUE(Listed) << Queue.toStdString() << " not in the printer list";
+  ASSERT_TRUE(Printed);
+  EXPECT_EQ(FileAsked, 0) << "a system printer needs no file name";
+  EXPECT_EQ(PlatformPrinter().printerName(), Queue);
+  // The print service converts the job and writes a new PDF file.
+  QString NewFile;
+  constexpr int CUPS_WAIT_MS = 30000;
+  EXPECT_TRUE(QTest::qWaitFor([&] {
+    for (const QString& F : QDir(OutDir).entryList({QStringLiteral("*.pdf")}, QDir::Files))
+      if (!Before.contains(F)) NewFile = QDir(OutDir).filePath(F);
+    return !NewFile.isEmpty() && QFileInfo(NewFile).size() > 0;
+  }, CUPS_WAIT_MS)) << "no new PDF in " << OutDir.toStdString();
+  if (NewFile.isEmpty()) return;
+  QTest::qWait(500);  // let the backend finish writing
+  const RenderedPage R = Render(NewFile, Dir.path());
+  EXPECT_EQ(R.Pages, 1);
+  EXPECT_GT(R.BluePixels, 0) << "background ticked: blue picture on the page";
+}
+
+
+#ifdef NODALIS_HAVE_GRAPHWIN
+// The graph window's "&Drucken": the dialog starts from the window's margin
+// and ticks, and the series diagram is printed on one page, its blue
+// background only when asked for.
+TEST_F(PrintTest, GraphWindowPrintsTheSeriesDiagram) {
+  if (!HavePoppler()) GTEST_SKIP() << "pdftoppm/pdfinfo not installed";
+  SeriesList = {"2459000.000000 Start (145)",
+                "2460541.500000 dT 0.000000 Gam 0.500 x 0.1000 y 0.5000 rP 0.5500 rU-0.0100 AP "
+                "0.2700 AU 0.2690 incl  0.2000 Max 5 Sar 145",
+                "2467126.800000 Ende"};
+  ReferenceJD = 0;
+  TGraphForm* Form = nullptr;
+  tGDIext* GDI = nullptr;
+  constexpr float W_MM = 105.8f, H_MM = 149.6f;  // the window's picture, 1 : sqrt(2)
+  ShowGraph(Form, GDI, &DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
+            DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT, W_MM, H_MM);
+  Form->setWindowTitle(QStringLiteral("Nodalis  145"));
+  auto* Print = Form->findChild<QAction*>(QStringLiteral("Drucken1"));
+  ASSERT_NE(Print, nullptr);
+  ASSERT_TRUE(Print->isEnabled());
+
+  for (const bool Background : {false, true}) {
+    bool Seen = false;
+    WhenDialogShown([&](TPrintControl& D) {
+      Seen = true;
+      EXPECT_EQ(D.LinkerRandEdit->text(), QStringLiteral("25.0")) << "margin of the window";
+      EXPECT_FALSE(D.PageScaleChk->isChecked()) << "window's Einpassen not ticked";
+      EXPECT_TRUE(D.ProportionalChk->isChecked());
+      EXPECT_TRUE(D.PrintBackgroundChk->isVisible());
+      EXPECT_FALSE(D.MarkierungChk->isEnabled());
+      EXPECT_TRUE(D.allesChk->isChecked());
+      D.PrnList->setCurrentIndex(PdfIndex(D));
+      D.PrintBackgroundChk->setChecked(Background);
+      QTest::mouseClick(D.OKBtn, Qt::LeftButton);
+    });
+    QFile::remove(OutFile);
+    Print->trigger();
+    ASSERT_TRUE(Seen);
+    ASSERT_TRUE(QFile::exists(OutFile)) << "background " << Background;
+    EXPECT_EQ(PlatformPrinter().docName(), QStringLiteral("Nodalis  145"));
+    const RenderedPage R = Render(OutFile, Dir.path());
+    EXPECT_EQ(R.Pages, 1);
+    // The diagram at its screen size, 25 mm and 15 mm into the printable area.
+    const QRectF Area = PlatformPrinter().pageLayout().paintRect(QPageLayout::Millimeter);
+    const double Left = R.Ink.left() * MM_PER_INCH / RENDER_DPI;
+    const double Top = R.Ink.top() * MM_PER_INCH / RENDER_DPI;
+    EXPECT_GE(Left, Area.left() + 25 - PLACE_TOL_MM) << "nothing left of the margin";
+    EXPECT_GE(Top, Area.top() + 15 - PLACE_TOL_MM) << "nothing above the top margin";
+    EXPECT_LE(R.Ink.right() * MM_PER_INCH / RENDER_DPI, Area.left() + 25 + W_MM + PLACE_TOL_MM);
+    EXPECT_LE(R.Ink.bottom() * MM_PER_INCH / RENDER_DPI, Area.top() + 15 + H_MM + PLACE_TOL_MM);
+    const double PicturePx = W_MM * H_MM * std::pow(RENDER_DPI / MM_PER_INCH, 2);
+    if (Background) {
+      // The blue background covers the whole picture.
+      EXPECT_GT(R.BluePixels, 0.5 * PicturePx) << "blue " << R.BluePixels << " of " << PicturePx;
+      EXPECT_NEAR(Left, Area.left() + 25, PLACE_TOL_MM);
+      EXPECT_NEAR(Top, Area.top() + 15, PLACE_TOL_MM);
+    } else {
+      // White page; only a few strokes of the diagram are blue.
+      EXPECT_LT(R.BluePixels, 0.01 * PicturePx) << "blue " << R.BluePixels << " of " << PicturePx;
+    }
+  }
+  delete Form;
+}
+#endif
 
 }  // namespace
 }  // namespace nodalis

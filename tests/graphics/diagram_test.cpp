@@ -408,3 +408,65 @@ TEST_F(DiagramState, WritesFilesInEveryFormat) {
   EXPECT_FALSE(WriteDiagramFile(&DrawSeriesDiagram, -1, -1, 1, 1, Dir.filePath("d.bmp"), 150, &Err));
   EXPECT_FALSE(WriteDiagramFile(&DrawSeriesDiagram, -1, -1, 1, 1, "/nonexistent/dir/d.bmp", 96, &Err));
 }
+
+#ifdef NODALIS_HAVE_EPHEM
+// The real Saros 145 (computed, Moon from the compact lunar series): the
+// first member is the partial eclipse of 1639 January 4 (NASA Five
+// Millennium Canon) north of the Earth; every member is one disc in its
+// type's colour; the cross sits on the total eclipse of 2017 August 21.
+TEST_F(DiagramState, Saros145) {
+  constexpr long double AUG_2017_JD = 2457987.268519L;  // greatest eclipse, TD (canon)
+  constexpr long double SAME_ECLIPSE_DAYS = 1.0L;
+  UseLunarLib = false;
+  long double NewMoon = AUG_2017_JD - 5;
+  ASSERT_TRUE(FindEclipseNewMoon(NewMoon, false));
+  std::vector<std::string> List;
+  ASSERT_TRUE(BuildSeriesComputed(List, NewMoon));
+  SeriesList = List;
+  const std::size_t N = SeriesList.size() - 2;
+  ASSERT_GE(N, 70u);
+  std::size_t Aug2017 = 0;
+  for (std::size_t i = 1; i <= N; ++i)
+    if (std::fabs(LineJD(i) - AUG_2017_JD) < SAME_ECLIPSE_DAYS) Aug2017 = i;
+  ASSERT_NE(Aug2017, 0u) << "2017 August 21 in the series";
+  ReferenceJD = LineJD(Aug2017);
+
+  Drawn D;
+  const auto& G = D.GDI;
+  const DrawOp* Begin = D.Canvas.FindText("Beginn: ");
+  ASSERT_NE(Begin, nullptr);
+  EXPECT_EQ(Begin->Str, "Beginn: 04.01.1639");
+  EXPECT_EQ(Begin->Align, TA_CENTER | TA_BOTTOM) << "gamma > 0: label above the first eclipse";
+  BesselRec First, Last;
+  ParseMemberLine(SeriesList[1], First);
+  ParseMemberLine(SeriesList[N], Last);
+  EXPECT_GT(First.Y, 1.0L) << "series starts north of the Earth";
+  EXPECT_LT(Last.Y, -1.0L) << "and ends south of it";
+  const DrawOp* End = D.Canvas.FindText("Ende: ");
+  ASSERT_NE(End, nullptr);
+  EXPECT_EQ(End->Str, "Ende: " + FromCp(DateText(0, 0, Last.JDMax)));
+  EXPECT_EQ(End->Align, TA_CENTER | TA_TOP);
+
+  auto Ellipses = D.Canvas.OfType(DrawOp::Ellipse);
+  ASSERT_EQ(Ellipses.size(), 4 + N + 7) << "Earth, 2 penumbrae, outline, members, legend";
+  for (std::size_t i = 1; i <= N; ++i) {
+    BesselRec R;
+    ParseMemberLine(SeriesList[i], R);
+    const DrawOp& O = Ellipses[3 + i];
+    EXPECT_NEAR(O.Cx(), G.XToPx(float(R.X)), PX_TOL) << "member " << i;
+    EXPECT_NEAR(O.Cy(), G.YToPx(float(R.Y)), PX_TOL) << "member " << i;
+    EXPECT_EQ(O.Brush, EclipseFillColor(R.EclType, R.L2)) << "member " << i;
+  }
+  BesselRec Tot;
+  ParseMemberLine(SeriesList[Aug2017], Tot);
+  EXPECT_EQ(Tot.EclType, ECL_TOTAL);
+  int CrossArms = 0;
+  for (const auto& O : D.Canvas.OfType(DrawOp::Line))
+    if (O.Pen == RGBColor(0, 0, 127) && O.Y1 == O.Y2) {
+      ++CrossArms;
+      EXPECT_EQ(O.Y1, G.YToPx(float(Tot.Y)));
+      EXPECT_EQ((O.X1 + O.X2) / 2, G.XToPx(float(Tot.X)));
+    }
+  EXPECT_EQ(CrossArms, 2) << "drawn with t = 1 and t = 0 on the 2017 eclipse";
+}
+#endif

@@ -8,4 +8,9 @@ if(TARGET nodalis_print)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/PrintControlTest.cpp ${CMAKE_CURRENT_LIST_DIR}/gui_main.cpp
     LIBS nodalis_print Qt6::Test GUI)
   target_compile_definitions(print_dialog_test PRIVATE NODALIS_TEST_WIDGETS)
+  # Printing from the graph window, when it is built.
+  if(TARGET nodalis_graphwin)
+    target_link_libraries(print_dialog_test PRIVATE nodalis_graphwin)
+    target_compile_definitions(print_dialog_test PRIVATE NODALIS_HAVE_GRAPHWIN)
+  endif()
 endif()

@@ -1,0 +1,25 @@
+// CliArgs — strict parsing of the command-line values of nodalis-cli.
+//
+// Unlike the program's forgiving number reader (StrToReal), these accept
+// only the whole argument as a value and never a non-finite number.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace nodalis {
+
+// A finite real number filling the whole text ("2451545.5", "-1e3").
+bool ParseCliReal(const std::string& Text, long double& Value);
+// A 32-bit integer filling the whole text.
+bool ParseCliInt(const std::string& Text, int32_t& Value);
+// YYYY-MM-DD[THH:MM[:SS]] (year may be negative, astronomical numbering;
+// Julian calendar before 1582-10-15) to a Julian date; false for a
+// malformed or impossible date.
+bool ParseCliDate(const std::string& Text, long double& JD);
+
+// Calendar date and time (TDT, to the second) of a Julian date:
+// "YYYY-MM-DD" (astronomical year, at least four digits) and "HH:MM:SS".
+void JDToIsoDateTime(long double JD, std::string& Date, std::string& Time);
+
+}  // namespace nodalis

@@ -1,0 +1,69 @@
+// Benchmarks of the eclipse core.  Figures go into README ("Eclipse core").
+//
+// BM_SeriesAuto / BM_SeriesELP2000: BuildSeriesComputed for Saros 145 from
+// the eclipse of 2017 Aug 21 with the Moon from orbitcore ("Auto" picks
+// DE404 for that date) or from lunaris.  BM_CanonSeries: BuildSeriesFromCanon
+// from the canon file named by NODALIS_CANON (skipped when unset), made by
+// tools/nasa_canon_to_canon.py.  BM_BesselElements: one set of elements.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "CanonReader.h"
+#include "SeriesBuilder.h"
+#include "SeriesState.h"
+
+using namespace nodalis;
+
+namespace {
+constexpr long double AUG_2017_NEW_MOON_JD = 2457987.27L;
+
+void Series(benchmark::State& state, bool elp) {
+  UseLunarLib = elp;
+  std::vector<std::string> list;
+  for (auto _ : state) {
+    long double jd = AUG_2017_NEW_MOON_JD;
+    FindEclipseNewMoon(jd, false);
+    BuildSeriesComputed(list, jd);
+    benchmark::DoNotOptimize(list.data());
+  }
+  state.counters["members"] = static_cast<double>(list.size()) - 2;
+}
+
+void BM_SeriesAuto(benchmark::State& state) { Series(state, false); }
+void BM_SeriesELP2000(benchmark::State& state) { Series(state, true); }
+
+void BM_CanonSeries(benchmark::State& state) {
+  const char* path = std::getenv("NODALIS_CANON");
+  if (!path) {
+    state.SkipWithError("NODALIS_CANON not set");
+    return;
+  }
+  CanonPath = path;
+  UseLunarLib = true;
+  std::vector<std::string> list;
+  for (auto _ : state) {
+    BuildSeriesFromCanon(list, AUG_2017_NEW_MOON_JD);
+    benchmark::DoNotOptimize(list.data());
+  }
+  state.counters["members"] = static_cast<double>(list.size()) - 2;
+}
+
+void BM_BesselElements(benchmark::State& state) {
+  UseLunarLib = state.range(0) != 0;
+  BesselRec r;
+  long double jd = AUG_2017_NEW_MOON_JD;
+  for (auto _ : state) {
+    jd += SAROS_DAYS;  // a new date every time, as in a series build
+    if (jd > 2800000) jd = AUG_2017_NEW_MOON_JD;
+    BesselElements(jd, 0, r);
+    benchmark::DoNotOptimize(r.X);
+  }
+}
+}  // namespace
+
+BENCHMARK(BM_SeriesAuto)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SeriesELP2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

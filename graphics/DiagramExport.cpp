@@ -1,0 +1,31 @@
+// DiagramExport.cpp — WriteSeriesDiagram (see DiagramExport.h).
+#include "graphics/DiagramExport.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "graphics/DiagramFile.h"
+#include "graphics/SeriesDiagram.h"
+
+namespace nodalis {
+
+bool WriteSeriesDiagram(const std::string& FileNameUtf8, int Dpi, std::string* ErrorUtf8) {
+  // Fonts and painting need a GUI application; a headless tool gets one on
+  // the offscreen platform (no display needed). It lives until the process
+  // ends and is deliberately not destroyed during static destruction.
+  if (!QCoreApplication::instance()) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    static int Argc = 1;
+    static char Name[] = "nodalis-cli";
+    static char* Argv[] = {Name, nullptr};
+    new QGuiApplication(Argc, Argv);
+  }
+  QString Error;
+  const bool Ok = WriteDiagramFile(&DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
+                                   DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT,
+                                   QString::fromStdString(FileNameUtf8), Dpi, &Error);
+  if (!Ok && ErrorUtf8) *ErrorUtf8 = Error.toStdString();
+  return Ok;
+}
+
+}  // namespace nodalis

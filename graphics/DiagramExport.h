@@ -1,0 +1,17 @@
+// DiagramExport.h — the series diagram into a file, for headless callers
+// (nodalis-cli). Plain standard types: the caller needs no Qt headers.
+#pragma once
+
+#include <string>
+
+namespace nodalis {
+
+// Draws the series in SeriesList (with ReferenceJD, the option states and
+// TitleCaption) with the graph window's world window into FileNameUtf8:
+// .bmp/.png bitmaps of the default picture at Dpi (96, 300 or 600), or
+// .pdf/.svg vector pages of the same size. Starts a Qt application on the
+// offscreen platform when none runs. On failure returns false with a UTF-8
+// message.
+bool WriteSeriesDiagram(const std::string& FileNameUtf8, int Dpi, std::string* ErrorUtf8);
+
+}  // namespace nodalis

@@ -1,0 +1,115 @@
+// nodalis-cli end to end: the table, CSV and JSON of a series, the commands
+// that mirror the main window, and its answers to bad arguments.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+using std::string;
+
+namespace {
+struct Result {
+  int code;
+  string out;
+};
+
+// Runs nodalis-cli with the given arguments (stderr into stdout when asked).
+Result Cli(const string& args, bool with_stderr = false) {
+  const string cmd = string("'") + NODALIS_CLI_PATH + "' " + args + (with_stderr ? " 2>&1" : " 2>/dev/null");
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return {-1, ""};
+  string out;
+  std::array<char, 4096> buf;
+  std::size_t n;
+  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
+  const int status = pclose(p);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+std::vector<string> Lines(const string& s) {
+  std::vector<string> v;
+  std::istringstream in(s);
+  for (string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+}  // namespace
+
+TEST(Cli, TableOfTheSeriesOfADate) {
+  const Result r = Cli("--date 2017-08-21 --lunar de404");
+  ASSERT_EQ(r.code, 0) << r.out;
+  const auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), 80u);
+  EXPECT_EQ(lines[0].rfind("Saros 145 (145. Saros, Ära M)  77 Neumonde", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[2], "Datenbasis: VSOP87 + DE404");
+  EXPECT_EQ(lines[5], "No     Datum       TDT     Gamma  D[km] Elev");
+  bool current = false;
+  for (const auto& l : lines)
+    if (l.find("21.08.2017") != string::npos && l.find("(aktuelle Finsternis)") != string::npos)
+      current = l.find("totale Finsternis") != string::npos;
+  EXPECT_TRUE(current) << r.out;
+  EXPECT_EQ(lines.back(), "Erstellt am 21.08.2017 mit Nodalis Beta V. 05.02.2010");
+}
+
+TEST(Cli, CsvAndJson) {
+  Result r = Cli("--jd 2460408.5 --format csv");
+  ASSERT_EQ(r.code, 0) << r.out;
+  auto lines = Lines(r.out);
+  ASSERT_GT(lines.size(), 60u);
+  EXPECT_EQ(lines[0], "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker");
+  int aktuelle = 0;
+  for (const auto& l : lines) {
+    if (l.find(",2024-04-08,") != string::npos) {
+      EXPECT_NE(l.find(",5,totale Finsternis,139,aktuelle"), string::npos) << l;
+      ++aktuelle;
+    }
+    EXPECT_EQ(std::count(l.begin(), l.end(), ','), 10) << l;
+  }
+  EXPECT_EQ(aktuelle, 1);
+  // Partial members have no Sun altitude.
+  EXPECT_NE(lines[1].find(",,1,partielle Finsternis,139,"), string::npos) << lines[1];
+
+  r = Cli("--jd 2460408.5 --format json");
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\"saros\": 139"), string::npos);
+  EXPECT_NE(r.out.find("\"title_lines\": ["), string::npos);
+  EXPECT_NE(r.out.find("\"marker\": \"aktuelle\""), string::npos);
+  EXPECT_EQ(r.out.find("NaN"), string::npos);
+}
+
+TEST(Cli, SarosNextPrevAndReference) {
+  Result r = Cli("--date 2017-08-21 --saros 146 --format csv");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find(",146,"), string::npos);
+  r = Cli("--date 2017-08-21 --next --format csv");
+  ASSERT_EQ(r.code, 0);
+  // The eclipse after 2017 Aug 21 is 2018 Feb 15 (Saros 150), marked current.
+  EXPECT_NE(r.out.find(",2018-02-15,"), string::npos);
+  EXPECT_NE(r.out.find(",150,aktuelle"), string::npos);
+  r = Cli("--date 2017-08-21 --prev --format csv");
+  ASSERT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find(",2017-02-26,"), string::npos);
+  r = Cli("--date 2017-08-21 --reference 2457987.27 --format csv");
+  EXPECT_NE(r.out.find("2017-08-21,18:26"), string::npos);
+}
+
+TEST(Cli, BadArgumentsExitTwoAndUnreachableSarosExitsOne) {
+  for (const char* args : {"--bogus", "--jd", "--jd abc", "--jd nan", "--jd inf", "--jd 1e15",
+                           "--date 2017-13-01", "--date 2017-02-30", "--date 1582-10-10",
+                           "--date x", "--saros 1.5", "--saros 99999999999", "--lunar moon",
+                           "--format xml", "--jd 1 --date 2000-01-01", "--next=1"}) {
+    const Result r = Cli(args, true);
+    EXPECT_EQ(r.code, 2) << args << ": " << r.out;
+    EXPECT_NE(r.out.find("nodalis-cli: "), string::npos) << args;
+  }
+  const Result r = Cli("--saros 9999", true);
+  EXPECT_EQ(r.code, 1) << r.out;
+  EXPECT_NE(r.out.find("Saros9999 nicht gefunden"), string::npos) << r.out;
+  const Result c = Cli("--canon /nonexistent/canon.txt", true);
+  EXPECT_EQ(c.code, 1);
+  EXPECT_NE(c.out.find("Canon-Datei"), string::npos);
+}
