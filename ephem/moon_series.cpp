@@ -138,8 +138,22 @@ void build_multiples(const MoonSeries& series, const double* x_asec,
   }
 }
 
-// Sums of one series at tau: sum1 over coef, sum2 over coef_dist (if any),
-// in units of the series' scale.
+// C(tau) and S(tau) of a periodic term from its d + 1 (c, s) pairs, highest
+// power first (most terms have degree 0).
+inline void coefficient_pair(const std::int32_t* c, int d, double tau,
+                             double* cc, double* ss) {
+  double x = c[0], y = c[1];
+  for (int k = 1; k <= d; ++k) {
+    x = x * tau + c[2 * k];
+    y = y * tau + c[2 * k + 1];
+  }
+  *cc = x;
+  *ss = y;
+}
+
+// Sums of one series at tau: sum1 over coef, sum2 over coef_dist (only with
+// HAS_DIST), in units of the series' scale.
+template <bool HAS_DIST>
 void sum_series(const MoonSeries& series, const MultiplesTable& tab,
                 double tau, double* sum1, double* sum2) {
   const std::int16_t* ts = series.terms;
@@ -149,17 +163,19 @@ void sum_series(const MoonSeries& series, const MultiplesTable& tab,
   for (;;) {
     const int n = *ts++;
     if (n < 0) break;
-    if (n == 0) {
+    if (n == 0) {  // polynomial term
       const int d = *ts++;
       double p1 = 0.0, p2 = 0.0;
       for (int k = 0; k <= d; ++k) {
         p1 = p1 * tau + c1[k];
-        if (c2) p2 = p2 * tau + c2[k];
+        if constexpr (HAS_DIST) p2 = p2 * tau + c2[k];
       }
       c1 += d + 1;
-      if (c2) c2 += d + 1;
       a1 += p1;
-      a2 += p2;
+      if constexpr (HAS_DIST) {
+        c2 += d + 1;
+        a2 += p2;
+      }
       continue;
     }
     // theta = sum of m x_a, composed by the angle-addition formulas.
@@ -174,25 +190,18 @@ void sum_series(const MoonSeries& series, const MultiplesTable& tab,
       st = s;
     }
     const int d = *ts++;
-    double cc = 0.0, ss = 0.0;
-    for (int k = 0; k <= d; ++k) {
-      cc = cc * tau + c1[2 * k];
-      ss = ss * tau + c1[2 * k + 1];
-    }
+    double cc, ss;
+    coefficient_pair(c1, d, tau, &cc, &ss);
     c1 += 2 * (d + 1);
     a1 += cc * ct + ss * st;
-    if (c2) {
-      cc = ss = 0.0;
-      for (int k = 0; k <= d; ++k) {
-        cc = cc * tau + c2[2 * k];
-        ss = ss * tau + c2[2 * k + 1];
-      }
+    if constexpr (HAS_DIST) {
+      coefficient_pair(c2, d, tau, &cc, &ss);
       c2 += 2 * (d + 1);
       a2 += cc * ct + ss * st;
     }
   }
   *sum1 = a1;
-  if (sum2) *sum2 = a2;
+  if constexpr (HAS_DIST) *sum2 = a2;
 }
 
 }  // namespace
@@ -208,12 +217,12 @@ void moon_position(double jd, double* lon, double* lat, double* delta) {
   const MoonSeries& ld = kMoonLonDistSeries;
   build_multiples(ld, x, &tab);
   double sum_l = 0.0, sum_r = 0.0;
-  sum_series(ld, tab, (jd - JD_J2000) / ld.time_unit_days, &sum_l, &sum_r);
+  sum_series<true>(ld, tab, (jd - JD_J2000) / ld.time_unit_days, &sum_l, &sum_r);
 
   const MoonSeries& bs = kMoonLatSeries;
   build_multiples(bs, x, &tab);
   double sum_b = 0.0;
-  sum_series(bs, tab, (jd - JD_J2000) / bs.time_unit_days, &sum_b, nullptr);
+  sum_series<false>(bs, tab, (jd - JD_J2000) / bs.time_unit_days, &sum_b, nullptr);
 
   const double w1 = x[13];
   double l = (w1 + ld.scale * sum_l) * RAD_PER_ASEC;

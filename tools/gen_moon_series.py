@@ -437,7 +437,7 @@ def main():
     ap.add_argument("--data", required=True, help="folder with ELP1 .. ELP36")
     ap.add_argument("--out", required=True, help="generated C++ file")
     ap.add_argument("--fixture", help="reference fixture to write (optional)")
-    ap.add_argument("--fixture-dates", type=int, default=60,
+    ap.add_argument("--fixture-dates", type=int, default=100,
                     help="dates per interval in the fixture")
     args = ap.parse_args()
     log = lambda s: print(s, file=sys.stderr)

@@ -256,6 +256,44 @@ TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
   D.reject();
 }
 
+TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
+  TPrintControl D;
+  D.PictureWidthMM = PIC_W_MM;
+  D.PictureHeightMM = PIC_H_MM;
+  D.SetPrintSource(&Source.GDI, TestPicture);
+  D.show();
+  const PrintDialogHooks Saved = PrintHooks();
+  PrintHooks().ChooseFont = [](QFont& F, QWidget*) {
+    F = QFont(QStringLiteral("DejaVu Serif"), 12);
+    return true;
+  };
+  QTest::mouseClick(D.FontBtn, Qt::LeftButton);
+  EXPECT_EQ(D.PrinterFont->text(), QFont(QStringLiteral("DejaVu Serif")).family() + QStringLiteral("  12"));
+  PrintHooks().ChooseFont = [](QFont& F, QWidget*) {
+    F = QFont(QStringLiteral("Courier"), 30);
+    return false;  // cancelled
+  };
+  QTest::mouseClick(D.FontBtn, Qt::LeftButton);
+  EXPECT_TRUE(D.PrinterFont->text().endsWith(QStringLiteral("  12"))) << "cancel keeps the font";
+
+  // The set-up dialog turns the page and asks for 3 copies: the dialog
+  // shows that and previews the landscape page.
+  D.PrnList->setCurrentIndex(PdfIndex(D));
+  D.HochChk->click();
+  PrintHooks().PrinterSetup = [](QPrinter& P, QWidget*) {
+    EXPECT_EQ(P.outputFormat(), QPrinter::PdfFormat) << "dialog's printer applied first";
+    P.setPageOrientation(QPageLayout::Landscape);
+    P.setCopyCount(3);
+    return true;
+  };
+  QTest::mouseClick(D.PrnSettingsBtn, Qt::LeftButton);
+  EXPECT_TRUE(D.QuerChk->isChecked());
+  EXPECT_EQ(D.SelCopies->value(), 3);
+  EXPECT_EQ(D.Label1->height(), 160);
+  PrintHooks() = Saved;
+  D.reject();
+}
+
 // --- the print command -------------------------------------------------------
 
 TEST_F(PrintTest, EscapeAndCancelPrintNothing) {

@@ -119,14 +119,6 @@ TEST(PreviewSurface, PlacementInsideThePreviewBox) {
   EXPECT_EQ(PreviewSurfaceLeft(260, 227), 16) << "integer division";
 }
 
-TEST(MarginField, NumbersAreReadWithCommaOrPoint) {
-  EXPECT_FLOAT_EQ(MarginFromText("15"), 15.0f);
-  EXPECT_FLOAT_EQ(MarginFromText("25.0"), 25.0f);
-  EXPECT_FLOAT_EQ(MarginFromText("12,5"), 12.5f);
-  EXPECT_FLOAT_EQ(MarginFromText("ca. 20 mm"), 20.0f);
-  EXPECT_FLOAT_EQ(MarginFromText(" .5"), 0.5f);
-}
-
 TEST(MarginField, TextWithoutDigitsPreviewsZeroAndPrintsTheLastNumber) {
   float Dialog = 15.0f;
   ASSERT_TRUE(TakeMarginText("32", Dialog));
@@ -146,14 +138,6 @@ TEST(MarginField, HugeOrNegativeNumbersAreClamped) {
   float M = 15;
   EXPECT_TRUE(TakeMarginText("1e999", M));
   EXPECT_TRUE(std::isfinite(M));
-}
-
-TEST(Rounding, HalvesToEvenAndClampedToInt) {
-  EXPECT_EQ(RoundHalfEven(2.5), 2);
-  EXPECT_EQ(RoundHalfEven(3.5), 4);
-  EXPECT_EQ(RoundHalfEven(-2.5), -2);
-  EXPECT_EQ(RoundHalfEven(1e30), INT_MAX);
-  EXPECT_EQ(RoundHalfEven(NAN), 0);
 }
 
 }  // namespace
