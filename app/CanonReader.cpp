@@ -24,12 +24,13 @@ constexpr int MAX_FILL_PER_GAP = 400;
 
 // getline with a length bound: an overlong line is consumed and reported
 // as too long instead of being held in memory.
-bool ReadBoundedLine(std::istream& in, std::string& line, bool& too_long) {
+bool ReadBoundedLine(std::istream& in, std::string& line, bool& too_long, std::size_t& total) {
   line.clear();
   too_long = false;
   char c;
   bool any = false;
-  while (in.get(c)) {
+  while (total < MAX_CANON_FILE_BYTES && in.get(c)) {
+    ++total;
     any = true;
     if (c == '\n') return true;
     if (line.size() <= MAX_CANON_LINE_BYTES) line += c;
@@ -64,7 +65,8 @@ bool BuildSeriesFromCanon(std::vector<std::string>& List, long double JD, std::s
   BesselRec R;
   std::string line;
   bool too_long = false;
-  while (ReadBoundedLine(F, line, too_long)) {
+  std::size_t total = 0;
+  while (ReadBoundedLine(F, line, too_long, total)) {
     PumpMessage();
     CanonLine c;
     const bool ok = !too_long && ParseCanonLine(line, c);
@@ -107,6 +109,9 @@ bool BuildSeriesFromCanon(std::vector<std::string>& List, long double JD, std::s
     if (EkliptikalNordChecked) RotateToEclipticNorth(R);
     AppendMemberLine(R, out);
   }
+  if (total >= MAX_CANON_FILE_BYTES)
+    return fail("Canon-Datei zu gro\xDF (mehr als " + std::to_string(MAX_CANON_FILE_BYTES >> 20) +
+                " MB): " + CanonFileName());
   if (!Found)
     return fail("Canon-Datei enth\xE4lt keine Daten: " + CanonFileName());
   out.push_back(RealToStr(1, 6, lastJD) + " Ende");

@@ -28,6 +28,10 @@ std::string CanonFileName();
 // Lines longer than this are not data lines (they are skipped unread).
 constexpr std::size_t MAX_CANON_LINE_BYTES = 4096;
 
+// A canon file is read up to this many bytes (the NASA canon is 1 MB); a
+// longer file or an endless stream (a device) is refused with a message.
+constexpr std::size_t MAX_CANON_FILE_BYTES = 32u << 20;
+
 // Eclipse type code (0..6) of a canon kind and central flag; kinds outside
 // 1..4 give 0.
 uint8_t CanonTypeToCode(int Kind, int Central);

@@ -110,17 +110,28 @@ int32_t StrToIntLoose(const std::string& Text) {
 }
 
 long double ExtractReal(std::string& Text) {
-  // 1. Skip characters that cannot start a number.
-  while (!Text.empty() && !IsNumberChar(Text[0])) {
-    Text.erase(0, 1);
-    if (Text.empty()) return 0.0L;
-    if (Text[0] == ',' || Text[0] == '.') {
-      if (Text.size() > 1 && IsDigit(Text[1]))
-        Text.insert(0, "0");
-      else
-        Text[0] = ' ';
+  // 1. Skip characters that cannot start a number.  After each deleted
+  // character a "," or "." now in front becomes "0," / "0." when a digit
+  // follows, otherwise a blank that is deleted in turn.  (One pass with an
+  // index; the text is cut once.)
+  std::size_t i = 0;
+  bool prefix_zero = false;
+  while (i < Text.size() && !IsNumberChar(Text[i])) {
+    ++i;
+    if (i == Text.size()) {
+      Text.clear();
+      return 0.0L;
+    }
+    if (Text[i] == ',' || Text[i] == '.') {
+      if (i + 1 < Text.size() && IsDigit(Text[i + 1])) {
+        prefix_zero = true;
+        break;
+      }
+      Text[i] = ' ';
     }
   }
+  Text.erase(0, i);
+  if (prefix_zero) Text.insert(0, "0");
   if (Text.empty()) return 0.0L;
   // 2. The whole text is a number.
   std::size_t p = ValCode(Text);

@@ -31,7 +31,8 @@ constexpr long double SAME_ECLIPSE_DAYS = 15.0L;
 // searches on absurd input).
 constexpr int MAX_NEWMOON_PASSES = 50;        // FindNewMoon (converges in 3..6)
 constexpr int MAX_ECLIPSE_LUNATIONS = 40;     // FindEclipseNewMoon (needs <= 7)
-constexpr int MAX_BRACKET_PASSES = 200;       // CalcEclipse bracketing (h grows 1.2x)
+constexpr int MAX_BRACKET_SHIFTS = 60;        // CalcEclipse bracketing: the step grows
+                                              // 1.2x per shift, to about a year at 60
 
 // Delta T (days) used by the last FindNewMoon.
 extern float NewMoonDeltaTDays;

@@ -21,9 +21,6 @@ namespace {
 constexpr long double START_STEP_CENTURIES = 10.0L / (1440.0L * 36525.0L);  // 10 minutes
 constexpr long double STEP_GROWTH = 1.2L;
 constexpr long double DEG_TO_RAD_LITERAL = 0.017453292519943295L;
-// The bracket step grows 1.2x per shift; after 60 shifts it spans about a
-// year, far beyond any new moon handed in.
-constexpr int MAX_BRACKET_SHIFTS = 60;
 
 uint8_t EclipseType(long double m, const BesselRec& r) {
   if (m > std::fabs(r.L1) + 1) return ECL_NONE;

@@ -532,7 +532,12 @@ void TDateForm::showEvent(QShowEvent* e) {
   JDChanged(false);
 
   SelTable->setChecked(TableMode);
-  setFixedWidth(TableMode ? WIDTH_TABLE_PX : WIDTH_SINGLE_PX);
+  // Without the two period boxes (the main window hides them) the buttons
+  // move up into their place.
+  const bool boxes = !SelTable->isHidden() || !SaveDatChk->isHidden();
+  OKBtn->move(OKBtn->x(), boxes ? 414 : 366);
+  Abbruch->move(Abbruch->x(), boxes ? 414 : 366);
+  setFixedSize(TableMode ? WIDTH_TABLE_PX : WIDTH_SINGLE_PX, boxes ? 448 : 400);
   (DateStyle == 1 ? NewDateChk : DatumklassischChk)->setChecked(true);
   SetFormatCaptions();
   SaveDatChk->setChecked(SaveDate);

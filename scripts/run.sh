@@ -1,12 +1,24 @@
 #!/usr/bin/env bash
-# Builds Nodalis and runs its main job. Usage: bash scripts/run.sh
+# Builds Nodalis and runs its main job: the program's window. Usage:
+#   bash scripts/run.sh [JULIAN_DATE]
+# Without a display (neither DISPLAY nor WAYLAND_DISPLAY set) it says so and
+# prints the table of the present Saros series with nodalis-cli instead.
 set -euo pipefail
 NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
 nodalis_install_deps
 BUILD="${NODALIS_BUILD_DIR:-$NODALIS_ROOT/build}"
 nodalis_build "$BUILD" -DNODALIS_TESTS=OFF -DNODALIS_BENCH=OFF
+if [ -x "$BUILD/bin/nodalis" ]; then
+  if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$BUILD/bin/nodalis" "$@"
+  fi
+  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the window of Nodalis cannot open."
+  echo "Printing the table of the present Saros series with nodalis-cli instead."
+  echo "(To see the window on a machine without a screen: xvfb-run -a $BUILD/bin/nodalis)"
+  echo
+fi
 if [ -x "$BUILD/bin/nodalis-cli" ]; then
-  exec "$BUILD/bin/nodalis-cli" "$@"
+  exec "$BUILD/bin/nodalis-cli"
 fi
 exec "$BUILD/bin/orbitcore-now" "$@"

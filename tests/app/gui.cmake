@@ -15,3 +15,20 @@ if(NODALIS_GUI AND TARGET nodalis_oneinstance)
     ONEINST_PROBE_PATH="$<TARGET_FILE:oneinstance_probe>")
   add_dependencies(test_one_instance oneinstance_probe)
 endif()
+
+if(NODALIS_GUI AND TARGET nodalis_mainwin)
+  nodalis_add_gtest(test_main_window
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_main_window.cpp
+    LIBS nodalis_mainwin Qt6::Test GUI)
+  target_compile_definitions(test_main_window PRIVATE
+    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
+endif()
+
+if(NODALIS_GUI AND TARGET nodalis)
+  nodalis_add_gtest(test_nodalis_instances
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_nodalis_instances.cpp
+    LIBS Qt6::Core)
+  target_compile_definitions(test_nodalis_instances PRIVATE
+    NODALIS_PROGRAM_PATH="$<TARGET_FILE:nodalis>")
+  add_dependencies(test_nodalis_instances nodalis)
+endif()

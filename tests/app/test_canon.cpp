@@ -144,6 +144,16 @@ TEST(CanonSeries, UnusableFilesGiveAMessageAndKeepTheList) {
     EXPECT_NE(msg.find("Canon-Datei"), std::string::npos) << name << ": " << msg;
     fs::remove(CanonPath);
   }
+  // An endless stream and a directory.
+  for (const char* path : {"/dev/zero", "/"}) {
+    if (!fs::exists(path)) continue;
+    CanonPath = path;
+    std::vector<std::string> l = before;
+    std::string m;
+    EXPECT_FALSE(BuildSeriesFromCanon(l, AUG_2017_JD, &m)) << path;
+    EXPECT_EQ(l, before);
+    EXPECT_NE(m.find("Canon-Datei"), std::string::npos) << m;
+  }
   CanonPath = "/nonexistent/NewSolarCanon.txt";
   std::vector<std::string> list = before;
   std::string msg;

@@ -1,0 +1,433 @@
+// The main window driven like a user (offscreen): start-up notice, Saros
+// steps, "Gehe zu:" by button and by Enter, eclipse steps with their marker,
+// an unreachable Saros, the canon box, Ctrl+A, the settings written on close,
+// the command line handed over by a second start, and commands arriving while
+// a series is being built.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTextCursor>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+#include "DateFormU.h"
+#include "NodalisU.h"
+#include "PIniFile.h"
+#include "SeriesState.h"
+#include "TIMLIB.h"
+#include "Utils.h"
+
+QT_BEGIN_NAMESPACE
+inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace fs = std::filesystem;
+using namespace nodalis;
+
+namespace {
+
+constexpr int WAIT_MS = 20000;          // generous for a loaded 2-core machine
+constexpr long double JD_TOL_DAYS = 1e-6L;
+const QString PROGRESS_PREFIX = QStringLiteral("berechne Sonnenfinsternis am   ");
+
+QApplication* App() {
+  static int argc = 1;
+  static char name[] = "test_main_window";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = [] {
+    auto* a = new QApplication(argc, argv);
+    InstallGuiHooks();
+    return a;
+  }();
+  return app;
+}
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    old_cwd_ = fs::current_path();
+    root_ = fs::temp_directory_path() /
+            ("nodalis-mainwin-" + std::to_string(::getpid()) + "-" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "cwd");
+    fs::current_path(root_ / "cwd");
+    ::setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    SeriesList.clear();
+    EkliptikalNordChecked = false;
+    ShowSchattenbahnChecked = false;
+    TimesAreTDT = false;
+  }
+  void TearDown() override {
+    delete form;
+    fs::current_path(old_cwd_);
+    fs::remove_all(root_);
+  }
+  void Open(const QStringList& args = {}) {
+    form = new TForm1(args);
+    date = new TDateForm(form);
+    form->DateForm = date;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  }
+  template <class T>
+  T* W(const char* name) {
+    T* w = form->findChild<T*>(name);
+    EXPECT_NE(w, nullptr) << name;
+    return w;
+  }
+  void Click(const char* button) { QTest::mouseClick(W<QPushButton>(button), Qt::LeftButton); }
+  int Saros() { return W<QSpinBox>("EditSarosNr")->value(); }
+  QStringList Lines() { return form->MemoLines(); }
+  // The table rows (member lines) of the text area.
+  QStringList Rows() {
+    QStringList rows;
+    for (const QString& l : Lines())
+      if (l.size() > 4 && l[2] == ':' && l.left(2).trimmed().toInt() > 0) rows << l;
+    return rows;
+  }
+  bool WaitIdle() {
+    return QTest::qWaitFor([&] { return !form->Busy(); }, WAIT_MS);
+  }
+
+  fs::path root_, old_cwd_;
+  TForm1* form = nullptr;
+  TDateForm* date = nullptr;  // child of form
+};
+
+}  // namespace
+
+TEST_F(MainWindow, StartUpShowsNoticeAndNextEclipseSeries) {
+  Open();
+  QStringList want = {"",
+                      QString::fromStdString(TitleText),
+                      "",
+                      "Zur Berechnung von Sarosserien und Sonnenfinsterniszyklen.",
+                      QString::fromUtf8("Zum Starten Finsternisdatum oder Saroszyklus auswählen."),
+                      "",
+                      "Diese Software befindet sich noch im Betastatium.",
+                      QString::fromUtf8("Keine Gewähr für Richtigkeit der Berechnungen."),
+                      "Jede Haftung ist ausgeschlossen!",
+                      ""};
+  EXPECT_EQ(Lines().join("|"), want.join("|"));
+  EXPECT_TRUE(SeriesList.empty()) << "no series is computed at start";
+  // Series of the solar eclipses of the present era run from about 117 to 170.
+  EXPECT_GE(Saros(), 110);
+  EXPECT_LE(Saros(), 175);
+  EXPECT_FALSE(W<QCheckBox>("CanonChk")->isVisible()) << "no canon file: no Canon box";
+  EXPECT_TRUE(W<QCheckBox>("Lunar_Eph")->isChecked());
+  EXPECT_FALSE(W<QRadioButton>("ELP2000")->isEnabled());
+  EXPECT_FALSE(W<QRadioButton>("DE404")->isEnabled());
+  EXPECT_FALSE(date->SelTable->isVisible());
+  EXPECT_FALSE(date->SelTable->isChecked());
+}
+
+TEST_F(MainWindow, SarosStepsThereAndBackAndGotoByEnter) {
+  Open();
+  const int start = Saros();
+  Click("SarMin2Btn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), start - 2);
+  EXPECT_TRUE(Lines().first().startsWith(QStringLiteral("Saros %1 ").arg(start - 2))) << Lines().first();
+  EXPECT_EQ(W<QLabel>("TitleLabel")->text(), Lines().first());
+  EXPECT_FALSE(Rows().isEmpty());
+  Click("SarPlus2Btn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), start) << "-2 then +2 returns to the starting series";
+  EXPECT_TRUE(Lines().first().startsWith(QStringLiteral("Saros %1 ").arg(start)));
+
+  // Enter in the spin edit goes to the typed number, like "Gehe zu:".
+  QSpinBox* spin = W<QSpinBox>("EditSarosNr");
+  spin->setFocus();
+  spin->selectAll();
+  QTest::keyClicks(spin, "136");
+  QTest::keyClick(spin, Qt::Key_Return);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), 136);
+  EXPECT_TRUE(Lines().first().startsWith("Saros 136 ")) << Lines().first();
+  // The last line names the reference date: today after a Saros change.
+  EXPECT_EQ(Lines().last(), QStringLiteral("Erstellt am %1 mit %2")
+                                .arg(QString::fromStdString(DateShort(0, NowJD(0))))
+                                .arg(QString::fromStdString(TitleText)));
+}
+
+TEST_F(MainWindow, EclipseStepsMarkTheCurrentEclipse) {
+  Open();
+  Click("NextEclBtn");
+  ASSERT_TRUE(WaitIdle());
+  auto check = [&](const char* what) {
+    QStringList current;
+    for (const QString& r : Rows())
+      if (r.endsWith(" (aktuelle Finsternis)")) current << r;
+    ASSERT_EQ(current.size(), 1) << what << ": one row is the eclipse stepped to";
+    // Row: "NN:  DD.MM.YYYY  HHhMMm ..."; the last line repeats that date.
+    const QString rowDate = current.first().mid(5, 10);
+    EXPECT_EQ(Lines().last().mid(12, 10), rowDate) << what << ": " << Lines().last();
+  };
+  check("next eclipse");
+  const long double first = ReferenceJD;
+  Click("NextEclBtn");
+  ASSERT_TRUE(WaitIdle());
+  check("the one after");
+  EXPECT_GT(ReferenceJD, first + 20) << "the next eclipse lies after the previous one";
+  EXPECT_LT(ReferenceJD, first + 200) << "and within half a year";
+  Click("Button1");
+  ASSERT_TRUE(WaitIdle());
+  check("back again");
+  EXPECT_NEAR(double(ReferenceJD), double(first), 0.01) << "-1 returns to the first eclipse (days)";
+}
+
+TEST_F(MainWindow, UnreachableSarosReportsAfterProgressLines) {
+  Open();
+  const int start = Saros();
+  QSpinBox* spin = W<QSpinBox>("EditSarosNr");
+  spin->setValue(5000);
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  QStringList lines = Lines();
+  while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  ASSERT_GE(lines.size(), 1);
+  EXPECT_EQ(lines.last(), "Saros5000 nicht gefunden");
+  for (int i = 0; i + 1 < lines.size(); ++i)
+    EXPECT_TRUE(lines[i].startsWith(PROGRESS_PREFIX)) << "line " << i << ": " << lines[i];
+  EXPECT_LE(lines.size() - 1, 31) << "at most 31 passes";
+  // The window stays usable.
+  spin->setValue(start);
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Lines().first().startsWith(QStringLiteral("Saros %1 ").arg(start)));
+}
+
+TEST_F(MainWindow, CanonBoxForcesElp2000AndClosingKeepsSettings) {
+  fs::path canon = root_ / "canon.txt";
+  std::ofstream(canon) << "canon\n";
+  const std::string ini =
+      "; Nodalis\n[Ini]\nUseWinDir=0\n\n[Eclipses]\nLorvan-Canon=" + canon.string() + "\nOther=1\n";
+  std::ofstream(root_ / "cwd" / "Nodalis.ini") << ini;
+  Open();
+  QCheckBox* canonBox = W<QCheckBox>("CanonChk");
+  EXPECT_TRUE(canonBox->isVisible());
+  EXPECT_TRUE(canonBox->isChecked()) << "an existing canon file starts canon mode";
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  for (const char* name : {"Lunar_Eph", "ELP2000", "DE404"})
+    EXPECT_FALSE(form->findChild<QWidget*>(name)->isEnabled()) << name;
+  QTest::mouseClick(canonBox, Qt::LeftButton);
+  for (const char* name : {"Lunar_Eph", "ELP2000", "DE404"})
+    EXPECT_TRUE(form->findChild<QWidget*>(name)->isEnabled()) << name << " after unchecking Canon";
+  form->close();
+  EXPECT_EQ(Slurp(root_ / "cwd" / "Nodalis.ini"), ini) << "closing rewrites the same canon key only";
+}
+
+TEST_F(MainWindow, ClosingWritesCanonKeyIntoNewSettingsFile) {
+  Open();
+  form->close();
+  const std::string written = Slurp(root_ / "cwd" / "Nodalis.ini");
+  EXPECT_EQ(written, "[Eclipses]\nLorvan-Canon=" + DefaultCanonPath() + "\n");
+  EXPECT_NE(DefaultCanonPath().find((root_ / "data").string()), std::string::npos)
+      << "the default canon lies in the user's data directory: " << DefaultCanonPath();
+}
+
+TEST_F(MainWindow, CtrlASelectsAllButCtrlShiftADoesNot) {
+  Open();
+  QPlainTextEdit* memo = W<QPlainTextEdit>("Memo1");
+  QSpinBox* spin = W<QSpinBox>("EditSarosNr");
+  const int saros = Saros();
+  spin->setFocus();
+  QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_FALSE(memo->textCursor().hasSelection());
+  QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(memo->textCursor().selectedText().size(), memo->toPlainText().size())
+      << "Ctrl+A elsewhere in the window selects the whole text area";
+  EXPECT_EQ(Saros(), saros) << "no character typed into the field";
+  QTextCursor c = memo->textCursor();
+  c.clearSelection();
+  memo->setTextCursor(c);
+  memo->setFocus();
+  const QString text = memo->toPlainText();
+  QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(memo->textCursor().selectedText().size(), text.size());
+  EXPECT_EQ(memo->toPlainText(), text) << "no character typed into the text";
+}
+
+TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
+  Open();
+  form->RunDateDialog = [](TDateForm* d) {
+    d->show();
+    d->findChild<QLineEdit*>("SJD")->setText("2451570.0");  // 2000 January 26 12h
+    QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+    return d->result();
+  };
+  Click("DateBtn");
+  ASSERT_TRUE(WaitIdle());
+  // The partial eclipse of 2000 February 5 (Saros 150) follows within 15
+  // days: the chosen date is the reference, marked in the last line.
+  EXPECT_EQ(Saros(), 150);
+  EXPECT_NEAR(double(ReferenceJD), 2451570.0, double(JD_TOL_DAYS));
+  EXPECT_EQ(Lines().last().mid(12, 10), "26.01.2000");
+
+  form->RunDateDialog = [](TDateForm* d) {
+    d->show();
+    d->findChild<QLineEdit*>("SJD")->setText("2451735.0");  // 2000 July 1 12h
+    QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+    return d->result();
+  };
+  Click("DateBtn");
+  ASSERT_TRUE(WaitIdle());
+  // The partial eclipse of 2000 July 1 (Saros 117) follows within 15 days:
+  // the chosen date is the reference.
+  EXPECT_EQ(Saros(), 117);
+  EXPECT_NEAR(double(ReferenceJD), 2451735.0, double(JD_TOL_DAYS));
+
+  form->RunDateDialog = [](TDateForm*) { return int(QDialog::Rejected); };
+  const QStringList before = Lines();
+  Click("DateBtn");
+  EXPECT_EQ(Lines().join("|"), before.join("|")) << "a cancelled dialog changes nothing";
+}
+
+TEST_F(MainWindow, HandedOverCommandLines) {
+  Open();
+  uint8_t answer = 9;
+  std::string quoted = "\"/opt/my progs 7/nodalis\" 2451735.0";
+  answer = 0;
+  form->ReceiveCommandLine(int32_t(quoted.size()), quoted, answer);
+  EXPECT_EQ(answer, 0) << "a Julian date after the quoted path is taken over";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !SeriesList.empty() && !form->Busy(); }, WAIT_MS));
+  EXPECT_NEAR(double(ReferenceJD), 2451735.0, double(JD_TOL_DAYS));
+  EXPECT_EQ(Saros(), 117);
+
+  struct Case {
+    std::string text;
+    const char* why;
+  } goOn[] = {{"/opt/nodalis7/nodalis", "unquoted path: its digit 7 is too small"},
+              {"\"/opt/nodalis\"", "no argument"},
+              {"\"/opt/nodalis\" --help", "no number"},
+              {"\"/opt/nodalis\" 999999", "not above 999999"},
+              {std::string("\x01\xff\"\0\"zz", 7), "garbage bytes"},
+              {"", "empty"}};
+  for (const Case& c : goOn) {
+    answer = 0;
+    form->ReceiveCommandLine(int32_t(c.text.size()), c.text, answer);
+    EXPECT_EQ(answer, 1) << c.why;
+  }
+
+  // A number far outside the supported dates is taken over and reported.
+  std::string far = "\"/p\" 1e300";
+  answer = 0;
+  form->ReceiveCommandLine(int32_t(far.size()), far, answer);
+  EXPECT_EQ(answer, 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Lines().join("\n").contains("Bereich"); }, WAIT_MS))
+      << Lines().join("\n").toStdString();
+}
+
+TEST_F(MainWindow, CommandsDuringABuildAreQueuedNotNested) {
+  Open();
+  const int start = Saros();
+  // Inject a step and a hand-over from inside the first build's event pump.
+  int pumps = 0;
+  bool injected = false;
+  std::size_t listSizeSeenByInjected = 0;
+  PumpMessageHook = [&] {
+    ++pumps;
+    if (!injected && form->Busy()) {
+      injected = true;
+      QTest::mouseClick(W<QPushButton>("SarPlus1Btn"), Qt::LeftButton);
+      EXPECT_EQ(form->QueuedCommands(), 1u) << "the click is queued, not run inside the build";
+      form->RunCommand([&] { listSizeSeenByInjected = SeriesList.size(); });
+      EXPECT_EQ(form->QueuedCommands(), 2u);
+    }
+    QCoreApplication::processEvents();
+  };
+  Click("SarMin1Btn");
+  ASSERT_TRUE(WaitIdle());
+  InstallGuiHooks();
+  ASSERT_TRUE(injected) << "the build dispatched no events (" << pumps << " pumps)";
+  EXPECT_EQ(form->QueuedCommands(), 0u);
+  EXPECT_EQ(Saros(), start) << "-1 ran, then the queued +1";
+  EXPECT_GT(listSizeSeenByInjected, 2u) << "the queued command saw a complete series";
+  EXPECT_TRUE(Lines().first().startsWith(QStringLiteral("Saros %1 ").arg(start)));
+}
+
+TEST_F(MainWindow, CanonModeTakesTheSeriesFromTheCanonFile) {
+  const std::string fixture = MAINWIN_TEST_DATA_DIR "/canon_saros_145_136.txt";
+  std::ofstream(root_ / "cwd" / "Nodalis.ini") << "[Eclipses]\nLorvan-Canon=" << fixture << "\n";
+  Open();
+  ASSERT_TRUE(W<QCheckBox>("CanonChk")->isChecked());
+  W<QSpinBox>("EditSarosNr")->setValue(145);
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Lines().first().startsWith("Saros 145 ")) << Lines().first();
+  EXPECT_TRUE(Lines().contains("Datenbasis: canon_saros_145_136.txt")) << Lines().join("\n");
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  // The total eclipse of 2017 August 21 is a member, with the canon's date.
+  bool found = false;
+  for (const QString& r : Rows()) found = found || r.contains("21.08.2017");
+  EXPECT_TRUE(found) << Lines().join("\n");
+}
+
+TEST_F(MainWindow, LunarTheoryAutoChoosesByDate) {
+  Open();
+  auto chooseDate = [&](const char* jd) {
+    form->RunDateDialog = [jd](TDateForm* d) {
+      d->show();
+      d->findChild<QLineEdit*>("SJD")->setText(jd);
+      QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+      return d->result();
+    };
+    Click("DateBtn");
+    ASSERT_TRUE(WaitIdle());
+  };
+  chooseDate("2451735.0");  // 2000: orbitcore's lunar series
+  EXPECT_TRUE(W<QRadioButton>("DE404")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP87 + DE404")) << Lines().join("\n");
+  chooseDate("1000000.5");  // 1975 BC: lunaris
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000")) << Lines().join("\n");
+  // Without "Auto" the user's choice stays.
+  QTest::mouseClick(W<QCheckBox>("Lunar_Eph"), Qt::LeftButton);
+  EXPECT_TRUE(W<QRadioButton>("DE404")->isEnabled());
+  W<QRadioButton>("ELP2000")->setChecked(true);
+  chooseDate("2451735.0");
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000"));
+}
+
+TEST_F(MainWindow, OrientationAndShadowTrackBoxesRedrawTheSeries) {
+  Open();
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  const std::vector<std::string> equatorNorth = SeriesList;
+  const QStringList table = Lines();
+  QTest::mouseClick(W<QCheckBox>("ShowSchattenbahn"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(ShowSchattenbahnChecked);
+  EXPECT_EQ(SeriesList, equatorNorth) << "the track box only redraws";
+
+  QTest::mouseClick(W<QCheckBox>("EkliptikalNord"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(EkliptikalNordChecked);
+  ASSERT_EQ(SeriesList.size(), equatorNorth.size()) << "same members, turned";
+  EXPECT_NE(SeriesList, equatorNorth) << "x, y and the track slope turn to ecliptic north";
+  EXPECT_EQ(Lines().first(), table.first()) << "same series in the table";
+  QTest::mouseClick(W<QCheckBox>("EkliptikalNord"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(SeriesList, equatorNorth) << "unticking turns the series back";
+}
