@@ -13,15 +13,15 @@ namespace {
 constexpr int RUN_TIMEOUT_MS = 60000;
 const char* const AUG_2017_JD = "2457987.27";  // a member of Saros 145
 
-struct Run {
+struct CliRun {
   int Code = -1;
   QString Err;
 };
 
-Run Cli(const QStringList& Args) {
+CliRun Cli(const QStringList& Args) {
   QProcess P;
   P.start(NODALIS_CLI_PATH, Args);
-  Run R;
+  CliRun R;
   if (!P.waitForFinished(RUN_TIMEOUT_MS)) {
     P.kill();
     P.waitForFinished();
@@ -37,7 +37,7 @@ Run Cli(const QStringList& Args) {
 TEST(CliDiagram, BitmapAndVectorFiles) {
   QTemporaryDir Dir;
   const QString Png = Dir.filePath("s145.png");
-  Run R = Cli({"--jd", AUG_2017_JD, "--diagram", Png, "--dpi", "300", "--tracks"});
+  CliRun R = Cli({"--jd", AUG_2017_JD, "--diagram", Png, "--dpi", "300", "--tracks"});
   ASSERT_EQ(R.Code, 0) << R.Err.toStdString();
   QImage I(Png);
   EXPECT_EQ(I.size(), QSize(1250, 1766)) << "400 x 565 px at 96 dpi scaled to 300 dpi";
@@ -57,7 +57,7 @@ TEST(CliDiagram, BitmapAndVectorFiles) {
 
 TEST(CliDiagram, BadOptions) {
   QTemporaryDir Dir;
-  Run R = Cli({"--jd", AUG_2017_JD, "--diagram", Dir.filePath("x.png"), "--dpi", "150"});
+  CliRun R = Cli({"--jd", AUG_2017_JD, "--diagram", Dir.filePath("x.png"), "--dpi", "150"});
   EXPECT_EQ(R.Code, 2) << "unsupported resolution is a usage error";
   EXPECT_TRUE(R.Err.contains("--dpi")) << R.Err.toStdString();
   R = Cli({"--jd", AUG_2017_JD, "--diagram", Dir.filePath("x.gif")});
