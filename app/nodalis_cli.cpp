@@ -19,6 +19,9 @@
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
 #include "Utils.h"
+#ifdef NODALIS_HAVE_DRAW
+#include "graphics/DiagramExport.h"
+#endif
 
 using namespace nodalis;
 
@@ -28,6 +31,7 @@ const char* const USAGE =
     "Aufruf: nodalis-cli [--jd JD | --date YYYY-MM-DD[THH:MM[:SS]]] [--saros N] [--next|--prev]\n"
     "                    [--lunar auto|elp2000|de404] [--canon DATEI] [--ecliptic-north]\n"
     "                    [--format table|csv|json] [--reference JD]\n"
+    "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
     "Zeiten sind TDT; Kalenderdaten vor dem 15.10.1582 julianisch.\n";
 
 enum class Format { Table, Csv, Json };
@@ -46,6 +50,9 @@ struct CliState {
   bool has_reference = false;
   long double reference_jd = 0;
   bool help = false;
+  std::string diagram_path;  // UTF-8; .bmp, .png, .pdf or .svg
+  int diagram_dpi = 96;
+  bool tracks = false;
 };
 
 struct Option {
@@ -118,6 +125,22 @@ const std::vector<Option>& Options() {
          s.has_reference = true;
          return "";
        }},
+      {"--diagram", "DATEI",
+       [](CliState& s, const std::string& v) -> std::string {
+         if (v.empty()) return "--diagram erwartet einen Dateinamen";
+         s.diagram_path = Cp1252ToUtf8(v);
+         return "";
+       }},
+      {"--dpi", "96|300|600",
+       [](CliState& s, const std::string& v) -> std::string {
+         if (v == "96") s.diagram_dpi = 96;
+         else if (v == "300") s.diagram_dpi = 300;
+         else if (v == "600") s.diagram_dpi = 600;
+         else return "--dpi erwartet 96, 300 oder 600: " + v;
+         return "";
+       }},
+      {"--tracks", nullptr,
+       [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
       {"--help", nullptr, [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
   return table;
@@ -289,6 +312,16 @@ int Run(const CliState& s) {
   }
   std::cout << os.str();
   std::cout.flush();
+  if (!s.diagram_path.empty()) {  // the graph window's picture into a file
+#ifdef NODALIS_HAVE_DRAW
+    ShowSchattenbahnChecked = s.tracks;
+    std::string error;
+    if (!WriteSeriesDiagram(s.diagram_path, s.diagram_dpi, &error))
+      return Fail(1, Utf8ToCp1252(error));
+#else
+    return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
+#endif
+  }
   return std::cout ? 0 : 1;
 }
 

@@ -2,6 +2,7 @@
 #include "graphics/DiagramExport.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 
 #include "graphics/DiagramFile.h"
@@ -15,6 +16,11 @@ bool WriteSeriesDiagram(const std::string& FileNameUtf8, int Dpi, std::string* E
   // ends and is deliberately not destroyed during static destruction.
   if (!QCoreApplication::instance()) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // The tool's standard error is for its own messages: Qt's start-up
+    // notes (runtime directory, fonts) are dropped, its errors kept.
+    qInstallMessageHandler([](QtMsgType T, const QMessageLogContext&, const QString& M) {
+      if (T == QtCriticalMsg || T == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(M));
+    });
     static int Argc = 1;
     static char Name[] = "nodalis-cli";
     static char* Argv[] = {Name, nullptr};

@@ -127,8 +127,10 @@ class TPrintControl : public QDialog {
   void ReadPrinterIntoControls();
   void BuildForm();
 
-  std::unique_ptr<tCanvas> PreviewCanvas_;
+  // The preview surface's picture and the canvas over it (declared in this
+  // order so that the canvas goes first).
   std::unique_ptr<QImage> PreviewImage_;
+  std::unique_ptr<tCanvas> PreviewCanvas_;
   int PreviewDraws_ = 0;
 };
 

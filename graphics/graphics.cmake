@@ -18,3 +18,10 @@ if(TARGET nodalis_core)
   set_target_properties(nodalis_graphwin PROPERTIES AUTOMOC ON)
   target_link_libraries(nodalis_graphwin PUBLIC nodalis_draw Qt6::Widgets)
 endif()
+
+# nodalis-cli --diagram: the command-line tool (app/) draws through
+# nodalis_draw when the graphics are built.
+if(TARGET nodalis-cli AND TARGET nodalis_core)
+  target_link_libraries(nodalis-cli PRIVATE nodalis_draw)
+  target_compile_definitions(nodalis-cli PRIVATE NODALIS_HAVE_DRAW=1)
+endif()

@@ -20,6 +20,8 @@ if(NODALIS_GUI AND TARGET nodalis_mainwin)
   nodalis_add_gtest(test_main_window
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_main_window.cpp
     LIBS nodalis_mainwin Qt6::Test GUI)
+  target_compile_definitions(test_main_window PRIVATE
+    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 endif()
 
 if(NODALIS_GUI AND TARGET nodalis)

@@ -365,3 +365,69 @@ TEST_F(MainWindow, CommandsDuringABuildAreQueuedNotNested) {
   EXPECT_GT(listSizeSeenByInjected, 2u) << "the queued command saw a complete series";
   EXPECT_TRUE(Lines().first().startsWith(QStringLiteral("Saros %1 ").arg(start)));
 }
+
+TEST_F(MainWindow, CanonModeTakesTheSeriesFromTheCanonFile) {
+  const std::string fixture = MAINWIN_TEST_DATA_DIR "/canon_saros_145_136.txt";
+  std::ofstream(root_ / "cwd" / "Nodalis.ini") << "[Eclipses]\nLorvan-Canon=" << fixture << "\n";
+  Open();
+  ASSERT_TRUE(W<QCheckBox>("CanonChk")->isChecked());
+  W<QSpinBox>("EditSarosNr")->setValue(145);
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Lines().first().startsWith("Saros 145 ")) << Lines().first();
+  EXPECT_TRUE(Lines().contains("Datenbasis: canon_saros_145_136.txt")) << Lines().join("\n");
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  // The total eclipse of 2017 August 21 is a member, with the canon's date.
+  bool found = false;
+  for (const QString& r : Rows()) found = found || r.contains("21.08.2017");
+  EXPECT_TRUE(found) << Lines().join("\n");
+}
+
+TEST_F(MainWindow, LunarTheoryAutoChoosesByDate) {
+  Open();
+  auto chooseDate = [&](const char* jd) {
+    form->RunDateDialog = [jd](TDateForm* d) {
+      d->show();
+      d->findChild<QLineEdit*>("SJD")->setText(jd);
+      QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+      return d->result();
+    };
+    Click("DateBtn");
+    ASSERT_TRUE(WaitIdle());
+  };
+  chooseDate("2451735.0");  // 2000: orbitcore's lunar series
+  EXPECT_TRUE(W<QRadioButton>("DE404")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP87 + DE404")) << Lines().join("\n");
+  chooseDate("1000000.5");  // 1975 BC: lunaris
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000")) << Lines().join("\n");
+  // Without "Auto" the user's choice stays.
+  QTest::mouseClick(W<QCheckBox>("Lunar_Eph"), Qt::LeftButton);
+  EXPECT_TRUE(W<QRadioButton>("DE404")->isEnabled());
+  W<QRadioButton>("ELP2000")->setChecked(true);
+  chooseDate("2451735.0");
+  EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
+  EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000"));
+}
+
+TEST_F(MainWindow, OrientationAndShadowTrackBoxesRedrawTheSeries) {
+  Open();
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  const std::vector<std::string> equatorNorth = SeriesList;
+  const QStringList table = Lines();
+  QTest::mouseClick(W<QCheckBox>("ShowSchattenbahn"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(ShowSchattenbahnChecked);
+  EXPECT_EQ(SeriesList, equatorNorth) << "the track box only redraws";
+
+  QTest::mouseClick(W<QCheckBox>("EkliptikalNord"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(EkliptikalNordChecked);
+  ASSERT_EQ(SeriesList.size(), equatorNorth.size()) << "same members, turned";
+  EXPECT_NE(SeriesList, equatorNorth) << "x, y and the track slope turn to ecliptic north";
+  EXPECT_EQ(Lines().first(), table.first()) << "same series in the table";
+  QTest::mouseClick(W<QCheckBox>("EkliptikalNord"), Qt::LeftButton);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(SeriesList, equatorNorth) << "unticking turns the series back";
+}

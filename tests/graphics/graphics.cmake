@@ -14,3 +14,11 @@ if(TARGET nodalis_graphwin)
     LIBS nodalis_graphwin Qt6::Test GUI)
   target_compile_definitions(graphics_window_test PRIVATE NODALIS_TEST_WIDGETS)
 endif()
+if(TARGET nodalis-cli AND TARGET nodalis_graphwin)
+  nodalis_add_gtest(graphics_cli_test
+    SOURCES ${_gfxt}/cli_diagram_test.cpp ${_gfxt}/gui_main.cpp
+    LIBS Qt6::Gui GUI)
+  target_compile_definitions(graphics_cli_test PRIVATE
+    NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  add_dependencies(graphics_cli_test nodalis-cli)
+endif()

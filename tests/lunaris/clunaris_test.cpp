@@ -110,10 +110,13 @@ TEST(Clunaris, LightTimeStepIsDistanceOverSpeedOfLight) {
 #if LUNARIS_TEST_HAVE_ERFA && LUNARIS_TEST_HAVE_NUTATION
 // Longitude = geometric longitude of date at jd - Delta/c plus the IAU 1980
 // nutation in longitude at jd (ERFA eraNut80); latitude and distance are the
-// geometric ones at jd - Delta/c.
+// geometric ones at jd - Delta/c.  The library sizes the light time from an
+// abbreviated distance (up to ~1.3e-4 s off far from J2000), so positions
+// agree to what the Moon moves in that time: < 1e-4" and < 2e-5 km.
 TEST(Clunaris, AddsIau1980NutationInLongitude) {
   constexpr double NUTATION_TOLERANCE_ARCSEC = 1e-4;
-  constexpr double LAT_TOLERANCE_ARCSEC = 1e-6;
+  constexpr double LAT_TOLERANCE_ARCSEC = 1e-4;
+  constexpr double DIST_TOLERANCE_KM = 2e-5;
   for (double jd : {2448724.5, 2451545.0, 2469000.5, 2389000.5, 1721057.5, 2816788.5}) {
     const Moon m = clunaris(jd);
     const double tau_days = m.dist * KM_PER_AU / LIGHT_KM_PER_S / 86400.0;
@@ -126,7 +129,7 @@ TEST(Clunaris, AddsIau1980NutationInLongitude) {
         << "JD " << jd << ": want nutation " << dpsi * RAD_TO_ARCSEC << "\", got "
         << got * RAD_TO_ARCSEC << "\"";
     EXPECT_NEAR(m.lat * RAD_TO_ARCSEC, lat * RAD_TO_ARCSEC, LAT_TOLERANCE_ARCSEC) << "JD " << jd;
-    EXPECT_NEAR(m.dist * KM_PER_AU, r, 1e-6) << "JD " << jd;
+    EXPECT_NEAR(m.dist * KM_PER_AU, r, DIST_TOLERANCE_KM) << "JD " << jd;
   }
 }
 #endif
