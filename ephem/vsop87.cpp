@@ -1,0 +1,202 @@
+// orbitcore — VSOP87 version D series evaluation.
+//
+// vsop87_evaluate(jd, slot, precision, result): heliocentric longitude L,
+// latitude B (rad) and radius vector R (AU) of the mean ecliptic and equinox
+// of date, and their rates per day, from one series slot (0 complete Earth,
+// 1 Mercury, 2 Venus, 3 reduced Earth, 4 Mars ... 8 Neptune).  jd in TDB
+// (TDT); t = (jd - 2451545) / 365250 Julian millennia.
+//
+//   coordinate = sum over alpha of t^alpha * sum A cos(B + C t)
+//   rate       = sum of t^alpha * sum -C A sin(B + C t)
+//                       + alpha t^(alpha-1) * sum A cos(B + C t)
+//
+// Truncation: precision p in [0, 0.001] (rad); a term with A below
+// base / (alpha |t^(alpha-1)| 1e-4 + |t^alpha| + 1e-35) (times the mean
+// distance for R), base = p 1e8 0.1 / (-log10(p + 1e-35) - 2), is skipped;
+// p = 0 keeps every term, and slot 0 always keeps every term.
+//
+// FK5: for p < 5e-7, L and B get the VSOP-to-FK5 correction (Bretagnon &
+// Francou 1988; Meeus 32.3); the rates are not corrected and L is not
+// reduced again after it.
+//
+// Returns 0, 2 for a slot outside 0 ... 8, 3 for p < 0 or p > 0.001 (result
+// untouched in both error cases).  A NaN date gives NaN results.
+//
+// Reference: Bretagnon & Francou 1988, A&A 202, 309.
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+#include "orbitcore_internal.h"
+#include "vsop87_tables.h"
+
+namespace orbitcore {
+
+namespace {
+
+// Mean distance per slot (AU), scales the truncation threshold of R.
+// (Pluto's 39.5 is the tenth value and unused by the series.)
+const double MEAN_DISTANCE_AU[10] = {1.0, 0.39, 0.72, 1.0, 1.5,
+                                     5.2, 9.6,  19.2, 30.1, 39.5};
+
+constexpr double FK5_PRECISION_LIMIT = 5e-7;
+constexpr double MAX_PRECISION = 0.001;
+
+// Largest block of one coordinate and power in any slot (Earth L0, 559).
+constexpr int MAX_BLOCK = 1024;
+
+// Arguments below this size use the fast reduction (k * PIO2_1 exact for
+// |k| < 2^20); larger ones (absurd dates) go through the C library.
+constexpr double FAST_ARGUMENT_LIMIT = 1.0e6;
+
+// sin x and cos x of n arguments x[i] = b[i] + c[i] t for |x| < 1e6: the
+// argument is reduced by k pi/2 (Cody-Waite, pi/2 in three parts of 33, 33
+// and 53 bits as in fdlibm) to |r| <= pi/4 and the fdlibm kernel polynomials
+// are evaluated; the quadrant swaps and negates the pair.  Straight-line code
+// without branches, so the compiler vectorises it; within 1-2 ulp of the
+// C library.  (No FMA contraction: ISO C++ mode keeps products rounded.)
+__attribute__((target_clones("avx2", "default")))
+void sincos_block(const Vsop87Term* __restrict terms, int n, double t,
+                  double* __restrict sn, double* __restrict cs) {
+  constexpr double TWO_OVER_PI = 6.36619772367581382433e-01;
+  constexpr double PIO2_1 = 1.57079632673412561417e+00;
+  constexpr double PIO2_2 = 6.07710050630396597660e-11;
+  constexpr double PIO2_3 = 2.02226624871116645580e-21;
+  constexpr double SHIFTER = 6755399441055744.0;  // 1.5 * 2^52
+  constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03,
+                   S3 = -1.98412698298579493134e-04, S4 = 2.75573137070700676789e-06,
+                   S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
+  constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03,
+                   C3 = 2.48015872894767294178e-05, C4 = -2.75573143513906633035e-07,
+                   C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
+  for (int i = 0; i < n; ++i) {
+    const double x = terms[i].b + terms[i].c * t;
+    const double shifted = x * TWO_OVER_PI + SHIFTER;
+    const double k = shifted - SHIFTER;  // nearest integer to x / (pi/2)
+    const std::uint64_t q = std::bit_cast<std::uint64_t>(shifted);
+    const double r = ((x - k * PIO2_1) - k * PIO2_2) - k * PIO2_3;
+    const double z = r * r;
+    const double ps = r + r * z * (S1 + z * (S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)))));
+    const double pc = 1.0 - 0.5 * z + z * z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));
+    // Quadrant q mod 4: (sin, cos) = (s, c), (c, -s), (-s, -c), (-c, s).
+    const std::uint64_t swap = 0 - (q & 1);
+    const std::uint64_t bs = std::bit_cast<std::uint64_t>(ps);
+    const std::uint64_t bc = std::bit_cast<std::uint64_t>(pc);
+    const std::uint64_t sin_bits = ((bc & swap) | (bs & ~swap)) ^ ((q & 2) << 62);
+    const std::uint64_t cos_bits = ((bs & swap) | (bc & ~swap)) ^ (((q + 1) & 2) << 62);
+    sn[i] = std::bit_cast<double>(sin_bits);
+    cs[i] = std::bit_cast<double>(cos_bits);
+  }
+}
+
+// Sums S = sum A cos(B + C t) and S' = sum -C A sin(B + C t) over
+// terms [begin, end) in published order, skipping A < threshold when skip is
+// set.  fast: every argument is known to be below FAST_ARGUMENT_LIMIT.
+void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
+               bool skip, double threshold, bool fast, double* s, double* sd) {
+  double acc = 0.0, acc_d = 0.0;
+  if (fast) {
+    double sn[MAX_BLOCK], cs[MAX_BLOCK];
+    for (int start = begin; start < end; start += MAX_BLOCK) {
+      const int n = end - start < MAX_BLOCK ? end - start : MAX_BLOCK;
+      sincos_block(terms + start, n, t, sn, cs);
+      for (int j = 0; j < n; ++j) {
+        const Vsop87Term& term = terms[start + j];
+        if (skip && term.a < threshold) continue;
+        acc += term.a * cs[j];
+        acc_d -= term.c * term.a * sn[j];
+      }
+    }
+  } else {
+    for (int i = begin; i < end; ++i) {
+      const Vsop87Term& term = terms[i];
+      if (skip && term.a < threshold) continue;
+      const double x = term.b + term.c * t;
+      acc += term.a * std::cos(x);
+      acc_d -= term.c * term.a * std::sin(x);
+    }
+  }
+  *s = acc;
+  *sd = acc_d;
+}
+
+// Largest |B| + |C| per slot, for the fast-path bound; filled on first use.
+double max_b_of_slot[VSOP87_SLOT_COUNT];
+double max_c_of_slot[VSOP87_SLOT_COUNT];
+bool slot_bounds_ready = false;
+
+void init_slot_bounds() {
+  for (int s = 0; s < VSOP87_SLOT_COUNT; ++s) {
+    double mb = 0.0, mc = 0.0;
+    for (int i = 0; i < VSOP87_SLOTS[s].count; ++i) {
+      mb = std::fmax(mb, std::fabs(VSOP87_SLOTS[s].terms[i].b));
+      mc = std::fmax(mc, std::fabs(VSOP87_SLOTS[s].terms[i].c));
+    }
+    max_b_of_slot[s] = mb;
+    max_c_of_slot[s] = mc;
+  }
+  slot_bounds_ready = true;
+}
+
+}  // namespace
+
+int vsop87_evaluate(double jd, int slot, double precision,
+                    double result[HELIO_RESULTS]) {
+  if (slot < 0 || slot >= VSOP87_SLOT_COUNT) return HELIO_BAD_BODY;
+  if (!(precision >= 0.0 && precision <= MAX_PRECISION))
+    return HELIO_BAD_PRECISION;
+  for (int i = 0; i < HELIO_RESULTS; ++i) result[i] = 0.0;
+
+  const double t = (jd - J2000_JD) / DAYS_PER_JULIAN_MILLENNIUM;
+  double tp[6], tabs[6];
+  tp[0] = 1.0;
+  for (int a = 1; a < 6; ++a) tp[a] = tp[a - 1] * t;
+  for (int a = 0; a < 6; ++a) tabs[a] = std::fabs(tp[a]);
+
+  const double q = -std::log10(precision + 1e-35) - 2.0;
+  const double base = precision * 1e8 * 0.1 / q;
+  const bool truncate = slot != SLOT_EARTH_COMPLETE && base > 0.0;
+
+  if (!slot_bounds_ready) init_slot_bounds();
+  const bool fast =
+      max_b_of_slot[slot] + max_c_of_slot[slot] * std::fabs(t) < FAST_ARGUMENT_LIMIT;
+
+  const Vsop87Slot& s = VSOP87_SLOTS[slot];
+  for (int k = 0; k < 3; ++k) {
+    int begin = s.index[0][k];
+    for (int alpha = 0; alpha < 6; ++alpha) {
+      const int end = s.index[alpha + 1][k];
+      if (end == 0) break;
+      double threshold = 0.0;
+      if (truncate) {
+        threshold = alpha == 0 ? base
+                               : base / (alpha * tabs[alpha - 1] * 0.0001 +
+                                         tabs[alpha] + 1e-35);
+        if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
+      }
+      double sum, sum_d;
+      sum_terms(s.terms, begin, end, t, truncate, threshold, fast, &sum, &sum_d);
+      result[k] += tp[alpha] * sum;
+      result[k + 3] += tp[alpha] * sum_d;
+      if (alpha >= 1) result[k + 3] += alpha * tp[alpha - 1] * sum;
+      begin = end;
+    }
+  }
+
+  for (int i = 0; i < HELIO_RESULTS; ++i) result[i] *= 1e-8;
+  result[0] = result[0] - std::floor(result[0] / TWO_PI) * TWO_PI;
+  for (int i = 3; i < HELIO_RESULTS; ++i)
+    result[i] *= 1.0 / DAYS_PER_JULIAN_MILLENNIUM;
+
+  if (precision < FK5_PRECISION_LIMIT) {
+    const double l = result[0], b = result[1];
+    const double lp = l - (13.97 * t - 0.031 * t * t) * RAD_PER_DEG;
+    const double clp = std::cos(lp), slp = std::sin(lp);
+    result[0] = l + (0.03916 * (clp + slp) * std::tan(b) - 0.09033) / 3600.0 *
+                        RAD_PER_DEG;
+    result[1] = b + 0.03916 * (clp - slp) / 3600.0 * RAD_PER_DEG;
+  }
+  return HELIO_OK;
+}
+
+}  // namespace orbitcore

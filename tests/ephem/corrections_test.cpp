@@ -1,0 +1,166 @@
+// Nutation, obliquity, sidereal time and aberration of orbitcore against
+// ERFA (test-only reference) and published examples (Meeus, Astronomical
+// Algorithms, 2nd ed.).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "orbitcore_internal.h"
+#include "test_support.h"
+
+#if ORBITCORE_TEST_HAVE_ERFA
+#include <erfa.h>
+#endif
+
+using namespace orbitcore;
+using orbitcore_test::ARCSEC_PER_RAD;
+using orbitcore_test::dms_to_rad;
+
+namespace {
+
+TEST(Nutation, Iau1980CheckValue) {
+  // ERFA/SOFA test value of the IAU 1980 nutation at TT 2453736.5.
+  constexpr double TOL_RAD = 1e-12;
+  double dpsi, deps;
+  nutation(2453736.5, &dpsi, &deps);
+  EXPECT_NEAR(dpsi, -0.9643658353226563966e-5, TOL_RAD) << "dpsi got " << dpsi;
+  EXPECT_NEAR(deps, 0.4060051006879713322e-4, TOL_RAD) << "deps got " << deps;
+}
+
+TEST(Nutation, MeeusExample22a) {
+  // 1987 April 10, 0h TD: dpsi = -3.788", deps = +9.443" (printed to 1 mas;
+  // Meeus sums a shortened table, so allow 2 mas).
+  constexpr double TOL_ARCSEC = 0.002;
+  double dpsi, deps;
+  nutation(2446895.5, &dpsi, &deps);
+  EXPECT_NEAR(dpsi * ARCSEC_PER_RAD, -3.788, TOL_ARCSEC);
+  EXPECT_NEAR(deps * ARCSEC_PER_RAD, 9.443, TOL_ARCSEC);
+}
+
+#if ORBITCORE_TEST_HAVE_ERFA
+TEST(Nutation, AgreesWithErfaOverTwoMillennia) {
+  constexpr double TOL_RAD = 1e-12;
+  for (double jd = 2086302.5; jd <= 2816787.5; jd += 7777.7) {
+    double dpsi, deps, want_psi, want_eps;
+    nutation(jd, &dpsi, &deps);
+    eraNut80(jd, 0.0, &want_psi, &want_eps);
+    EXPECT_NEAR(dpsi, want_psi, TOL_RAD) << "JD " << jd;
+    EXPECT_NEAR(deps, want_eps, TOL_RAD) << "JD " << jd;
+  }
+}
+
+TEST(SiderealTime, MeanAgreesWithErfaGmst82) {
+  // Meeus' 12.4 is the IAU 1982 GMST expression in degrees: agreement to
+  // 1e-8 h (36 us) over 1900-2100.
+  constexpr double TOL_HOURS = 1e-8;
+  for (double jd = 2415020.5; jd <= 2488069.5; jd += 1111.37) {
+    const double want = eraGmst82(jd, 0.0) * 12.0 / orbitcore_test::PI;
+    EXPECT_NEAR(sidereal_time(jd, 0.0, 0), want, TOL_HOURS) << "JD " << jd;
+  }
+}
+
+TEST(Obliquity, LaskarNearIau1980Obliquity) {
+  // Laskar's and the IAU 1980 expression differ by < 0.01" within a century.
+  constexpr double TOL_ARCSEC = 0.01;
+  for (double jd = 2415020.5; jd <= 2488069.5; jd += 3652.5) {
+    EXPECT_NEAR(obliquity(jd, 0) * ARCSEC_PER_RAD, eraObl80(jd, 0.0) * ARCSEC_PER_RAD,
+                TOL_ARCSEC) << "JD " << jd;
+  }
+}
+#endif
+
+TEST(Obliquity, J2000AndMeeusExample22a) {
+  EXPECT_NEAR(obliquity(2451545.0, 0), 23.439291111 * orbitcore_test::RAD_PER_DEG, 1e-15);
+  // 1987 April 10, 0h TD: eps0 = 23 26' 27.407", eps = 23 26' 36.850".
+  constexpr double TOL_ARCSEC = 0.001;
+  EXPECT_NEAR(obliquity(2446895.5, 0) * ARCSEC_PER_RAD,
+              dms_to_rad(23, 26, 27.407) * ARCSEC_PER_RAD, TOL_ARCSEC);
+  EXPECT_NEAR(obliquity(2446895.5, 1) * ARCSEC_PER_RAD,
+              dms_to_rad(23, 26, 36.850) * ARCSEC_PER_RAD, TOL_ARCSEC + 0.002);
+}
+
+TEST(Obliquity, MeanAndTrueKeepSeparateCaches) {
+  const double jd = 2456789.25;
+  const double eps_true = obliquity(jd, 1);
+  const double eps_mean = obliquity(jd, 0);
+  double dpsi, deps;
+  nutation(jd, &dpsi, &deps);
+  EXPECT_NEAR(eps_true - eps_mean, deps, 1e-16);
+  double s1, c1, s0, c0;
+  const double e1 = obliquity_sincos(jd, 1, &s1, &c1);
+  const double e0 = obliquity_sincos(jd, 0, &s0, &c0);
+  EXPECT_EQ(e1, eps_true);
+  EXPECT_EQ(e0, eps_mean);
+  EXPECT_EQ(obliquity_sincos(jd, 1, &s1, &c1), eps_true);  // entry kept
+  EXPECT_DOUBLE_EQ(s1, std::sin(eps_true));
+  EXPECT_DOUBLE_EQ(c0, std::cos(eps_mean));
+}
+
+TEST(SiderealTime, J2000AndLongitude) {
+  EXPECT_NEAR(sidereal_time(2451545.0, 0.0, 0), 18.697374558, 1e-9);
+  EXPECT_NEAR(sidereal_time(2451545.0, 15.0, 0), 19.697374558, 1e-9);
+  // +90 deg wraps past 24 h.
+  EXPECT_NEAR(sidereal_time(2451545.0, 90.0, 0), 18.697374558 + 6.0 - 24.0, 1e-9);
+}
+
+TEST(SiderealTime, MeeusExamples12aAnd12b) {
+  // 12.a: 1987 April 10, 0h UT: mean 13h10m46.3668s, apparent 13h10m46.1351s.
+  constexpr double TOL_HOURS = 0.0005 / 3600.0;  // 0.5 ms
+  EXPECT_NEAR(sidereal_time(2446895.5, 0.0, 0), 13.0 + 10.0 / 60 + 46.3668 / 3600, TOL_HOURS);
+  EXPECT_NEAR(sidereal_time(2446895.5, 0.0, 1), 13.0 + 10.0 / 60 + 46.1351 / 3600, TOL_HOURS);
+  // 12.b: 1987 April 10, 19h21m00s UT: mean 128.7378734 deg.
+  const double jd = 2446895.5 + (19.0 + 21.0 / 60.0) / 24.0;
+  EXPECT_NEAR(sidereal_time(jd, 0.0, 0) * 15.0, 128.7378734, 1e-6);
+}
+
+TEST(Aberration, BodyAtTheSunsLongitude) {
+  // lambda = sun: dlambda = -kappa (1 - e cos(pi - lambda)) / cos(beta).
+  const double jd = 2448908.5;
+  const double t = (jd - 2451545.0) / 36525.0;
+  const double e = 0.016708617 - 0.000042037 * t - 0.0000001236 * t * t;
+  const double peri = (102.937348 + 1.7195366 * t + 0.00045688 * t * t -
+                       0.000000018 * t * t * t) * orbitcore_test::RAD_PER_DEG;
+  const double sun = 3.4889, beta = 0.3;
+  double lam = sun, b = beta;
+  aberration(jd, &lam, &b, sun, 0);
+  const double want = -ABERRATION_KAPPA_RAD * (1.0 - e * std::cos(peri - sun)) / std::cos(beta);
+  EXPECT_NEAR(lam - sun, want, 1e-15);
+  EXPECT_NEAR(b - beta, ABERRATION_KAPPA_RAD * std::sin(beta) * e * std::sin(peri - sun), 1e-15);
+}
+
+TEST(Aberration, EquatorialModeMatchesEclipticMode) {
+  // Mode 1 on the equatorial place equals mode 0 on the ecliptic place, to
+  // second order in kappa (3e-8 rad = 6 mas at declinations up to 70 deg).
+  constexpr double TOL_RAD = 3e-8;
+  const double jd = 2461000.5;
+  double se, ce;
+  obliquity_sincos(jd, 1, &se, &ce);
+  const double sun = 1.234;
+  for (double lam0 = 0.1; lam0 < 6.2; lam0 += 0.7) {
+    for (double beta0 : {-0.8, -0.2, 0.0, 0.4, 0.8}) {
+      auto to_eq = [&](double l, double b, double* a, double* d) {
+        *d = std::asin(std::sin(b) * ce + std::cos(b) * se * std::sin(l));
+        double ra = std::atan2(std::sin(l) * ce - std::tan(b) * se, std::cos(l));
+        *a = ra < 0 ? ra + 2 * orbitcore_test::PI : ra;
+      };
+      double l1 = lam0, b1 = beta0, a_ecl, d_ecl;
+      aberration(jd, &l1, &b1, sun, 0);
+      to_eq(l1, b1, &a_ecl, &d_ecl);
+      double a_eq, d_eq;
+      to_eq(lam0, beta0, &a_eq, &d_eq);
+      aberration(jd, &a_eq, &d_eq, sun, 1);
+      EXPECT_NEAR(orbitcore_test::angle_diff(a_eq, a_ecl) * std::cos(d_eq), 0.0, TOL_RAD)
+          << "lambda " << lam0 << " beta " << beta0;
+      EXPECT_NEAR(d_eq, d_ecl, TOL_RAD) << "lambda " << lam0 << " beta " << beta0;
+    }
+  }
+}
+
+TEST(Aberration, UnknownModeLeavesValues) {
+  double a = 1.0, b = 0.5;
+  aberration(2451545.0, &a, &b, 2.0, 7);
+  EXPECT_EQ(a, 1.0);
+  EXPECT_EQ(b, 0.5);
+}
+
+}  // namespace
