@@ -108,6 +108,17 @@ class MainWindow : public ::testing::Test {
   bool WaitIdle() {
     return QTest::qWaitFor([&] { return !form->Busy(); }, WAIT_MS);
   }
+  // "Datum", a Julian date typed into the dialog, OK; waits for the series.
+  bool ChooseDate(const char* jd) {
+    form->RunDateDialog = [jd](TDateForm* d) {
+      d->show();
+      d->findChild<QLineEdit*>("SJD")->setText(jd);
+      QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+      return d->result();
+    };
+    Click("DateBtn");
+    return WaitIdle();
+  }
 
   fs::path root_, old_cwd_;
   TForm1* form = nullptr;
@@ -270,32 +281,24 @@ TEST_F(MainWindow, CtrlASelectsAllButCtrlShiftADoesNot) {
 
 TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
   Open();
-  form->RunDateDialog = [](TDateForm* d) {
-    d->show();
-    d->findChild<QLineEdit*>("SJD")->setText("2451570.0");  // 2000 January 26 12h
-    QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    return d->result();
-  };
-  Click("DateBtn");
-  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(ChooseDate("2451570.0"));  // 2000 January 26 12h
   // The partial eclipse of 2000 February 5 (Saros 150) follows within 15
   // days: the chosen date is the reference, marked in the last line.
   EXPECT_EQ(Saros(), 150);
   EXPECT_NEAR(double(ReferenceJD), 2451570.0, double(JD_TOL_DAYS));
   EXPECT_EQ(Lines().last().mid(12, 10), "26.01.2000");
 
-  form->RunDateDialog = [](TDateForm* d) {
-    d->show();
-    d->findChild<QLineEdit*>("SJD")->setText("2451735.0");  // 2000 July 1 12h
-    QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-    return d->result();
-  };
-  Click("DateBtn");
-  ASSERT_TRUE(WaitIdle());
+  ASSERT_TRUE(ChooseDate("2451735.0"));  // 2000 July 1 12h
   // The partial eclipse of 2000 July 1 (Saros 117) follows within 15 days:
   // the chosen date is the reference.
   EXPECT_EQ(Saros(), 117);
   EXPECT_NEAR(double(ReferenceJD), 2451735.0, double(JD_TOL_DAYS));
+
+  ASSERT_TRUE(ChooseDate("2451545.0"));  // 2000 January 1 12h
+  // The next eclipse (February 5, Saros 150) is more than 15 days away:
+  // the reference, and the date in the last line, are today's.
+  EXPECT_EQ(Saros(), 150);
+  EXPECT_EQ(Lines().last().mid(12, 10), QString::fromStdString(DateShort(0, NowJD(0))));
 
   form->RunDateDialog = [](TDateForm*) { return int(QDialog::Rejected); };
   const QStringList before = Lines();
@@ -385,27 +388,17 @@ TEST_F(MainWindow, CanonModeTakesTheSeriesFromTheCanonFile) {
 
 TEST_F(MainWindow, LunarTheoryAutoChoosesByDate) {
   Open();
-  auto chooseDate = [&](const char* jd) {
-    form->RunDateDialog = [jd](TDateForm* d) {
-      d->show();
-      d->findChild<QLineEdit*>("SJD")->setText(jd);
-      QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
-      return d->result();
-    };
-    Click("DateBtn");
-    ASSERT_TRUE(WaitIdle());
-  };
-  chooseDate("2451735.0");  // 2000: orbitcore's lunar series
+  ASSERT_TRUE(ChooseDate("2451735.0"));  // 2000: orbitcore's lunar series
   EXPECT_TRUE(W<QRadioButton>("DE404")->isChecked());
   EXPECT_TRUE(Lines().contains("Datenbasis: VSOP87 + DE404")) << Lines().join("\n");
-  chooseDate("1000000.5");  // 1975 BC: lunaris
+  ASSERT_TRUE(ChooseDate("1000000.5"));  // 1975 BC: lunaris
   EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
   EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000")) << Lines().join("\n");
   // Without "Auto" the user's choice stays.
   QTest::mouseClick(W<QCheckBox>("Lunar_Eph"), Qt::LeftButton);
   EXPECT_TRUE(W<QRadioButton>("DE404")->isEnabled());
   W<QRadioButton>("ELP2000")->setChecked(true);
-  chooseDate("2451735.0");
+  ASSERT_TRUE(ChooseDate("2451735.0"));
   EXPECT_TRUE(W<QRadioButton>("ELP2000")->isChecked());
   EXPECT_TRUE(Lines().contains("Datenbasis: VSOP 87 + ELP2000"));
 }
