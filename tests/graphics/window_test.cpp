@@ -218,3 +218,13 @@ TEST_F(GraphWindow, ShowGraphKeepsUserSizeOnceSized) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return (P.pixel(2, 2) & 0xFFFFFF) == (qRgb(60, 60, 220) & 0xFFFFFF); },
                               WAIT_MS));
 }
+
+TEST_F(GraphWindow, WindowToPictureSize) {
+  Item("N701")->trigger();
+  const QSize Pic = Form->Label1->size();
+  Item("Fenstergreanpassen1")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Form->ClientSize() == Pic; }, WAIT_MS))
+      << "want client " << Pic.width() << "x" << Pic.height() << " got "
+      << Form->ClientSize().width() << "x" << Form->ClientSize().height();
+  EXPECT_EQ(Form->Label1->size(), Pic) << "the picture keeps its size";
+}

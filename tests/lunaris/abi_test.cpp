@@ -13,24 +13,44 @@
 
 namespace {
 
-TEST(LunarisAbi, ExportsExactlyClunaris) {
-  const std::string nm = LUNARIS_NM_PATH;
-  if (nm.empty() || !std::filesystem::exists(nm)) GTEST_SKIP() << "nm not found";
-  const std::string cmd = nm + " -D --defined-only '" + LUNARIS_SO_PATH + "'";
+// Output lines of a command, without line ends; false when it failed.
+bool run_lines(const std::string& cmd, std::vector<std::string>* lines) {
   FILE* pipe = popen(cmd.c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::vector<std::string> symbols;
+  if (pipe == nullptr) return false;
   char line[512];
   while (std::fgets(line, sizeof line, pipe)) {
     std::string s(line);
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
+    lines->push_back(s);
+  }
+  return pclose(pipe) == 0;
+}
+
+TEST(LunarisAbi, ExportsExactlyClunaris) {
+  const std::string nm = LUNARIS_NM_PATH;
+  if (nm.empty() || !std::filesystem::exists(nm)) GTEST_SKIP() << "nm not found";
+  const std::string cmd = nm + " -D --defined-only '" + LUNARIS_SO_PATH + "'";
+  std::vector<std::string> lines;
+  ASSERT_TRUE(run_lines(cmd, &lines)) << cmd;
+  std::vector<std::string> symbols;
+  for (const std::string& s : lines) {
     const auto blank = s.rfind(' ');
     symbols.push_back(blank == std::string::npos ? s : s.substr(blank + 1));
   }
-  ASSERT_EQ(pclose(pipe), 0) << cmd;
   ASSERT_EQ(symbols.size(), 1u) << "want only _clunaris, got " << symbols.size() << " symbols, first "
                                 << (symbols.empty() ? "" : symbols.front());
   EXPECT_EQ(symbols.front(), "_clunaris");
+}
+
+// lunaris carries its own copy of the nutation code; it must load without
+// liborbitcore.so.
+TEST(LunarisAbi, DoesNotNeedOrbitcore) {
+  const std::string readelf = LUNARIS_READELF_PATH;
+  if (readelf.empty() || !std::filesystem::exists(readelf)) GTEST_SKIP() << "readelf not found";
+  std::vector<std::string> lines;
+  ASSERT_TRUE(run_lines(readelf + " -d '" + LUNARIS_SO_PATH + "'", &lines));
+  for (const std::string& s : lines)
+    EXPECT_EQ(s.find("orbitcore"), std::string::npos) << "dynamic section entry: " << s;
 }
 
 TEST(LunarisAbi, BadDatesGiveNaNOrFiniteValuesAndReturn) {

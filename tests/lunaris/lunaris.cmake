@@ -20,10 +20,12 @@ if(TARGET lunaris)
 
   # The shared library as the program loads it: symbols and bad dates.
   find_program(LUNARIS_NM nm)
+  find_program(LUNARIS_READELF readelf)
   nodalis_add_gtest(lunaris_abi_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/abi_test.cpp
     LIBS lunaris)
   target_compile_definitions(lunaris_abi_test PRIVATE
     LUNARIS_SO_PATH="$<TARGET_FILE:lunaris>"
-    LUNARIS_NM_PATH="${LUNARIS_NM}")
+    LUNARIS_NM_PATH="${LUNARIS_NM}"
+    LUNARIS_READELF_PATH="${LUNARIS_READELF}")
 endif()
