@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -175,6 +176,11 @@ TEST_F(MainWindow, SarosStepsThereAndBackAndGotoByEnter) {
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(Saros(), 136);
   EXPECT_TRUE(Lines().first().startsWith("Saros 136 ")) << Lines().first();
+  QWidget* graph = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->objectName() == "GraphForm" && w->isVisible()) graph = w;
+  ASSERT_NE(graph, nullptr) << "the series is shown in the graph window";
+  EXPECT_EQ(graph->windowTitle(), "Nodalis  136");
   // The last line names the reference date: today after a Saros change.
   EXPECT_EQ(Lines().last(), QStringLiteral("Erstellt am %1 mit %2")
                                 .arg(QString::fromStdString(DateShort(0, NowJD(0))))
@@ -352,6 +358,9 @@ TEST_F(MainWindow, CommandsDuringABuildAreQueuedNotNested) {
     ++pumps;
     if (!injected && form->Busy()) {
       injected = true;
+      EXPECT_TRUE(QApplication::overrideCursor() &&
+                  QApplication::overrideCursor()->shape() == Qt::WaitCursor)
+          << "the wait cursor shows while a series is built";
       QTest::mouseClick(W<QPushButton>("SarPlus1Btn"), Qt::LeftButton);
       EXPECT_EQ(form->QueuedCommands(), 1u) << "the click is queued, not run inside the build";
       form->RunCommand([&] { listSizeSeenByInjected = SeriesList.size(); });
