@@ -11,8 +11,7 @@ nodalis_add_gtest(orbitcore_internal_tests
     ${CMAKE_CURRENT_LIST_DIR}/corrections_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/pluto_test.cpp
   LIBS orbitcore_internal)
-# The fixtures of this folder (the fragment is included from tests/, so the
-# shared NODALIS_TEST_DATA_DIR points one level up).
+# The fixtures of this folder.
 target_compile_definitions(orbitcore_internal_tests PRIVATE
   ORBITCORE_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 if(ORBITCORE_TEST_ERFA)
