@@ -94,7 +94,7 @@ TEST(SeriesTable, TypeZeroMembersAndCanonInterpolation) {
 
 TEST(SeriesTable, ListsWithoutMembersNeverCrash) {
   std::vector<std::string> memo;
-  // Only start and end line: no rows, Saros 0, the design's negative years.
+  // Only start and end line: no rows, Saros 0, a negative span of years.
   std::vector<std::string> list{"2451545.000000 Start", "2458130.000000 Ende"};
   EXPECT_EQ(WriteSeriesTable(list, memo, TableSource{}), 0);
   EXPECT_EQ(memo[0].rfind("Saros 0 2451545.000000 Start  0 Neumonde,  -18.0 Jahre", 0), 0u);

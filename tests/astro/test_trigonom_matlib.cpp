@@ -25,7 +25,7 @@ TEST(ArcSinArcCos, ToleranceBandAndMessages) {
   EXPECT_TRUE(std::isfinite(a));
   EXPECT_NEAR(ArcSin(0.5L), PI_EXT / 6, EXACT);
 
-  EXPECT_EQ(ArcCos(-1), 0.0L);  // not pi: the design's bound rule
+  EXPECT_EQ(ArcCos(-1), 0.0L);  // not pi: |x| >= 1 gives 0 at either bound
   EXPECT_NEAR(ArcCos(0.5L), PI_EXT / 3, EXACT);
   std::string box;
   ErrorBoxHook = [&](const std::string& s) { box = s; };
