@@ -11,15 +11,20 @@
 
 namespace orbitcore {
 
+// Lieske's (1977) precession angles zeta, z, theta in radians, for t Julian
+// centuries from J2000 (polynomials in degrees; Meeus, Astronomical
+// Algorithms, ch. 21).
+static void precession_angles(double t, double* zeta, double* z, double* theta) {
+  *zeta = (0.6406161 * t + 0.0000839 * t * t + 0.000005 * t * t * t) * RAD_PER_DEG;
+  *z = (0.6406161 * t + 0.0003041 * t * t + 0.0000051 * t * t * t) * RAD_PER_DEG;
+  *theta = (0.556753 * t - 0.0001185 * t * t - 0.0000116 * t * t * t) * RAD_PER_DEG;
+}
+
 void precess_j2000_to_date(double jd, double* ra, double* dec) {
   const double t = centuries_j2000(jd);
   if (std::fabs(t) <= 0.0002) return;
-  const double zeta =
-      (0.6406161 * t + 0.0000839 * t * t + 0.000005 * t * t * t) * RAD_PER_DEG;
-  const double z =
-      (0.6406161 * t + 0.0003041 * t * t + 0.0000051 * t * t * t) * RAD_PER_DEG;
-  const double theta =
-      (0.556753 * t - 0.0001185 * t * t - 0.0000116 * t * t * t) * RAD_PER_DEG;
+  double zeta, z, theta;
+  precession_angles(t, &zeta, &z, &theta);
   const double cd = std::cos(*dec), sd = std::sin(*dec);
   const double ct = std::cos(theta), st = std::sin(theta);
   const double ca = std::cos(*ra + zeta), sa = std::sin(*ra + zeta);
@@ -33,12 +38,8 @@ void precess_j2000_to_date(double jd, double* ra, double* dec) {
 void ecliptic_of_date_to_j2000(double jd, double* lon, double* lat) {
   const double t = centuries_j2000(jd);
   if (std::fabs(t) <= 0.0002) return;
-  const double zeta =
-      (0.6406161 * t + 0.0000839 * t * t + 0.000005 * t * t * t) * RAD_PER_DEG;
-  const double z =
-      (0.6406161 * t + 0.0003041 * t * t + 0.0000051 * t * t * t) * RAD_PER_DEG;
-  const double theta =
-      (0.556753 * t - 0.0001185 * t * t - 0.0000116 * t * t * t) * RAD_PER_DEG;
+  double zeta, z, theta;
+  precession_angles(t, &zeta, &z, &theta);
   double sin_eps, cos_eps;
   obliquity_sincos(jd, 0, &sin_eps, &cos_eps);
   constexpr double EPS_J2000_RAD = 23.439291111 * RAD_PER_DEG;

@@ -40,24 +40,15 @@ Python 3 standard library only.
 
 import argparse
 import math
-import os
 import sys
 
-LIGHT_TIME_MIN_KM = 0.1             # abbreviated distance for the light time
-RHO = 648000.0 / math.pi             # arcsec per radian
-ATH_KM = 384747.9806743165           # a0 of the theory's constants (sect. 6)
+from elp82b_files import (FAMILY_FIGURE, FAMILY_MAIN, FAMILY_PLANET1,
+                          FAMILY_PLANET2,
+                          N_FILES, N_RECORDS, RHO, coordinate, family,
+                          poisson_power, records)
 
-# Fit corrections to the constants (notice sect. 7) and the ratios used by
-# the authors' routine to apply them to ELP1-3.
-NU = 1732559343.73604                # fitted sidereal mean motion, "/cy
-DNU = 0.55604                        # delta nu, "/cy
-DNP = -0.06424                       # delta n', "/cy
-DE = 0.01789                         # delta E, "
-DG = -0.08066                        # delta Gamma, "
-DEP = -0.12879                       # delta e', " (arcsec-scaled)
-M_RATIO = 0.074801329518             # m = n'/nu
-ALPHA = 0.002571881335               # a0/a'
-B5_FACTOR = 2.0 * ALPHA / (3.0 * M_RATIO)
+LIGHT_TIME_MIN_KM = 0.1             # abbreviated distance for the light time
+ATH_KM = 384747.9806743165           # a0 of the theory's constants (sect. 6)
 
 # Base angles (index -> name); the evaluator computes them in this order.
 BASES = ["D", "lp", "l", "F",                      # main problem, full polynomials
@@ -71,46 +62,23 @@ MAP_PL1 = [9, 10, 11, 12, 13, 14, 15, 16, 5, 7, 8]  # ELP10-15: Me..Ne D l F
 MAP_PL2 = [9, 10, 11, 12, 13, 14, 15, 5, 6, 7, 8]   # ELP16-21: Me..Ur D l' l F
 
 
-def poisson_power(n):
-    if n in (7, 8, 9, 13, 14, 15, 19, 20, 21, 25, 26, 27):
-        return 1
-    if n in (34, 35, 36):
-        return 2
-    return 0
+FAMILY_MAP = {FAMILY_MAIN: MAP_MAIN, FAMILY_FIGURE: MAP_FIG,
+              FAMILY_PLANET1: MAP_PL1, FAMILY_PLANET2: MAP_PL2}
 
 
-def read_file(path, n):
+def read_file(data_dir, n):
     """Yield (multipliers, base map, raw A, c, s) for every record of ELPn."""
-    with open(path, "r", encoding="ascii") as f:
-        lines = f.read().split("\n")
-    coord = (n - 1) % 3                            # 0 = V, 1 = U, 2 = r
-    for line in lines[1:]:
-        if not line.strip():
-            continue
-        if n <= 3:
-            mult = [int(line[i:i + 3]) for i in range(0, 12, 3)]
-            a = float(line[14:27])
-            b = [float(line[29 + 12 * j:39 + 12 * j]) for j in range(6)]
-            da = ((b[0] + B5_FACTOR * b[4]) * (DNP - M_RATIO * DNU) / NU
-                  + (b[1] * DG + b[2] * DE + b[3] * DEP) / RHO)
-            if coord == 2:
-                da -= 2.0 / 3.0 * a * DNU / NU
-            amp = a + da
-            if coord == 2:
-                c, s = amp, 0.0                    # cosine series
+    fmap = FAMILY_MAP[family(n)]
+    for mult, phase_deg, a, a_fit in records(data_dir, n):
+        if phase_deg is None:                      # main problem
+            if coordinate(n) == 2:
+                c, s = a_fit, 0.0                  # cosine series
             else:
-                c, s = 0.0, amp                    # sine series
-            yield mult, MAP_MAIN, a, c, s
+                c, s = 0.0, a_fit                  # sine series
         else:
-            if n <= 9 or n >= 22:
-                nm, fmap, phi_col, a_col = 5, MAP_FIG, (16, 25), (26, 35)
-            else:
-                nm, phi_col, a_col = 11, (34, 43), (44, 53)
-                fmap = MAP_PL1 if n <= 15 else MAP_PL2
-            mult = [int(line[i:i + 3]) for i in range(0, 3 * nm, 3)]
-            phi = math.radians(float(line[phi_col[0]:phi_col[1]]))
-            a = float(line[a_col[0]:a_col[1]])
-            yield mult, fmap, a, a * math.sin(phi), a * math.cos(phi)
+            phi = math.radians(phase_deg)
+            c, s = a * math.sin(phi), a * math.cos(phi)
+        yield mult, fmap, a, c, s
 
 
 def main():
@@ -129,11 +97,11 @@ def main():
     n_read = n_kept = 0
     lt_terms = []           # (D, l', l, F, corrected A km) of ELP3, |A| >= 0.1 km
     lt_omitted = 0.0        # sum of |A| of the ELP3 terms left out of it
-    for n in range(1, 37):
-        coord = (n - 1) % 3
+    for n in range(1, N_FILES + 1):
+        coord = coordinate(n)
         slot = 3 * coord + poisson_power(n)
         thr = prec if coord < 2 else ATH_KM * prec / RHO
-        for mult, fmap, a, c, s in read_file(os.path.join(args.data_dir, "ELP%d" % n), n):
+        for mult, fmap, a, c, s in read_file(args.data_dir, n):
             n_read += 1
             if n == 3:
                 if abs(c) >= LIGHT_TIME_MIN_KM:
@@ -157,8 +125,8 @@ def main():
             cs[1] += s
     if any(abs(k) > 12 for mult, _ in lt_terms for k in mult):
         sys.exit("light-time distance term with a multiple beyond 12 (evaluator's KMAX)")
-    if n_read != 37872:
-        sys.exit("expected 37872 records in ELP1..ELP36, read %d" % n_read)
+    if n_read != N_RECORDS:
+        sys.exit("expected %d records in ELP1..ELP36, read %d" % (N_RECORDS, n_read))
 
     # Flat multiples table: base j occupies [off_j - kmax_j, off_j + kmax_j].
     offsets = []

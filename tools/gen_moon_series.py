@@ -36,8 +36,10 @@ Python 3 standard library only.
 """
 import argparse
 import math
-import os
 import sys
+
+from elp82b_files import (FAMILY_FIGURE, FAMILY_MAIN, FAMILY_PLANET1, N_FILES,
+                          coordinate, family, poisson_power, records)
 
 RHO = 648000.0 / math.pi          # arc seconds per radian
 ASEC_PER_RAD = RHO
@@ -158,12 +160,8 @@ ELP_ARGS_FULL = elp_arg_polys(True)
 ELP_ARGS_LIN = elp_arg_polys(False)
 
 # ---------------------------------------------------------------------------
-# Reading the files
+# Constants of the distance unit (the files are read by elp82b_files)
 
-NU = 1732559343.73604
-M_RATIO = 0.074801329518
-ALPHA = 0.002571881335
-DNU, DNP, DE, DG, DEP = 0.55604, -0.06424, 0.01789, -0.08066, -0.12879
 A0_ROUTINE_KM = 384747.9806448954
 ATH_KM = 384747.9806743165
 
@@ -177,52 +175,29 @@ class Comp:
         self.amp, self.power, self.full = amp, power, full
 
 
-def read_file(path):
-    with open(path, "r", encoding="ascii") as f:
-        return [l.rstrip("\n") for l in f.readlines()[1:] if l.strip()]
-
-
 def load(datadir):
     comps = []
-    coord_of = lambda n: "LBR"[(n - 1) % 3]
-    fac5 = 2.0 * ALPHA / (3.0 * M_RATIO)
-    k1 = (DNP - M_RATIO * DNU) / NU
-    # Main problem: D, l', l, F -> indices 9, 11, 12, 10.
-    for n in (1, 2, 3):
-        for line in read_file(os.path.join(datadir, "ELP%d" % n)):
-            i = [int(line[j:j + 3]) for j in (0, 3, 6, 9)]
-            a = float(line[14:27])
-            b = [float(line[29 + 12 * k:39 + 12 * k]) for k in range(6)]
-            da = (b[0] + fac5 * b[4]) * k1 + (b[1] * DG + b[2] * DE + b[3] * DEP) / RHO
-            if n == 3:
-                da += -2.0 / 3.0 * a * DNU / NU
+    for n in range(1, N_FILES + 1):
+        coord = "LBR"[coordinate(n)]
+        fam = family(n)
+        power = poisson_power(n)
+        for i, phase_deg, a, a_fit in records(datadir, n):
             mult = [0] * 14
-            mult[9], mult[11], mult[12], mult[10] = i
-            phase = math.pi / 2 if n == 3 else 0.0
-            comps.append(Comp(coord_of(n), mult, phase, a + da, 0, True))
-    # Earth figure, tides, Moon figure, relativity, solar eccentricity.
-    for n in list(range(4, 10)) + list(range(22, 37)):
-        power = 2 if n >= 34 else (1 if n in (7, 8, 9, 25, 26, 27) else 0)
-        for line in read_file(os.path.join(datadir, "ELP%d" % n)):
-            i = [int(line[j:j + 3]) for j in (0, 3, 6, 9, 12)]
-            mult = [0] * 14
-            mult[13], mult[9], mult[11], mult[12], mult[10] = i
-            comps.append(Comp(coord_of(n), mult, math.radians(float(line[16:25])),
-                              float(line[26:35]), power, False))
-    # Planetary perturbations, tables 1 and 2.
-    for n in range(10, 22):
-        power = 1 if n in (13, 14, 15, 19, 20, 21) else 0
-        for line in read_file(os.path.join(datadir, "ELP%d" % n)):
-            i = [int(line[3 * j:3 * j + 3]) for j in range(11)]
-            mult = [0] * 14
-            if n <= 15:   # Me V T Ma J S U N D l F
+            if fam == FAMILY_MAIN:        # D, l', l, F -> indices 9, 11, 12, 10
+                mult[9], mult[11], mult[12], mult[10] = i
+                # Sine series for V and U, cosine series for r.
+                phase = math.pi / 2 if coord == "R" else 0.0
+                comps.append(Comp(coord, mult, phase, a_fit, power, True))
+                continue
+            if fam == FAMILY_FIGURE:      # zeta D l' l F
+                mult[13], mult[9], mult[11], mult[12], mult[10] = i
+            elif fam == FAMILY_PLANET1:   # Me V T Ma J S U N D l F
                 mult[0:8] = i[0:8]
                 mult[9], mult[12], mult[10] = i[8], i[9], i[10]
-            else:         # Me V T Ma J S U D l' l F
+            else:                         # Me V T Ma J S U D l' l F
                 mult[0:7] = i[0:7]
                 mult[9], mult[11], mult[12], mult[10] = i[7], i[8], i[9], i[10]
-            comps.append(Comp(coord_of(n), mult, math.radians(float(line[34:43])),
-                              float(line[44:53]), power, False))
+            comps.append(Comp(coord, mult, math.radians(phase_deg), a, power, False))
     return comps
 
 
