@@ -49,15 +49,17 @@ constexpr int MAX_BLOCK = 1024;
 // |k| < 2^20); larger ones (absurd dates) go through the C library.
 constexpr double FAST_ARGUMENT_LIMIT = 1.0e6;
 
-// sin x and cos x of n arguments x[i] = b[i] + c[i] t for |x| < 1e6: the
-// argument is reduced by k pi/2 (Cody-Waite, pi/2 in three parts of 33, 33
-// and 53 bits as in fdlibm) to |r| <= pi/4 and the fdlibm kernel polynomials
-// are evaluated; the quadrant swaps and negates the pair.  Straight-line code
-// without branches, so the compiler vectorises it; within 1-2 ulp of the
-// C library.  (No FMA contraction: ISO C++ mode keeps products rounded.)
-__attribute__((target_clones("avx2", "default")))
-void sincos_block(const Vsop87Term* __restrict terms, int n, double t,
-                  double* __restrict sn, double* __restrict cs) {
+// The products a_cos[i] = A cos x and ca_sin[i] = C A sin x of n terms, x = B + C t,
+// |x| < 1e6: the argument is reduced by k pi/2 (Cody-Waite, pi/2 in three
+// parts of 33, 33 and 53 bits as in fdlibm) to |r| <= pi/4 and the fdlibm
+// kernel polynomials are evaluated; the quadrant swaps and negates the pair.
+// Straight-line code without branches, so the compiler vectorises it; sine
+// and cosine within 1-2 ulp of the C library.  The clones for AVX-512 and AVX2
+// give the same bits as the baseline: no fused multiply-add (the library is
+// compiled with -ffp-contract=off).
+__attribute__((target_clones("avx512f", "avx2", "default")))
+void term_products(const Vsop87Term* __restrict terms, int n, double t,
+                   double* __restrict a_cos, double* __restrict ca_sin) {
   constexpr double TWO_OVER_PI = 6.36619772367581382433e-01;
   constexpr double PIO2_1 = 1.57079632673412561417e+00;
   constexpr double PIO2_2 = 6.07710050630396597660e-11;
@@ -84,8 +86,8 @@ void sincos_block(const Vsop87Term* __restrict terms, int n, double t,
     const std::uint64_t bc = std::bit_cast<std::uint64_t>(pc);
     const std::uint64_t sin_bits = ((bc & swap) | (bs & ~swap)) ^ ((q & 2) << 62);
     const std::uint64_t cos_bits = ((bs & swap) | (bc & ~swap)) ^ (((q + 1) & 2) << 62);
-    sn[i] = std::bit_cast<double>(sin_bits);
-    cs[i] = std::bit_cast<double>(cos_bits);
+    a_cos[i] = terms[i].a * std::bit_cast<double>(cos_bits);
+    ca_sin[i] = terms[i].c * terms[i].a * std::bit_cast<double>(sin_bits);
   }
 }
 
@@ -96,15 +98,14 @@ void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
                bool skip, double threshold, bool fast, double* s, double* sd) {
   double acc = 0.0, acc_d = 0.0;
   if (fast) {
-    double sn[MAX_BLOCK], cs[MAX_BLOCK];
+    double p[MAX_BLOCK], q[MAX_BLOCK];
     for (int start = begin; start < end; start += MAX_BLOCK) {
       const int n = end - start < MAX_BLOCK ? end - start : MAX_BLOCK;
-      sincos_block(terms + start, n, t, sn, cs);
+      term_products(terms + start, n, t, p, q);
       for (int j = 0; j < n; ++j) {
-        const Vsop87Term& term = terms[start + j];
-        if (skip && term.a < threshold) continue;
-        acc += term.a * cs[j];
-        acc_d -= term.c * term.a * sn[j];
+        if (skip && terms[start + j].a < threshold) continue;
+        acc += p[j];
+        acc_d -= q[j];
       }
     }
   } else {
@@ -120,9 +121,73 @@ void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
   *sd = acc_d;
 }
 
+// Terms of the largest slot (the complete Earth, 2425), for the products of
+// a whole slot at once.
+constexpr int MAX_SLOT_TERMS = 4096;
+
+// Block sums of a whole slot from its products, every (coordinate, power)
+// block summed left to right in published order exactly as sum_terms does,
+// but the three coordinates side by side: their three chains of additions
+// then overlap instead of running one after the other.  A coordinate whose
+// blocks are done adds zeros into a scratch sum.  Needs every block shorter
+// than MAX_BLOCK.
+const double ZEROS[MAX_BLOCK] = {};
+
+void block_sums(const Vsop87Slot& s, const double* p, const double* q, double sum[3][6],
+                double sum_d[3][6]) {
+  struct Lane {
+    int alpha = 0, pos = 0, end = 0;  // current block [pos, end)
+    bool active = false;
+    double acc = 0.0, acc_d = 0.0;
+  } lane[3];
+  for (int k = 0; k < 3; ++k) {
+    lane[k].pos = s.index[0][k];
+    lane[k].end = s.index[1][k];
+    lane[k].active = lane[k].end != 0;
+  }
+  for (;;) {
+    int m = MAX_BLOCK;
+    for (const Lane& l : lane)
+      if (l.active && l.end - l.pos < m) m = l.end - l.pos;
+    if (m == MAX_BLOCK) break;  // every lane done
+    const double* p0 = lane[0].active ? p + lane[0].pos : ZEROS;
+    const double* q0 = lane[0].active ? q + lane[0].pos : ZEROS;
+    const double* p1 = lane[1].active ? p + lane[1].pos : ZEROS;
+    const double* q1 = lane[1].active ? q + lane[1].pos : ZEROS;
+    const double* p2 = lane[2].active ? p + lane[2].pos : ZEROS;
+    const double* q2 = lane[2].active ? q + lane[2].pos : ZEROS;
+    double a0 = lane[0].acc, d0 = lane[0].acc_d, a1 = lane[1].acc, d1 = lane[1].acc_d,
+           a2 = lane[2].acc, d2 = lane[2].acc_d;
+    for (int j = 0; j < m; ++j) {
+      a0 += p0[j];
+      d0 -= q0[j];
+      a1 += p1[j];
+      d1 -= q1[j];
+      a2 += p2[j];
+      d2 -= q2[j];
+    }
+    lane[0].acc = a0, lane[0].acc_d = d0, lane[1].acc = a1, lane[1].acc_d = d1;
+    lane[2].acc = a2, lane[2].acc_d = d2;
+    for (int k = 0; k < 3; ++k) {
+      Lane& l = lane[k];
+      if (!l.active) continue;
+      l.pos += m;
+      if (l.pos < l.end) continue;
+      sum[k][l.alpha] = l.acc;  // block done
+      sum_d[k][l.alpha] = l.acc_d;
+      l.acc = l.acc_d = 0.0;
+      ++l.alpha;
+      l.end = l.alpha < 6 ? s.index[l.alpha + 1][k] : 0;
+      l.active = l.end != 0;
+    }
+  }
+}
+
 // Largest |B| + |C| per slot, for the fast-path bound; filled on first use.
 double max_b_of_slot[VSOP87_SLOT_COUNT];
 double max_c_of_slot[VSOP87_SLOT_COUNT];
+// Every block shorter than MAX_BLOCK and the slot within MAX_SLOT_TERMS.
+bool slot_fits[VSOP87_SLOT_COUNT];
 bool slot_bounds_ready = false;
 
 void init_slot_bounds() {
@@ -134,6 +199,16 @@ void init_slot_bounds() {
     }
     max_b_of_slot[s] = mb;
     max_c_of_slot[s] = mc;
+    bool fits = VSOP87_SLOTS[s].count <= MAX_SLOT_TERMS;
+    for (int k = 0; k < 3; ++k) {
+      int begin = VSOP87_SLOTS[s].index[0][k];
+      for (int alpha = 0; alpha < 6 && VSOP87_SLOTS[s].index[alpha + 1][k] != 0; ++alpha) {
+        const int end = VSOP87_SLOTS[s].index[alpha + 1][k];
+        fits = fits && end - begin < MAX_BLOCK;
+        begin = end;
+      }
+    }
+    slot_fits[s] = fits;
   }
   slot_bounds_ready = true;
 }
@@ -162,24 +237,35 @@ int vsop87_evaluate(double jd, int slot, double precision,
       max_b_of_slot[slot] + max_c_of_slot[slot] * std::fabs(t) < FAST_ARGUMENT_LIMIT;
 
   const Vsop87Slot& s = VSOP87_SLOTS[slot];
-  for (int k = 0; k < 3; ++k) {
-    int begin = s.index[0][k];
-    for (int alpha = 0; alpha < 6; ++alpha) {
-      const int end = s.index[alpha + 1][k];
-      if (end == 0) break;
-      double threshold = 0.0;
-      if (truncate) {
-        threshold = alpha == 0 ? base
-                               : base / (alpha * tabs[alpha - 1] * 0.0001 +
-                                         tabs[alpha] + 1e-35);
-        if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
+  double sum[3][6] = {}, sum_d[3][6] = {};
+  if (fast && !truncate && slot_fits[slot]) {
+    double p[MAX_SLOT_TERMS], q[MAX_SLOT_TERMS];
+    term_products(s.terms, s.count, t, p, q);
+    block_sums(s, p, q, sum, sum_d);
+  } else {
+    for (int k = 0; k < 3; ++k) {
+      int begin = s.index[0][k];
+      for (int alpha = 0; alpha < 6; ++alpha) {
+        const int end = s.index[alpha + 1][k];
+        if (end == 0) break;
+        double threshold = 0.0;
+        if (truncate) {
+          threshold = alpha == 0 ? base
+                                 : base / (alpha * tabs[alpha - 1] * 0.0001 +
+                                           tabs[alpha] + 1e-35);
+          if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
+        }
+        sum_terms(s.terms, begin, end, t, truncate, threshold, fast, &sum[k][alpha],
+                  &sum_d[k][alpha]);
+        begin = end;
       }
-      double sum, sum_d;
-      sum_terms(s.terms, begin, end, t, truncate, threshold, fast, &sum, &sum_d);
-      result[k] += tp[alpha] * sum;
-      result[k + 3] += tp[alpha] * sum_d;
-      if (alpha >= 1) result[k + 3] += alpha * tp[alpha - 1] * sum;
-      begin = end;
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    for (int alpha = 0; alpha < 6 && s.index[alpha + 1][k] != 0; ++alpha) {
+      result[k] += tp[alpha] * sum[k][alpha];
+      result[k + 3] += tp[alpha] * sum_d[k][alpha];
+      if (alpha >= 1) result[k + 3] += alpha * tp[alpha - 1] * sum[k][alpha];
     }
   }
 
