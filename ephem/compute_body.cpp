@@ -155,8 +155,11 @@ void compute_body_uncached(double jd, int b, double* ra, double* dec, double* de
   // it the geocentric vector would mix two frames, an error of the full
   // precession since 2000 times 1 AU, about 50" per century in Pluto's
   // direction and far more in its elongation).
-  double l0, b0, r0;
-  earth_lbr(jd, precise, &l0, &b0, &r0);
+  // The Moon needs the Earth only for its physical data and for the
+  // subtracted aberration.
+  double l0 = 0.0, b0 = 0.0, r0 = 0.0;
+  if (h != -1 || want_physical || (!use_aberration && use_light_time))
+    earth_lbr(jd, precise, &l0, &b0, &r0);
   if (h == 9) ecliptic_of_date_to_j2000(jd, &l0, &b0);
 
   // 6. Geocentric position.

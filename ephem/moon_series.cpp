@@ -27,6 +27,7 @@
 #include <cmath>
 
 #include "moon_terms.h"
+#include "sincos_kernel.h"
 
 namespace orbitcore {
 namespace {
@@ -90,38 +91,6 @@ const ArgumentPolynomial kArguments[N_EVALUATED] = {
       -1.024222633731e-8, 2.235210987108e-10, 7.200592540556e-14}},
 };
 
-// sin(k x_n), cos(k x_n) for k = -kmax[n] .. kmax[n] into the table (k = 0
-// for every argument, so that padding lanes read sin 0 = 0, cos 0 = 1):
-// sin 2x = 2 sin x cos x, cos 2x = cos^2 x - sin^2 x, then
-// sin (k+1)x = sin x cos kx + cos x sin kx, cos (k+1)x = cos x cos kx - sin x sin kx.
-void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) {
-  for (int n = 0; n < N_EVALUATED; ++n) {
-    double* zero = tab->sc + 2 * moon_multiples_entry(n + 1, 0);  // k = 0
-    zero[0] = 0.0;
-    zero[1] = 1.0;
-    const int km = kmax[n];
-    if (km == 0) continue;
-    const double xr = x_asec[n] * RAD_PER_ASEC;
-    const double s1 = std::sin(xr), c1 = std::cos(xr);
-    double sk = s1, ck = c1;
-    for (int k = 1;; ++k) {
-      zero[2 * k] = sk;
-      zero[2 * k + 1] = ck;
-      zero[-2 * k] = -sk;
-      zero[-2 * k + 1] = ck;
-      if (k == km) break;
-      if (k == 1) {
-        sk = 2.0 * s1 * c1;
-        ck = c1 * c1 - s1 * s1;
-      } else {
-        const double s = s1 * ck + c1 * sk;
-        ck = c1 * ck - s1 * sk;
-        sk = s;
-      }
-    }
-  }
-}
-
 // Highest multiple of each argument over both series: what the descriptors
 // declare and what the terms use.
 struct TableSize {
@@ -134,6 +103,49 @@ struct TableSize {
         kmax[n] = std::max(kmax[n], std::min<int>(s->max_multiple[n], MOON_MAX_MULTIPLE));
   }
 };
+
+// sin(k x_n), cos(k x_n) for k = -kmax[n] .. kmax[n] into the table (k = 0
+// for every argument, so that padding lanes read sin 0 = 0, cos 0 = 1):
+// sin x, cos x of all arguments by the branch-free kernel (the C library
+// beyond its range), then sin 2x = 2 sin x cos x, cos 2x = cos^2 x - sin^2 x,
+// sin (k+1)x = sin x cos kx + cos x sin kx, cos (k+1)x = cos x cos kx - sin x sin kx.
+void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) {
+  double s1[N_EVALUATED], c1[N_EVALUATED];
+  double xr[N_EVALUATED];
+  bool in_range = true;
+  for (int n = 0; n < N_EVALUATED; ++n) {
+    xr[n] = x_asec[n] * RAD_PER_ASEC;
+    in_range = in_range && std::fabs(xr[n]) < SINCOS_KERNEL_LIMIT;
+  }
+  if (in_range) {
+    for (int n = 0; n < N_EVALUATED; ++n) sincos_kernel(xr[n], &s1[n], &c1[n]);
+  } else {
+    for (int n = 0; n < N_EVALUATED; ++n) {
+      s1[n] = std::sin(xr[n]);
+      c1[n] = std::cos(xr[n]);
+    }
+  }
+  for (int n = 0; n < N_EVALUATED; ++n) {
+    double* z = tab->sc + 2 * moon_multiples_entry(n + 1, 0);  // k = 0
+    z[0] = 0.0;
+    z[1] = 1.0;
+    double sk = s1[n], ck = c1[n];
+    for (int k = 1; k <= kmax[n]; ++k) {
+      z[2 * k] = sk;
+      z[2 * k + 1] = ck;
+      z[-2 * k] = -sk;
+      z[-2 * k + 1] = ck;
+      if (k == 1) {
+        sk = 2.0 * s1[n] * c1[n];
+        ck = c1[n] * c1[n] - s1[n] * s1[n];
+      } else {
+        const double sn = s1[n] * ck + c1[n] * sk;
+        ck = c1[n] * ck - s1[n] * sk;
+        sk = sn;
+      }
+    }
+  }
+}
 
 void evaluate(double jd, bool baseline, double* lon, double* lat, double* delta) {
   *lon = *lat = *delta = 0.0;

@@ -23,11 +23,10 @@
 // untouched in both error cases).  A NaN date gives NaN results.
 //
 // Reference: Bretagnon & Francou 1988, A&A 202, 309.
-#include <bit>
 #include <cmath>
-#include <cstdint>
 
 #include "orbitcore_internal.h"
+#include "sincos_kernel.h"
 #include "vsop87_tables.h"
 
 namespace orbitcore {
@@ -45,49 +44,22 @@ constexpr double MAX_PRECISION = 0.001;
 // Largest block of one coordinate and power in any slot (Earth L0, 559).
 constexpr int MAX_BLOCK = 1024;
 
-// Arguments below this size use the fast reduction (k * PIO2_1 exact for
-// |k| < 2^20); larger ones (absurd dates) go through the C library.
-constexpr double FAST_ARGUMENT_LIMIT = 1.0e6;
+// Arguments below this size use the branch-free kernel; larger ones (absurd
+// dates) go through the C library.
+constexpr double FAST_ARGUMENT_LIMIT = SINCOS_KERNEL_LIMIT;
 
-// The products a_cos[i] = A cos x and ca_sin[i] = C A sin x of n terms, x = B + C t,
-// |x| < 1e6: the argument is reduced by k pi/2 (Cody-Waite, pi/2 in three
-// parts of 33, 33 and 53 bits as in fdlibm) to |r| <= pi/4 and the fdlibm
-// kernel polynomials are evaluated; the quadrant swaps and negates the pair.
-// Straight-line code without branches, so the compiler vectorises it; sine
-// and cosine within 1-2 ulp of the C library.  The clones for AVX-512 and AVX2
-// give the same bits as the baseline: no fused multiply-add (the library is
-// compiled with -ffp-contract=off).
+// The products a_cos[i] = A cos x and ca_sin[i] = C A sin x of n terms,
+// x = B + C t, |x| < FAST_ARGUMENT_LIMIT, sine and cosine from
+// sincos_kernel.  Straight-line code, vectorised by the compiler; the clones
+// give the same bits.
 __attribute__((target_clones("avx512f", "avx2", "default")))
 void term_products(const Vsop87Term* __restrict terms, int n, double t,
                    double* __restrict a_cos, double* __restrict ca_sin) {
-  constexpr double TWO_OVER_PI = 6.36619772367581382433e-01;
-  constexpr double PIO2_1 = 1.57079632673412561417e+00;
-  constexpr double PIO2_2 = 6.07710050630396597660e-11;
-  constexpr double PIO2_3 = 2.02226624871116645580e-21;
-  constexpr double SHIFTER = 6755399441055744.0;  // 1.5 * 2^52
-  constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03,
-                   S3 = -1.98412698298579493134e-04, S4 = 2.75573137070700676789e-06,
-                   S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
-  constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03,
-                   C3 = 2.48015872894767294178e-05, C4 = -2.75573143513906633035e-07,
-                   C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
   for (int i = 0; i < n; ++i) {
-    const double x = terms[i].b + terms[i].c * t;
-    const double shifted = x * TWO_OVER_PI + SHIFTER;
-    const double k = shifted - SHIFTER;  // nearest integer to x / (pi/2)
-    const std::uint64_t q = std::bit_cast<std::uint64_t>(shifted);
-    const double r = ((x - k * PIO2_1) - k * PIO2_2) - k * PIO2_3;
-    const double z = r * r;
-    const double ps = r + r * z * (S1 + z * (S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)))));
-    const double pc = 1.0 - 0.5 * z + z * z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));
-    // Quadrant q mod 4: (sin, cos) = (s, c), (c, -s), (-s, -c), (-c, s).
-    const std::uint64_t swap = 0 - (q & 1);
-    const std::uint64_t bs = std::bit_cast<std::uint64_t>(ps);
-    const std::uint64_t bc = std::bit_cast<std::uint64_t>(pc);
-    const std::uint64_t sin_bits = ((bc & swap) | (bs & ~swap)) ^ ((q & 2) << 62);
-    const std::uint64_t cos_bits = ((bs & swap) | (bc & ~swap)) ^ (((q + 1) & 2) << 62);
-    a_cos[i] = terms[i].a * std::bit_cast<double>(cos_bits);
-    ca_sin[i] = terms[i].c * terms[i].a * std::bit_cast<double>(sin_bits);
+    double sn, cs;
+    sincos_kernel(terms[i].b + terms[i].c * t, &sn, &cs);
+    a_cos[i] = terms[i].a * cs;
+    ca_sin[i] = terms[i].c * terms[i].a * sn;
   }
 }
 
