@@ -1,15 +1,18 @@
 // Benchmarks of the eclipse core.  Figures go into README ("Eclipse core").
 //
-// BM_SeriesAuto / BM_SeriesELP2000: BuildSeriesComputed for Saros 145 from
-// the eclipse of 2017 Aug 21 with the Moon from orbitcore ("Auto" picks
-// DE404 for that date) or from lunaris.  BM_CanonSeries: BuildSeriesFromCanon
-// from the canon file named by NODALIS_CANON (skipped when unset), made by
-// tools/nasa_canon_to_canon.py.  BM_BesselElements: one set of elements.
+// BM_Saros145/<mode>: the whole series as Recompute makes it (lunar choice,
+// eclipse new moon, BuildSeriesComputed, table) for Saros 145 from the
+// eclipse of 2017 Aug 21, in each lunar mode: "Auto" (which takes the Moon
+// from orbitcore for that date), "ELP2000" (lunaris), "DE404" (orbitcore).
+// BM_CanonSeries: BuildSeriesFromCanon from the canon file named by
+// NODALIS_CANON (skipped when unset), made by tools/nasa_canon_to_canon.py.
+// BM_BesselElements: one set of elements.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
 #include "CanonReader.h"
+#include "SarosSearch.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
 
@@ -18,20 +21,25 @@ using namespace nodalis;
 namespace {
 constexpr long double AUG_2017_NEW_MOON_JD = 2457987.27L;
 
-void Series(benchmark::State& state, bool elp) {
-  UseLunarLib = elp;
-  std::vector<std::string> list;
+void BM_Saros145(benchmark::State& state, LunarMode mode) {
+  RecomputeSettings settings;
+  settings.Lunar = mode;
+  std::vector<std::string> memo;
+  int32_t saros = 0;
+  bool elp = false;
+  std::string message;
   for (auto _ : state) {
-    long double jd = AUG_2017_NEW_MOON_JD;
-    FindEclipseNewMoon(jd, false);
-    BuildSeriesComputed(list, jd);
-    benchmark::DoNotOptimize(list.data());
+    SelectedJD = AUG_2017_NEW_MOON_JD;
+    if (!RecomputeSeries(settings, memo, saros, elp, message)) {
+      state.SkipWithError(message.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(memo.data());
   }
-  state.counters["members"] = static_cast<double>(list.size()) - 2;
+  state.SetLabel(elp ? "Moon from lunaris" : "Moon from orbitcore");
+  state.counters["saros"] = saros;
+  state.counters["members"] = static_cast<double>(SeriesList.size()) - 2;
 }
-
-void BM_SeriesAuto(benchmark::State& state) { Series(state, false); }
-void BM_SeriesELP2000(benchmark::State& state) { Series(state, true); }
 
 void BM_CanonSeries(benchmark::State& state) {
   const char* path = std::getenv("NODALIS_CANON");
@@ -62,8 +70,9 @@ void BM_BesselElements(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_SeriesAuto)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SeriesELP2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, Auto, LunarMode::Auto)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, ELP2000, LunarMode::ELP2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, DE404, LunarMode::DE404)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

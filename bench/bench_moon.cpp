@@ -1,5 +1,10 @@
-// orbitcore Moon: one series evaluation, and moon_geocentric with light time
-// (two evaluations) at a new date every call, as a series build asks for it.
+// orbitcore Moon at a new date every call, as a series build asks for it:
+//   BM_MoonPosition              one evaluation of the series (moon_position)
+//   BM_MoonGeocentricLightTime   moon_geocentric with light time (two)
+//   BM_PlanetinfoMoon            _planetinfo(jd, 1011, 8): the whole pipeline
+//   BM_PlanetinfoMoonThreeItems  _planetinfo(jd, 1011, 3), (..., 8), (..., 9)
+//                                for one new date, three calls, as the
+//                                program reads distance, longitude, latitude
 #include <benchmark/benchmark.h>
 
 #include "moon_position.h"
@@ -49,6 +54,17 @@ void BM_PlanetinfoMoon(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PlanetinfoMoon);
+
+void BM_PlanetinfoMoonThreeItems(benchmark::State& state) {
+  double jd = START_JD;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 3));
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 8));
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 9));
+    jd += STEP_DAYS;
+  }
+}
+BENCHMARK(BM_PlanetinfoMoonThreeItems);
 #endif
 
 }  // namespace
