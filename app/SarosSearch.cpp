@@ -30,6 +30,11 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
   return false;
 }
 
+std::string SarosReachableText() {
+  return "Erreichbar sind die Serien Saros " + ShortRealToStr(SAROS_REACHABLE_FIRST) + " bis " +
+         ShortRealToStr(SAROS_REACHABLE_LAST);
+}
+
 bool RecomputeSeries(const RecomputeSettings& Settings, std::vector<std::string>& Memo,
                      int32_t& Saros, bool& ELP2000Used, std::string& Message) {
   Memo.clear();

@@ -21,6 +21,17 @@ constexpr long double INEX_DAYS = 358.0L * SYNODIC_MONTH_DAYS;
 // supported date range ends the search and restores SelectedJD.
 bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo);
 
+// Saros series whose members all lie within the supported Julian dates
+// (MIN_SUPPORTED_JD ... MAX_SUPPORTED_JD, about -10190 to +17190): the
+// series a Saros search can reach and build. Found by searching every
+// number from the present: -194 is found but has members before the
+// range, 655 lies beyond it.
+constexpr int32_t SAROS_REACHABLE_FIRST = -193;
+constexpr int32_t SAROS_REACHABLE_LAST = 654;
+// "Erreichbar sind die Serien Saros -193 bis 654", the line after a failed
+// search (Windows-1252).
+std::string SarosReachableText();
+
 enum class LunarMode { Auto, ELP2000, DE404 };
 
 struct RecomputeSettings {

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "DateFormU.h"
+#include "GermanUi.h"
 #include "NodalisU.h"
 #include "OneInstance.h"
 #include "SeriesState.h"
@@ -50,8 +51,10 @@ double MsSinceProcessStart() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The name only: a display name would be appended to every window's
+  // caption by the window system integration.
   app.setApplicationName(QStringLiteral("Nodalis"));
-  app.setApplicationDisplayName(QStringLiteral("Nodalis"));
+  nodalis::UseGermanUi(app);
   const bool trace = !qEnvironmentVariableIsEmpty("NODALIS_TRACE");
 
   QStringList args = app.arguments();

@@ -32,3 +32,9 @@ if(NODALIS_GUI AND TARGET nodalis)
     NODALIS_PROGRAM_PATH="$<TARGET_FILE:nodalis>")
   add_dependencies(test_nodalis_instances nodalis)
 endif()
+
+if(NODALIS_GUI AND TARGET nodalis_mainwin)
+  nodalis_add_gtest(test_german_ui
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_german_ui.cpp
+    LIBS nodalis_mainwin Qt6::PrintSupport Qt6::Test GUI)
+endif()

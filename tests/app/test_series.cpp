@@ -170,3 +170,26 @@ TEST(SarosSearch, StepsThereAndBackAndReportsUnreachableNumbers) {
   EXPECT_EQ(memo.back(), "Saros2000000000 nicht gefunden");
   EXPECT_TRUE(JDSupported(SelectedJD));
 }
+
+// The series named reachable in the message after a failed search are
+// exactly those whose search and build succeed from the present.
+TEST(SarosSearch, ReachableRangeEndsAreTheLastBuildableSeries) {
+  UseLunarLib = false;
+  struct Case {
+    int32_t saros;
+    bool builds;
+  } cases[] = {{SAROS_REACHABLE_FIRST, true},
+               {SAROS_REACHABLE_LAST, true},
+               {SAROS_REACHABLE_FIRST - 1, false},
+               {SAROS_REACHABLE_LAST + 1, false}};
+  for (const Case& c : cases) {
+    SelectedJD = 2457986.5L;  // 2017 Aug 21, Saros 145
+    int32_t current = 145;
+    std::vector<std::string> memo, list;
+    const bool found = SarosSearch(c.saros, current, memo);
+    long double jd = SelectedJD;
+    const bool built = found && FindEclipseNewMoon(jd, false) && BuildSeriesComputed(list, jd);
+    EXPECT_EQ(built, c.builds) << "Saros " << c.saros << (found ? " found" : " not found");
+  }
+  EXPECT_EQ(SarosReachableText(), "Erreichbar sind die Serien Saros -193 bis 654");
+}
