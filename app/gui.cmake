@@ -12,8 +12,8 @@ target_include_directories(nodalis_oneinstance PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(nodalis_oneinstance PUBLIC Qt6::Core Qt6::Network)
 set_target_properties(nodalis_oneinstance PROPERTIES AUTOMOC ON)
 
-# German locale and Qt's German translations for the program's windows.
-add_library(nodalis_germanui STATIC ${CMAKE_CURRENT_LIST_DIR}/GermanUi.cpp)
+# Application name, German locale and Qt's German translations.
+add_library(nodalis_germanui STATIC ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp)
 target_include_directories(nodalis_germanui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(nodalis_germanui PUBLIC Qt6::Core)
 

@@ -18,8 +18,8 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "AppSetup.h"
 #include "DateFormU.h"
-#include "GermanUi.h"
 #include "NodalisU.h"
 #include "OneInstance.h"
 #include "SeriesState.h"
@@ -51,10 +51,7 @@ double MsSinceProcessStart() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  // The name only: a display name would be appended to every window's
-  // caption by the window system integration.
-  app.setApplicationName(QStringLiteral("Nodalis"));
-  nodalis::UseGermanUi(app);
+  nodalis::SetUpApplication(app);
   const bool trace = !qEnvironmentVariableIsEmpty("NODALIS_TRACE");
 
   QStringList args = app.arguments();

@@ -19,7 +19,7 @@
 #include <QTimer>
 
 #include "DateFormU.h"
-#include "GermanUi.h"
+#include "AppSetup.h"
 #include "TIMLIB.h"
 
 using namespace nodalis;

@@ -1,5 +1,6 @@
-// GermanUi — German locale and Qt's German translations (see GermanUi.h).
-#include "GermanUi.h"
+// AppSetup — application name, German locale and Qt's German translations
+// (see AppSetup.h).
+#include "AppSetup.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
@@ -20,6 +21,11 @@ bool UseGermanUi(QCoreApplication& App, const QString& Dir) {
     return false;
   }
   return true;
+}
+
+void SetUpApplication(QCoreApplication& App) {
+  App.setApplicationName(QStringLiteral("Nodalis"));
+  UseGermanUi(App);
 }
 
 }  // namespace nodalis

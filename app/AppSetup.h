@@ -1,5 +1,5 @@
-// GermanUi — the program's language: German throughout, also in the texts
-// that Qt's own widgets bring along.
+// AppSetup — the application object's name and the program's language:
+// German throughout, also in the texts that Qt's own widgets bring along.
 //
 // The program's own captions and messages are German already. Qt's standard
 // parts (the buttons of message boxes and input boxes, the file and page
@@ -19,5 +19,10 @@ namespace nodalis {
 // program then runs on with Qt's English texts in those standard parts.
 // Call after the application object exists and before any widget is made.
 bool UseGermanUi(QCoreApplication& App, const QString& Dir = QString());
+
+// The program's set-up of its application object: the name "Nodalis" and
+// the German language above. No display name is set: the window system
+// integration would append it to every window's caption.
+void SetUpApplication(QCoreApplication& App);
 
 }  // namespace nodalis
