@@ -368,6 +368,14 @@ void TGraphForm::resizeEvent(QResizeEvent* E) {
   FormPaint();
 }
 
+void TGraphForm::moveEvent(QMoveEvent* E) {
+  QMainWindow::moveEvent(E);
+  if (FitToFrame_ && isVisible() && frameGeometry() != geometry()) {
+    FitToFrame_ = false;
+    KeepOnScreen(*this);
+  }
+}
+
 void TGraphForm::showEvent(QShowEvent* E) {
   QMainWindow::showEvent(E);
   FormPaint();
@@ -428,6 +436,9 @@ void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float 
     F.resize(PicW + FrameW, PicH + FrameH);
     F.Label1->resize(PicW, PicH);
     KeepOnScreen(F);
+    // Once the window manager has framed the window, fit it again with the
+    // frame it really has.
+    F.FitToFrame_ = true;
   }
   F.PrintLeftMarginMM = 25;
   F.WidthMM = WidthMM;

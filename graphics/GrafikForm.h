@@ -116,8 +116,11 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   void closeEvent(QCloseEvent* E) override;
   void resizeEvent(QResizeEvent* E) override;
   void showEvent(QShowEvent* E) override;
+  void moveEvent(QMoveEvent* E) override;
 
  private:
+  friend void ShowGraph(TGraphForm*&, tGDIext*&, DrawProc, float, float, float, float, float, float);
+  bool FitToFrame_ = false;  // sized by ShowGraph, frame not known yet
   QString AskSaveFileName();
   QMessageBox::StandardButton AskOverwrite(const QString& Text);
   void BuildMenu();
