@@ -16,7 +16,8 @@ one Markdown table row per mode and era:
   dTD          time of greatest eclipse, ours minus canon, seconds (TD):
                largest |dTD|, mean, spread (population standard deviation),
                and the largest |dTD| of the members with |gamma| < 0.9
-  dgamma       gamma, ours minus canon: largest |dgamma|, mean, spread
+  dgamma       gamma, ours (as nodalis-cli prints it, 3 decimals) minus
+               canon: largest |dgamma|, mean, spread
   missing      canon members without a computed member of that date
   extra        computed members (in the canon's span) absent from the canon
   date         matched members whose calendar date (TD) differs from the
@@ -139,8 +140,8 @@ def summary(values):
     return max(abs(v) for v in values), mean, spread
 
 
-def fmt(v, spec):
-    return "-" if v is None else format(v, spec)
+def fmt(v, form):
+    return "-" if v is None else format(v, form)
 
 
 def row_text(mode, label, s):

@@ -21,9 +21,9 @@ polynomials come from ELP's Poisson factors alone (t^0, t^1, t^2 with
 t = 100 tau).
 
 Two rows are orbitcore's own rather than ELP's, belonging to its argument
-fit: the polynomial term (longitude and distance, DESIGN_POLY_*) and the
+fit: the polynomial term (longitude and distance, OWN_POLY_*) and the
 long-period planetary term 4 EMB - 8 Mars + 3 Jupiter in longitude
-(DESIGN_ROWS).
+(OWN_ROWS).
 
 Selection: every periodic term with at most 5 argument factors and
 multiples within the descriptor's bounds is ranked by its largest amplitude
@@ -76,12 +76,12 @@ T_PER_TAU = 100.0                 # Julian centuries per 10^4 Julian years
 
 # Polynomial term of the longitude/distance series, 0.0001" (distance as
 # r / a0 - 1 in arc seconds), tau^0 first.
-DESIGN_POLY_LON = [-42, 5249, 66453, 175667]
-DESIGN_POLY_DIST = [772, 1077, -2120, -5422]
+OWN_POLY_LON = [-42, 5249, 66453, 175667]
+OWN_POLY_DIST = [772, 1077, -2120, -5422]
 # Periodic rows of orbitcore's own: multiples (argument 1..14) -> degree and
 # longitude (c, s) pairs, tau^0 first.  4 EMB - 8 Mars + 3 Jupiter, period
 # about 1780 years.
-DESIGN_ROWS = {
+OWN_ROWS = {
     (0, 0, 4, -8, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0): (1, [(-2360, 6148), (20057, 403)]),
 }
 
@@ -267,13 +267,14 @@ def select(terms, n_periodic, maxmult, budget, log):
                  for t in reach)))
     # Nested ranking by the error of dropping the powers above each degree;
     # orbitcore's own rows have their degree fixed and use its slot.
-    fixed = [t for t in kept if t.mult in DESIGN_ROWS]
+    fixed = [t for t in kept if t.mult in OWN_ROWS]
     for t in fixed:
-        t.degree = DESIGN_ROWS[t.mult][0]
-    pool = [t for t in kept if t.mult not in DESIGN_ROWS]
+        t.degree = OWN_ROWS[t.mult][0]
+    pool = [t for t in kept if t.mult not in OWN_ROWS]
     for d in range(1, 4):
         n = sum(budget[d:]) - sum(1 for t in fixed if t.degree >= d)
-        # Error of stopping at degree d - 1, then of the lower degrees.
+        # Ranked by what degree d - 1 drops (for degree 3 by the t^2 part:
+        # there is no t^3), ties by what the lower degrees drop.
         key = lambda t: tuple(-t.size(k, 2) for k in range(min(d, 2), 0, -1)) + (-t.effect,)
         pool = sorted(pool, key=key)[:n]
         for t in pool:
@@ -304,7 +305,7 @@ def build(comps):
         else:
             t = ld.setdefault(mult, Term(mult, ("L", "R")))
         t.add(coord, c, s, power)
-    for mult, (deg, pairs) in DESIGN_ROWS.items():
+    for mult, (deg, pairs) in OWN_ROWS.items():
         t = ld[mult]
         t.c["L"] = [float(c) for c, _ in pairs] + [0.0] * (3 - len(pairs))
         t.s["L"] = [float(s) for _, s in pairs] + [0.0] * (3 - len(pairs))
@@ -337,12 +338,12 @@ def main():
     kept_ld = select(ld, N_LONDIST - 1, MAXMULT_LONDIST, DEGREE_BUDGET_LONDIST, log)
     log("latitude: %d distinct arguments" % len(bt))
     kept_b = select(bt, N_LAT - 1, MAXMULT_LAT, DEGREE_BUDGET_LAT, log)
-    for mult in DESIGN_ROWS:
+    for mult in OWN_ROWS:
         assert ld[mult] in kept_ld, "orbitcore's own row not among the kept terms"
     assert max_mult(kept_ld) == list(MAXMULT_LONDIST), max_mult(kept_ld)
     assert max_mult(kept_b) == list(MAXMULT_LAT), max_mult(kept_b)
 
-    polys = (DESIGN_POLY_LON, DESIGN_POLY_DIST, poly_lat(bt))
+    polys = (OWN_POLY_LON, OWN_POLY_DIST, poly_lat(bt))
     write_cpp(args.out, kept_ld, kept_b, polys)
     log("wrote %s" % args.out)
     if args.fixture:

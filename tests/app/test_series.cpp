@@ -159,8 +159,8 @@ TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
   }
 }
 
-// "Auto" takes lunaris for start dates at most JD 1 400 000 (before -879) or
-// at least 3 300 000, orbitcore otherwise, and then gives exactly that
+// "Auto" takes lunaris for start dates at most JD 1 400 000 (-880 Dec 28)
+// or at least 3 300 000 (4322 Dec 29), orbitcore otherwise, and then gives exactly that
 // theory's series, so the bounds above hold for it as for that theory.
 TEST(ComputedSeries, AutoGivesTheSeriesOfTheMoonItsDateRulePicks) {
   const auto nasa = ReadNasaFixture();
