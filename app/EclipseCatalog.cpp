@@ -11,6 +11,7 @@ namespace nodalis {
 namespace {
 constexpr int SEASON_JUMP_LUNATIONS = 5;
 constexpr long double PROGRESS_STEP_DAYS = 3652.5L;  // report about every ten years
+constexpr double SEARCH_SHARE = 0.85;  // of the work: the search; the rest the Saros places
 
 // TimesAreTDT set for the searches, restored on every way out.
 struct TdtScope {
@@ -65,8 +66,8 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
     CatalogEntry e;
     const bool eclipse = std::fabs(beta) <= ECLIPSE_LIMIT_RAD && Eclipse(jd, Model, e);
     if (eclipse && e.Rec.JDMax >= FromJD && e.Rec.JDMax <= ToJD) Out.push_back(e);
-    if (Progress && jd >= next_report) {
-      Progress(static_cast<double>((jd - FromJD) / (ToJD - FromJD)));
+    if (Progress && jd >= next_report && jd < ToJD) {
+      Progress(SEARCH_SHARE * static_cast<double>((jd - FromJD) / (ToJD - FromJD)));
       next_report = jd + PROGRESS_STEP_DAYS;
     }
     if (eclipse && !after_eclipse) {  // test the next new moon of this season
@@ -85,7 +86,9 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
   // Places in the Saros series: members before and after those in range.
   std::map<int32_t, std::vector<std::size_t>> series;
   for (std::size_t i = 0; i < Out.size(); ++i) series[Out[i].Rec.SarosNo].push_back(i);
+  std::size_t done = 0;
   for (const auto& [saros, idx] : series) {
+    if (Progress) Progress(SEARCH_SHARE + (1 - SEARCH_SHARE) * done++ / series.size());
     const int before = MembersBeyond(Out[idx.front()], -1, Model);
     const int after = MembersBeyond(Out[idx.back()], +1, Model);
     const std::size_t count = before + idx.size() + after;

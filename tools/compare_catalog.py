@@ -10,13 +10,15 @@ the number of rows beyond the column's tolerance (shown in the heading).
 Text columns (lunation, Saros, type) count mismatches only.
 
 Usage:
-    python3 tools/compare_catalog.py OURS.csv CANON.csv [--markdown]
+    python3 tools/compare_catalog.py OURS.csv CANON.csv [--markdown | --summary]
         [--rotation] [--from-year Y] [--to-year Y]
 
 --rotation  removes the Earth's rotation during the difference of the
             times of greatest eclipse from the longitudes (isolates the
             geometry from a lunar theory's timing error).
---markdown  tables for the README.
+--markdown  the tables in Markdown.
+--summary   one Markdown table: per era and column the largest absolute
+            difference and, in brackets, the rows beyond the tolerance.
 
 Standard library only.  Canon: F. Espenak and J. Meeus, Five Millennium
 Canon of Solar Eclipses: -1999 to +3000, NASA/TP-2006-214141 (2006).
@@ -121,10 +123,40 @@ def difference(col, kind, ours, canon, rotation):
     return wrap180(x - y) if kind == "azi" else x - y
 
 
+# Both catalogues round their values; differences of rounded numbers carry
+# binary noise.
+ROUNDING_SLACK = 1e-9
+
+
 def beyond(kind, tol, d, canon_value):
     if kind == "pct":
-        return abs(d) > max(tol, 0.03 * abs(canon_value))
-    return abs(d) > tol
+        tol = max(tol, 0.03 * abs(canon_value))
+    return abs(d) > tol + ROUNDING_SLACK
+
+
+def statistics(col, kind, tol, sel, rotation):
+    """(n, max abs, mean, spread, beyond) of the pairs sel; text: (n, differ)."""
+    ds, bad = [], 0
+    for o, c in sel:
+        d = difference(col, kind, o, c, rotation)
+        if kind == "text":
+            bad += d
+            continue
+        if d == "shape":
+            bad += 1
+            continue
+        if d is None:
+            continue
+        ds.append(d)
+        if beyond(kind, tol, d, number(c[col]) if kind == "pct" else 0):
+            bad += 1
+    if kind == "text":
+        return len(sel), bad
+    n = len(ds)
+    mx = max((abs(d) for d in ds), default=0.0)
+    mean = sum(ds) / n if n else 0.0
+    sd = math.sqrt(sum((d - mean) ** 2 for d in ds) / n) if n else 0.0
+    return n, mx, mean, sd, bad
 
 
 def main(argv):
@@ -177,6 +209,32 @@ def main(argv):
     if rotation:
         print("longitudes corrected for the Earth's rotation during the time difference")
     eras = sorted({era_of(c["_year"]) for _, c in pairs})
+
+    def label(era):
+        if era == "all":
+            return "all"
+        return "%d..%d" % (max(era, -1999), era + ERA_YEARS - 1 if era < 2500 else 3000)
+
+    def selection(era):
+        return [(o, c) for o, c in pairs if era == "all" or era_of(c["_year"]) == era]
+
+    if "--summary" in opts:
+        short = {"Eclipse Time": "time s", "Delta T (s)": "ΔT s", "Lunation Number": "lunation",
+                 "Saros Number": "Saros", "Eclipse Type": "type", "Gamma": "gamma",
+                 "Eclipse Magnitude": "magnitude", "Latitude": "lat °", "Longitude": "lon °",
+                 "Sun Altitude": "alt °", "Sun Azimuth": "azi °", "Path Width (km)": "width km",
+                 "Central Duration": "duration s"}
+        print()
+        print("| era | n | " + " | ".join(short[c] for c, _, _ in COLUMNS) + " |")
+        print("|---" * (len(COLUMNS) + 2) + "|")
+        for era in eras + ["all"]:
+            sel = selection(era)
+            cells = []
+            for col, kind, tol in COLUMNS:
+                st = statistics(col, kind, tol, sel, rotation)
+                cells.append("(%d)" % st[1] if kind == "text" else "%.4g (%d)" % (st[1], st[4]))
+            print("| %s | %d | %s |" % (label(era), len(sel), " | ".join(cells)))
+        return
     for col, kind, tol in COLUMNS:
         unit = UNITS.get(col, "")
         if kind == "text":
@@ -193,34 +251,14 @@ def main(argv):
                   else "| era | n | differ |")
             print("|---|---|---|---|---|---|" if kind != "text" else "|---|---|---|")
         for era in eras + ["all"]:
-            sel = [(o, c) for o, c in pairs if era == "all" or era_of(c["_year"]) == era]
-            label = "all" if era == "all" else "%d..%d" % (max(era, -1999), era + ERA_YEARS - 1
-                                                           if era < 2500 else 3000)
-            ds, bad = [], 0
-            for o, c in sel:
-                d = difference(col, kind, o, c, rotation)
-                if kind == "text":
-                    bad += d
-                    continue
-                if d == "shape":
-                    bad += 1
-                    continue
-                if d is None:
-                    continue
-                ds.append(d)
-                if beyond(kind, tol, d, number(c[col]) if kind == "pct" else 0):
-                    bad += 1
+            st = statistics(col, kind, tol, selection(era), rotation)
             if kind == "text":
-                line = (label, len(sel), bad)
-                print(("| %s | %d | %d |" if markdown else "  %-12s n=%5d differ=%d") % line)
-                continue
-            n = len(ds)
-            mx = max((abs(d) for d in ds), default=0.0)
-            mean = sum(ds) / n if n else 0.0
-            sd = math.sqrt(sum((d - mean) ** 2 for d in ds) / n) if n else 0.0
-            line = (label, n, mx, mean, sd, bad)
-            print(("| %s | %d | %.4g | %.3g | %.3g | %d |" if markdown else
-                   "  %-12s n=%5d max=%10.4g mean=%10.3g spread=%10.3g beyond=%d") % line)
+                print(("| %s | %d | %d |" if markdown else "  %-12s n=%5d differ=%d")
+                      % ((label(era),) + st))
+            else:
+                print(("| %s | %d | %.4g | %.3g | %.3g | %d |" if markdown else
+                       "  %-12s n=%5d max=%10.4g mean=%10.3g spread=%10.3g beyond=%d")
+                      % ((label(era),) + st))
 
 
 if __name__ == "__main__":
