@@ -51,7 +51,9 @@ struct EclipseCircumstances {
 
   // Shadow axis and rates (per hour of TDT).
   long double DDeg = 0;        // declination of the shadow axis
-  long double MuDeg = 0;       // its Greenwich hour angle, [0, 360)
+  long double MuDeg = 0;       // its Greenwich hour angle at UT, [0, 360) (the
+                               // ephemeris hour angle of published element
+                               // tables is larger by 1.002738 * Delta T * 15"/s)
   long double XRate = 0, YRate = 0;    // x', y', Earth radii per hour
   long double DRateDeg = 0, MuRateDeg = 0;  // d', mu', degrees per hour
   long double L1 = 0, L2 = 0;  // shadow radii on the fundamental plane (k1, k2)

@@ -276,6 +276,46 @@ TEST(Circumstances, ModernEclipsesAtTheCanonsInstant) {
   EXPECT_GT(n, 80);
 }
 
+TEST(Circumstances, AxisAndRatesMatchPublishedBesselianElements) {
+  // F. Espenak, NASA GSFC, polynomial Besselian elements of the canon's
+  // eclipses (coefficients a0, a1 at t0, TDT): 1005 Jul 9 6h and 1582 Jun 20
+  // 6h.  Their mu is the ephemeris hour angle (sidereal time of TDT); ours is
+  // the Greenwich hour angle at UT.  x and y themselves differ by the lunar
+  // theory's timing (184 s and 26 s of the shadow's motion here).
+  struct Published {
+    int y, m, d;
+    double h, delta_t, dd, mu, l1, l2, xr, yr, dr, mur, tan_f1, tan_f2;
+  };
+  const Published P[] = {
+      {1005, 7, 9, 6.0, 1532.1, 21.8319302, 269.103699, 0.5658640, 0.0196280, 0.4887544,
+       -0.1286456, -0.0060020, 14.999950, 0.0046058, 0.0045829},
+      {1582, 6, 20, 6.0, 127.5, 23.2630291, 269.374786, 0.5450550, -0.0010770, 0.5426896,
+       -0.0864109, -0.0021340, 14.999320, 0.0045979, 0.0045750},
+  };
+  constexpr double SIDEREAL_PER_SOLAR = 1.002738;
+  constexpr double ANGLE_TOL_DEG = 0.001, RADIUS_TOL = 2e-5, RATE_TOL = 2e-6;
+  constexpr double ANGLE_RATE_TOL_DEG = 2e-5, TAN_TOL = 2e-7, DELTA_T_TOL = 0.06;
+  UseLunarLib = true;
+  for (const Published& p : P) {
+    const long double jd = CalendarToJD(p.y, p.m, static_cast<float>(p.d)) + p.h / 24.0L;
+    const EclipseCircumstances c = CircumstancesAt(jd, DeltaTModel::EspenakMeeus2006);
+    ASSERT_TRUE(c.Valid) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.DeltaTSeconds), p.delta_t, DELTA_T_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.DDeg), p.dd, ANGLE_TOL_DEG) << p.y;
+    const double ephemeris_mu =
+        static_cast<double>(c.MuDeg) + SIDEREAL_PER_SOLAR * p.delta_t * 15.0 / 3600.0;
+    EXPECT_NEAR(Wrap180(ephemeris_mu - p.mu), 0.0, ANGLE_TOL_DEG) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.L1), p.l1, RADIUS_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.L2), p.l2, RADIUS_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.XRate), p.xr, RATE_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.YRate), p.yr, RATE_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.DRateDeg), p.dr, ANGLE_RATE_TOL_DEG) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.MuRateDeg), p.mur, ANGLE_RATE_TOL_DEG) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.TanF1), p.tan_f1, TAN_TOL) << p.y;
+    EXPECT_NEAR(static_cast<double>(c.TanF2), p.tan_f2, TAN_TOL) << p.y;
+  }
+}
+
 TEST(Circumstances, DeltaTAndLunationAsTheCanonThroughoutItsSpan) {
   Worst worst;
   for (const CanonRow& r : Fixture()) {
