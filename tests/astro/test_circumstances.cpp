@@ -24,10 +24,10 @@ namespace {
 constexpr double LAT_TOL_DEG = 0.1;
 // Longitude as arc along the parallel (cos(latitude) * difference), so that
 // it keeps its meaning near the poles.  Our time of greatest eclipse differs
-// from the canon's by up to 61 s in these series (the lunar theory's secular
-// terms; up to 190 s early around 1000 in the whole catalogue), and the
-// Earth turns 0.25 deg meanwhile: RAW includes that, ISOLATED removes it.
-constexpr double LON_RAW_TOL_DEG = 0.3;
+// from the canon's by up to 5 s in these series (16 s in the whole catalogue
+// 1000..2500), and the Earth turns up to 0.07 deg meanwhile: RAW includes
+// that, ISOLATED removes it.
+constexpr double LON_RAW_TOL_DEG = 0.15;
 constexpr double LON_ISOLATED_TOL_DEG = 0.1;
 constexpr double MAG_TOL = 0.0005;
 constexpr double ALT_TOL_DEG = 0.6;
@@ -281,7 +281,7 @@ TEST(Circumstances, AxisAndRatesMatchPublishedBesselianElements) {
   // eclipses (coefficients a0, a1 at t0, TDT): 1005 Jul 9 6h and 1582 Jun 20
   // 6h.  Their mu is the ephemeris hour angle (sidereal time of TDT); ours is
   // the Greenwich hour angle at UT.  x and y themselves differ by the lunar
-  // theory's timing (184 s and 26 s of the shadow's motion here).
+  // theory's timing (6 s and 3 s of the shadow's motion here).
   struct Published {
     int y, m, d;
     double h, delta_t, dd, mu, l1, l2, xr, yr, dr, mur, tan_f1, tan_f2;
