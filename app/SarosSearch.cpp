@@ -31,8 +31,10 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
 }
 
 std::string SarosReachableText() {
-  return "Erreichbar sind die Serien Saros " + ShortRealToStr(SAROS_REACHABLE_FIRST) + " bis " +
-         ShortRealToStr(SAROS_REACHABLE_LAST);
+  return "Erreichbar sind Serien zwischen JD " + ShortRealToStr(MIN_SUPPORTED_JD) + " und " +
+         ShortRealToStr(MAX_SUPPORTED_JD) + ", etwa Saros " +
+         ShortRealToStr(SAROS_REACHABLE_ABOUT_FIRST) + " bis " +
+         ShortRealToStr(SAROS_REACHABLE_ABOUT_LAST);
 }
 
 bool RecomputeSeries(const RecomputeSettings& Settings, std::vector<std::string>& Memo,
