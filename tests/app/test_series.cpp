@@ -250,3 +250,40 @@ TEST(SarosSearch, StepsThereAndBackAndReportsUnreachableNumbers) {
   EXPECT_EQ(memo.back(), "Saros2000000000 nicht gefunden");
   EXPECT_TRUE(JDSupported(SelectedJD));
 }
+
+// The message after a failed search names roughly the series that can be
+// reached: from two starts, with orbitcore's Moon throughout and as the main
+// window does it with "Auto" (the search with the Moon of the present series,
+// the build with the Moon "Auto" takes for its date), series inside the named
+// ends are found and built, series far beyond them not found. (Near the ends
+// the outcome depends on the start: from 2017 Saros -206 to 670 are built,
+// from 2026 February -256 to 644.)
+TEST(SarosSearch, ReachableRangeInTheMessage) {
+  constexpr int32_t INSIDE = 50, BEYOND = 100;
+  struct Case {
+    int32_t saros;
+    bool builds;
+  } cases[] = {{SAROS_REACHABLE_ABOUT_FIRST + INSIDE, true},
+               {SAROS_REACHABLE_ABOUT_LAST - INSIDE, true},
+               {SAROS_REACHABLE_ABOUT_FIRST - BEYOND, false},
+               {SAROS_REACHABLE_ABOUT_LAST + BEYOND, false}};
+  for (const long double from : {2457986.5L, 2461088.0L})  // 2017 Aug 21, 2026 Feb 17
+    for (const bool autoMoon : {false, true})
+      for (const Case& c : cases) {
+        UseLunarLib = false;  // "Auto" in 2017 and 2026: orbitcore
+        SelectedJD = from;
+        ASSERT_TRUE(FindEclipseNewMoon(SelectedJD, false));
+        std::string text;
+        int32_t current = SarosNumber(SelectedJD, text);
+        std::vector<std::string> memo, list;
+        const bool found = SarosSearch(c.saros, current, memo);
+        if (autoMoon) UseLunarLib = AutoChoosesELP2000(SelectedJD);
+        long double jd = SelectedJD;
+        const bool built = found && FindEclipseNewMoon(jd, false) && BuildSeriesComputed(list, jd);
+        EXPECT_EQ(built, c.builds) << "Saros " << c.saros << (found ? " found" : " not found")
+                                   << " from " << double(from) << (autoMoon ? ", Auto" : ", orbitcore");
+        if (!c.builds) EXPECT_FALSE(found) << "Saros " << c.saros << " from " << double(from);
+      }
+  EXPECT_EQ(SarosReachableText(),
+            "Erreichbar sind Serien zwischen JD -2000000 und 8000000, etwa Saros -200 bis 650");
+}
