@@ -7,11 +7,15 @@
 // BM_CanonSeries: BuildSeriesFromCanon from the canon file named by
 // NODALIS_CANON (skipped when unset), made by tools/nasa_canon_to_canon.py.
 // BM_BesselElements: one set of elements.
+// BM_Circumstances: the circumstances of one eclipse (CalcEclipse done).
+// BM_Catalog: every eclipse of -1999 ... 3000 with its circumstances and
+// Saros places (one run; "ELP2000", the canon's Delta T).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
 #include "CanonReader.h"
+#include "EclipseCatalog.h"
 #include "SarosSearch.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
@@ -68,6 +72,27 @@ void BM_BesselElements(benchmark::State& state) {
     benchmark::DoNotOptimize(r.X);
   }
 }
+
+void BM_Circumstances(benchmark::State& state) {
+  UseLunarLib = true;
+  BesselRec r;
+  CalcEclipse(0, true, r, AUG_2017_NEW_MOON_JD);
+  for (auto _ : state) {
+    const EclipseCircumstances c = Circumstances(r, DeltaTModel::EspenakMeeus2006);
+    benchmark::DoNotOptimize(c.LatitudeDeg);
+  }
+}
+
+void BM_Catalog(benchmark::State& state) {
+  UseLunarLib = true;
+  std::vector<CatalogEntry> out;
+  for (auto _ : state) {
+    BuildEclipseCatalog(CalendarToJD(-1999, 1, 1.0f), CalendarToJD(3001, 1, 1.0f),
+                        DeltaTModel::EspenakMeeus2006, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.counters["eclipses"] = static_cast<double>(out.size());
+}
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_Saros145, Auto, LunarMode::Auto)->Unit(benchmark::kMillisecond);
@@ -75,4 +100,6 @@ BENCHMARK_CAPTURE(BM_Saros145, ELP2000, LunarMode::ELP2000)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(BM_Saros145, DE404, LunarMode::DE404)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Circumstances)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Catalog)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();
