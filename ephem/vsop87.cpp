@@ -24,6 +24,7 @@
 //
 // Reference: Bretagnon & Francou 1988, A&A 202, 309.
 #include <cmath>
+#include <vector>
 
 #include "orbitcore_internal.h"
 #include "sincos_kernel.h"
@@ -53,27 +54,49 @@ constexpr double FAST_ARGUMENT_LIMIT = SINCOS_KERNEL_LIMIT;
 // sincos_kernel.  Straight-line code, vectorised by the compiler; the clones
 // give the same bits.
 __attribute__((target_clones("avx512f", "avx2", "default")))
-void term_products(const Vsop87Term* __restrict terms, int n, double t,
-                   double* __restrict a_cos, double* __restrict ca_sin) {
+void term_products(const double* __restrict a, const double* __restrict b,
+                   const double* __restrict c, int n, double t, double* __restrict a_cos,
+                   double* __restrict ca_sin) {
   for (int i = 0; i < n; ++i) {
     double sn, cs;
-    sincos_kernel(terms[i].b + terms[i].c * t, &sn, &cs);
-    a_cos[i] = terms[i].a * cs;
-    ca_sin[i] = terms[i].c * terms[i].a * sn;
+    sincos_kernel(b[i] + c[i] * t, &sn, &cs);
+    a_cos[i] = a[i] * cs;
+    ca_sin[i] = c[i] * a[i] * sn;
   }
+}
+
+// The terms of a slot as three columns A, B, C, copied from its records on
+// first use, so that the vectorised kernel reads them with plain loads.
+struct SlotColumns {
+  std::vector<double> a, b, c;
+};
+
+const SlotColumns& slot_columns(int slot) {
+  static SlotColumns columns[VSOP87_SLOT_COUNT];
+  SlotColumns& col = columns[slot];
+  const Vsop87Slot& s = VSOP87_SLOTS[slot];
+  if (col.a.empty() && s.count > 0) {
+    for (int i = 0; i < s.count; ++i) {
+      col.a.push_back(s.terms[i].a);
+      col.b.push_back(s.terms[i].b);
+      col.c.push_back(s.terms[i].c);
+    }
+  }
+  return col;
 }
 
 // Sums S = sum A cos(B + C t) and S' = sum -C A sin(B + C t) over
 // terms [begin, end) in published order, skipping A < threshold when skip is
 // set.  fast: every argument is known to be below FAST_ARGUMENT_LIMIT.
-void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
-               bool skip, double threshold, bool fast, double* s, double* sd) {
+void sum_terms(const Vsop87Term* terms, const SlotColumns& col, int begin, int end,
+               double t, bool skip, double threshold, bool fast, double* s, double* sd) {
   double acc = 0.0, acc_d = 0.0;
   if (fast) {
     double p[MAX_BLOCK], q[MAX_BLOCK];
     for (int start = begin; start < end; start += MAX_BLOCK) {
       const int n = end - start < MAX_BLOCK ? end - start : MAX_BLOCK;
-      term_products(terms + start, n, t, p, q);
+      term_products(col.a.data() + start, col.b.data() + start, col.c.data() + start, n, t,
+                    p, q);
       for (int j = 0; j < n; ++j) {
         if (skip && terms[start + j].a < threshold) continue;
         acc += p[j];
@@ -212,7 +235,8 @@ int vsop87_evaluate(double jd, int slot, double precision,
   double sum[3][6] = {}, sum_d[3][6] = {};
   if (fast && !truncate && slot_fits[slot]) {
     double p[MAX_SLOT_TERMS], q[MAX_SLOT_TERMS];
-    term_products(s.terms, s.count, t, p, q);
+    const SlotColumns& col = slot_columns(slot);
+    term_products(col.a.data(), col.b.data(), col.c.data(), s.count, t, p, q);
     block_sums(s, p, q, sum, sum_d);
   } else {
     for (int k = 0; k < 3; ++k) {
@@ -227,8 +251,8 @@ int vsop87_evaluate(double jd, int slot, double precision,
                                            tabs[alpha] + 1e-35);
           if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
         }
-        sum_terms(s.terms, begin, end, t, truncate, threshold, fast, &sum[k][alpha],
-                  &sum_d[k][alpha]);
+        sum_terms(s.terms, slot_columns(slot), begin, end, t, truncate, threshold, fast,
+                  &sum[k][alpha], &sum_d[k][alpha]);
         begin = end;
       }
     }
