@@ -5,6 +5,9 @@
 //   BM_PlanetinfoMoonThreeItems  _planetinfo(jd, 1011, 3), (..., 8), (..., 9)
 //                                for one new date, three calls, as the
 //                                program reads distance, longitude, latitude
+//   BM_SunThenMoonSixItems       the same three items of the Sun (1020), then
+//                                of the Moon, for one new date: one instant
+//                                of a series (nutation and obliquity shared)
 #include <benchmark/benchmark.h>
 
 #include "moon_position.h"
@@ -65,6 +68,16 @@ void BM_PlanetinfoMoonThreeItems(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PlanetinfoMoonThreeItems);
+
+void BM_SunThenMoonSixItems(benchmark::State& state) {
+  double jd = START_JD;
+  for (auto _ : state) {
+    for (int body : {1020, 1011})
+      for (int item : {3, 8, 9}) benchmark::DoNotOptimize(_planetinfo(jd, body, item));
+    jd += STEP_DAYS;
+  }
+}
+BENCHMARK(BM_SunThenMoonSixItems);
 #endif
 
 }  // namespace
