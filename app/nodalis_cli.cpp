@@ -20,7 +20,7 @@
 #include "SeriesState.h"
 #include "Utils.h"
 #ifdef NODALIS_HAVE_DRAW
-#include "graphics/DiagramExport.h"
+#include "DiagramLoader.h"
 #endif
 
 using namespace nodalis;
@@ -316,7 +316,7 @@ int Run(const CliState& s) {
 #ifdef NODALIS_HAVE_DRAW
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
-    if (!WriteSeriesDiagram(s.diagram_path, s.diagram_dpi, &error))
+    if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
       return Fail(1, Utf8ToCp1252(error));
 #else
     return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
