@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 namespace orbitcore {
 namespace {
@@ -69,7 +70,9 @@ __attribute__((target("avx2,fma"))) inline void load_entries(const double* sc,
   *c = _mm256_unpackhi_pd(a, b);
 }
 
-// One group with AVX2 and FMA: lanes i .. i + 3 in one register.
+// One group with AVX2 and FMA: lanes l .. l + 3 in one register.  (The
+// loops over factors, streams and powers have fixed counts and are unrolled,
+// so that the sums stay in registers.)
 template <int N, int D, int K>
 __attribute__((target("avx2,fma"))) void group_sums_avx2(int n, const std::int32_t* index,
                                                          const double* coef, const double* sc,
@@ -77,17 +80,18 @@ __attribute__((target("avx2,fma"))) void group_sums_avx2(int n, const std::int32
   static_assert(MOON_LANES == 8, "two registers of four lanes");
   const __m256d vtau = _mm256_set1_pd(tau);
   __m256d acc[K][2];
-  #pragma GCC unroll 8
-  for (int k = 0; k < K; ++k)
-    #pragma GCC unroll 8
-    for (int h = 0; h < 2; ++h) acc[k][h] = _mm256_loadu_pd(&sums[k][4 * h]);
+#pragma GCC unroll 8
+  for (int k = 0; k < K; ++k) {
+    acc[k][0] = _mm256_loadu_pd(&sums[k][0]);
+    acc[k][1] = _mm256_loadu_pd(&sums[k][4]);
+  }
   for (int i = 0; i < n; i += MOON_LANES) {
-    #pragma GCC unroll 8
+#pragma GCC unroll 2
     for (int h = 0; h < 2; ++h) {
       const int l = i + 4 * h;
       __m256d st, ct;
       load_entries(sc, index + l, &st, &ct);
-      #pragma GCC unroll 8
+#pragma GCC unroll 8
       for (int f = 1; f < N; ++f) {
         __m256d sk, ck;
         load_entries(sc, index + f * n + l, &sk, &ck);
@@ -95,11 +99,11 @@ __attribute__((target("avx2,fma"))) void group_sums_avx2(int n, const std::int32
         ct = _mm256_fmsub_pd(ct, ck, _mm256_mul_pd(st, sk));
         st = s;
       }
-      #pragma GCC unroll 8
+#pragma GCC unroll 8
       for (int k = 0; k < K; ++k) {
         __m256d cc = _mm256_loadu_pd(coef + (2 * k) * n + l);
         __m256d ss = _mm256_loadu_pd(coef + (2 * k + 1) * n + l);
-        #pragma GCC unroll 8
+#pragma GCC unroll 8
         for (int p = 1; p <= D; ++p) {
           cc = _mm256_fmadd_pd(cc, vtau, _mm256_loadu_pd(coef + (2 * (p * K + k)) * n + l));
           ss = _mm256_fmadd_pd(ss, vtau, _mm256_loadu_pd(coef + (2 * (p * K + k) + 1) * n + l));
@@ -108,10 +112,11 @@ __attribute__((target("avx2,fma"))) void group_sums_avx2(int n, const std::int32
       }
     }
   }
-  #pragma GCC unroll 8
-  for (int k = 0; k < K; ++k)
-    #pragma GCC unroll 8
-    for (int h = 0; h < 2; ++h) _mm256_storeu_pd(&sums[k][4 * h], acc[k][h]);
+#pragma GCC unroll 8
+  for (int k = 0; k < K; ++k) {
+    _mm256_storeu_pd(&sums[k][0], acc[k][0]);
+    _mm256_storeu_pd(&sums[k][4], acc[k][1]);
+  }
 }
 
 using GroupKernel = void (*)(int n, const std::int32_t* index, const double* coef,
