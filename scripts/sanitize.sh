@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-sanitize/ (Release flags -O2 plus -g, benchmarks off) and runs
+# every test there. Any sanitizer report fails its test. Usage:
+#   bash scripts/sanitize.sh
+set -euo pipefail
+NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+. "$NODALIS_ROOT/scripts/deps.sh"
+nodalis_install_deps
+BUILD="${NODALIS_SANITIZE_BUILD_DIR:-$NODALIS_ROOT/build-sanitize}"
+nodalis_build "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF
+export QT_QPA_PLATFORM=offscreen
+cd "$BUILD"
+ctest --output-on-failure -j"$(nproc)" --timeout 1200
