@@ -30,7 +30,9 @@ QString CannotWrite(const QString& FileName, const QString& Why) {
 // whole or marks the file failed. Qt reports a short write without an error
 // (the disk filled up within it) as success, and not every image writer
 // checks what it wrote; here a short write leads to another one for the
-// rest, and any failure means the file is never committed.
+// rest, and any failure means the file is never committed. The writer
+// itself is never told: its own error paths are not needed (Qt's BMP and
+// PNG writers leak a row buffer on them), it just writes into nothing.
 class SaveTarget : public QIODevice {
  public:
   explicit SaveTarget(const QString& FileName)
@@ -67,7 +69,7 @@ class SaveTarget : public QIODevice {
       if (N <= 0) Failed_ = true;
       else Done += N;
     }
-    return Failed_ ? -1 : Size;
+    return Size;
   }
 
  private:

@@ -10,5 +10,9 @@ nodalis_install_deps
 BUILD="${NODALIS_SANITIZE_BUILD_DIR:-$NODALIS_ROOT/build-sanitize}"
 nodalis_build "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF
 export QT_QPA_PLATFORM=offscreen
+# Every report fails its test; leaks inside fontconfig only are suppressed.
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$NODALIS_ROOT/scripts/lsan.supp:print_suppressions=0"
 cd "$BUILD"
 ctest --output-on-failure -j"$(nproc)" --timeout 1200
