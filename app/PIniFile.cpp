@@ -159,10 +159,19 @@ bool IniFileWriteString(const std::string& Path, const std::string& Section,
     if (c != '\r' && c != '\n') value += c;
 
   // The file written is the link's target when Path is a link (the user's
-  // own arrangement); a dangling or looping link is left alone.
+  // own arrangement); a dangling or looping link is left alone, and so is a
+  // link someone else planted in a shared sticky directory such as /tmp
+  // (the rule of the kernel's fs.protected_symlinks, also where it is off).
   std::string target = Path;
   struct stat st{};
   if (::lstat(Path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    const std::size_t slash = Path.rfind('/');
+    const std::string dir =
+        slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+    struct stat ds{};
+    if (::stat(dir.c_str(), &ds) != 0) return false;
+    const bool shared = (ds.st_mode & S_ISVTX) && (ds.st_mode & S_IWOTH);
+    if (shared && st.st_uid != ::geteuid() && st.st_uid != ds.st_uid) return false;
     char resolved[PATH_MAX];
     if (!::realpath(Path.c_str(), resolved)) return false;
     target = resolved;

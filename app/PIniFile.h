@@ -16,7 +16,9 @@
 // false and leaves it exactly as it was. Writing goes through a temporary
 // file created exclusively beside the target and renamed over it, so a
 // failed write (a full disk) keeps the old file and a link planted under a
-// temporary name is never followed.
+// temporary name is never followed. A settings file that is a link is
+// written through to its target, unless the link belongs to someone else
+// in a shared sticky directory (such as /tmp).
 //
 // The unit holds one current settings file, chosen once per run by
 // SetIniFile. Texts are passed through as 8-bit strings (Windows-1252 in the

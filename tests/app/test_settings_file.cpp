@@ -266,6 +266,19 @@ TEST_F(SettingsFile, PlantedLinksAreNeverFollowed) {
   fs::create_symlink(root_ / "nowhere.ini", Cwd() / "Nodalis.ini");
   EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/z"));
   EXPECT_FALSE(fs::exists(root_ / "nowhere.ini"));
+
+  // In a shared sticky directory (like /tmp) a link that belongs to someone
+  // else is never followed (root can plant one owned by "nobody" to try).
+  if (::geteuid() == 0) {
+    const fs::path shared = root_ / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms(01777));
+    fs::create_symlink(victim, shared / "Nodalis.ini");
+    ASSERT_EQ(::lchown((shared / "Nodalis.ini").c_str(), 65534, 65534), 0);
+    SetIniFile((shared / "Nodalis.ini").string());
+    EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/w"));
+    EXPECT_EQ(Slurp(victim), "precious");
+  }
 }
 
 TEST_F(SettingsFile, FailedWriteKeepsTheOldFile) {
