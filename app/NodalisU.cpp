@@ -1,6 +1,7 @@
 // NodalisU — the main window and Recompute. See NodalisU.h.
 #include "NodalisU.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,10 +12,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTextCursor>
@@ -22,6 +25,7 @@
 #include <cmath>
 #include <vector>
 
+#include "BesselRec.h"
 #include "CanonReader.h"
 #include "DateFormU.h"
 #include "OneInstance.h"
@@ -50,9 +54,12 @@ constexpr int DESIGN_HEIGHT_PX = 726;
 constexpr int TASKBAR_ALLOWANCE_PX = 30;
 // Diagram page: the screen height less this margin, millimetres.
 constexpr float DIAGRAM_PAGE_MARGIN_MM = 8.5f;
-// Saros numbers the spin edit accepts (the search reaches about -200 … 500).
+// Saros numbers the spin edit accepts (the search reaches SAROS_REACHABLE_*).
 constexpr int SAROS_FIELD_MIN = -99999;
 constexpr int SAROS_FIELD_MAX = 99999;
+// Characters of a table row before its type text: number, date and time,
+// gamma, umbral width and elevation ("NN:  " 5, 20, 8, 6, 5, blank 1).
+constexpr int TABLE_ROW_FIXED_CHARS = 45;
 
 QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
 
@@ -69,6 +76,23 @@ QFont MemoFont() {
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;
+}
+
+// The widest row the table can hold: the fixed columns, the longest type
+// text ("nichtzentrale ringförmige Finsternis") and the longest marker.
+QString WidestTableRow() {
+  std::string type;
+  for (int t = 0; t <= 6; ++t)
+    if (EclipseText("Finsternis", t).size() > type.size()) type = EclipseText("Finsternis", t);
+  std::string marker;
+  for (RowMarker m : {RowMarker::Aktuelle, RowMarker::Letzte, RowMarker::Naechste})
+    if (MarkerText(m).size() > marker.size()) marker = MarkerText(m);
+  return QString(TABLE_ROW_FIXED_CHARS, QLatin1Char('0')) + FromCp(type + marker);
+}
+
+// Edit fields keep Ctrl+A for themselves: it selects the field's text.
+bool IsEditField(const QWidget* w) {
+  return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
 }
 
 }  // namespace
@@ -156,6 +180,11 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // The table is output: rows can be selected and copied, not edited, and
+  // Tab goes on to the next control.
+  Memo1->setReadOnly(true);
+  Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  Memo1->setTabChangesFocus(true);
   Memo1->setGeometry(8, 96, 585, 593);
 
   // Tab order of the window.
@@ -184,7 +213,8 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   });
   connect(Lunar_Eph, &QCheckBox::clicked, this, [this] { Lunar_EphClick(); });
   connect(CanonChk, &QCheckBox::toggled, this, [this] { CanonChkClick(); });
-  // Key preview: Ctrl+A anywhere in the window selects the text area.
+  // Key preview: Ctrl+A anywhere in the window, outside an edit field,
+  // selects the text area.
   qApp->installEventFilter(this);
 
   // ---- FormCreate ------------------------------------------------------------
@@ -209,12 +239,22 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   Backward = false;
 
   // The window stands at the top left and reaches down to the task bar; the
-  // text area grows with it.
+  // text area grows with it. It is wide enough for the widest table row in
+  // the text area's font (the design width holds about 86 characters).
   move(0, 0);
+  const QFontMetrics memoMetrics(Memo1->font());
+  const int memoWidth = memoMetrics.horizontalAdvance(WidestTableRow()) +
+                        int(std::ceil(2 * Memo1->document()->documentMargin())) +
+                        2 * Memo1->frameWidth() + Memo1->verticalScrollBar()->sizeHint().width() +
+                        memoMetrics.averageCharWidth();  // room for the text cursor
+  int w = std::max(DESIGN_WIDTH_PX, memoWidth + DESIGN_WIDTH_PX - 585);
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const int h = screen->availableGeometry().height() > 0 ? screen->geometry().height() : DESIGN_HEIGHT_PX;
     const int frame = 28;  // title bar, until the window manager tells
-    resize(width(), std::max(300, h - TASKBAR_ALLOWANCE_PX - frame));
+    if (screen->availableGeometry().width() > 0) w = std::min(w, screen->availableGeometry().width());
+    resize(w, std::max(300, h - TASKBAR_ALLOWANCE_PX - frame));
+  } else {
+    resize(w, height());
   }
 
   for (const std::string& line : StartupNoticeLines()) AddMemoLine(line);
@@ -296,14 +336,25 @@ void TForm1::FormShow() {
     const long double v = StrToReal(Arguments_.first().toLocal8Bit().toStdString());
     if (v > COMMAND_LINE_MIN_JD) {
       // After the window is on the screen, so that it shows at once.
-      QTimer::singleShot(0, this, [this, v] {
-        RunCommand([this, v] {
-          ReferenceJD = SelectedJD = SeriesJD = v;
-          Recompute();
-        });
-      });
+      QTimer::singleShot(0, this, [this, v] { RunCommand([this, v] { ShowCommandLineJD(v); }); });
     }
   }
+}
+
+void TForm1::ShowCommandLineJD(long double JD) {
+  if (!JDSupported(JD)) {
+    // Refused: the three instants stay, so every command goes on working.
+    ClearMemo();
+    AddMemoLine(JDRangeText());
+    return;
+  }
+  ReferenceJD = SelectedJD = SeriesJD = JD;
+  Recompute();
+}
+
+void TForm1::SupportedStart() {
+  if (JDSupported(SelectedJD)) return;
+  SelectedJD = JDSupported(SeriesJD) ? SeriesJD : NowJD(0);
 }
 
 void TForm1::closeEvent(QCloseEvent* E) {
@@ -329,7 +380,7 @@ bool TForm1::eventFilter(QObject* Watched, QEvent* E) {
     auto* k = static_cast<QKeyEvent*>(E);
     QWidget* w = qobject_cast<QWidget*>(Watched);
     const bool inThisWindow = w && w->window() == this;
-    if (inThisWindow && k->key() == Qt::Key_A &&
+    if (inThisWindow && !IsEditField(w) && k->key() == Qt::Key_A &&
         (k->modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier) {
       if (E->type() == QEvent::ShortcutOverride) {
         E->accept();  // a key press, not a shortcut of some control
@@ -366,10 +417,7 @@ void TForm1::ReceiveCommandLine(int32_t, const std::string& Text, uint8_t& Answe
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    RunCommand([this, v] {
-      ReferenceJD = SelectedJD = SeriesJD = v;
-      Recompute();
-    });
+    RunCommand([this, v] { ShowCommandLineJD(v); });
   });
 }
 
@@ -388,6 +436,7 @@ void TForm1::DateBtnClick() {
 }
 
 void TForm1::NextEclClick(int Tag) {
+  SupportedStart();
   const long double before = SelectedJD;
   SelectedJD += Tag > 0 ? ECLIPSE_STEP_DAYS : -ECLIPSE_STEP_DAYS;
   if (!JDSupported(SelectedJD)) {
@@ -408,7 +457,8 @@ void TForm1::NextEclClick(int Tag) {
 void TForm1::ChangeSarosClick(int Tag) {
   ClearMemo();
   Backward = false;
-  if (!SeriesList.empty() && JDSupported(SelectedJD)) {
+  SupportedStart();
+  if (!SeriesList.empty()) {
     // Start the search from the beginning of the series on screen.
     SeriesJD = SelectedJD;
     FindEclipseNewMoon(SeriesJD, false);
@@ -422,7 +472,10 @@ void TForm1::ChangeSarosClick(int Tag) {
   const bool found = SarosSearch(EditSarosNr->value(), current, progress);
   CurrentSaros = current;
   for (const std::string& line : progress) AddMemoLine(line);
-  if (!found) return;
+  if (!found) {
+    AddMemoLine(SarosReachableText());
+    return;
+  }
   ReferenceJD = NowJD(0);
   Recompute();
 }

@@ -132,6 +132,12 @@ class TForm1 : public QWidget {
 
  private:
   void FormShow();
+  // Shows the series of a Julian date from the command line or a second
+  // start; a date outside the supported range is refused with a message.
+  void ShowCommandLineJD(long double JD);
+  // Steps start from SelectedJD; when it lies outside the supported range,
+  // from the series on screen or, without one, from now.
+  void SupportedStart();
   void ClearMemo();
   void AddMemoLine(const std::string& Cp1252Line);
   void BuildSeriesInto(long double JD);

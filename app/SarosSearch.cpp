@@ -30,6 +30,13 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
   return false;
 }
 
+std::string SarosReachableText() {
+  return "Erreichbar sind Serien zwischen JD " + ShortRealToStr(MIN_SUPPORTED_JD) + " und " +
+         ShortRealToStr(MAX_SUPPORTED_JD) + ", etwa Saros " +
+         ShortRealToStr(SAROS_REACHABLE_ABOUT_FIRST) + " bis " +
+         ShortRealToStr(SAROS_REACHABLE_ABOUT_LAST);
+}
+
 bool RecomputeSeries(const RecomputeSettings& Settings, std::vector<std::string>& Memo,
                      int32_t& Saros, bool& ELP2000Used, std::string& Message) {
   Memo.clear();

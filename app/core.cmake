@@ -11,7 +11,9 @@ if(NODALIS_HAVE_EPHEM)
   list(APPEND NODALIS_CORE_SOURCES
     ${CMAKE_CURRENT_SOURCE_DIR}/SeriesBuilder.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/CanonReader.cpp
-    ${CMAKE_CURRENT_SOURCE_DIR}/SarosSearch.cpp)
+    ${CMAKE_CURRENT_SOURCE_DIR}/SarosSearch.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/CatalogRow.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/EclipseCatalog.cpp)
 endif()
 
 add_library(nodalis_core STATIC ${NODALIS_CORE_SOURCES})

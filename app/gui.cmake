@@ -9,6 +9,11 @@ target_include_directories(nodalis_oneinstance PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(nodalis_oneinstance PUBLIC Qt6::Core Qt6::Network)
 set_target_properties(nodalis_oneinstance PROPERTIES AUTOMOC ON)
 
+# Application name, German locale and Qt's German translations.
+add_library(nodalis_germanui STATIC ${CMAKE_CURRENT_LIST_DIR}/AppSetup.cpp)
+target_include_directories(nodalis_germanui PUBLIC ${CMAKE_CURRENT_LIST_DIR})
+target_link_libraries(nodalis_germanui PUBLIC Qt6::Core)
+
 # The main window and the program. They need the series core with the
 # ephemeris libraries, and the date dialog; the graph window joins when the
 # graphics are in the tree (graphics/ is configured after app/, so its
@@ -23,7 +28,8 @@ if(TARGET nodalis_core AND NODALIS_HAVE_EPHEM
   set_target_properties(nodalis_mainwin PROPERTIES AUTOMOC ON)
   target_include_directories(nodalis_mainwin PUBLIC ${CMAKE_CURRENT_LIST_DIR})
   target_link_libraries(nodalis_mainwin PUBLIC
-    nodalis_core nodalis_dialogs nodalis_settings nodalis_oneinstance Qt6::Widgets)
+    nodalis_core nodalis_dialogs nodalis_settings nodalis_oneinstance nodalis_germanui
+    Qt6::Widgets)
   if(EXISTS ${PROJECT_SOURCE_DIR}/graphics/GrafikForm.cpp
      AND EXISTS ${PROJECT_SOURCE_DIR}/graphics/SeriesDiagram.cpp)
     target_link_libraries(nodalis_mainwin PUBLIC nodalis_graphwin)

@@ -18,6 +18,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "AppSetup.h"
 #include "DateFormU.h"
 #include "NodalisU.h"
 #include "OneInstance.h"
@@ -50,8 +51,7 @@ double MsSinceProcessStart() {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  app.setApplicationName(QStringLiteral("Nodalis"));
-  app.setApplicationDisplayName(QStringLiteral("Nodalis"));
+  nodalis::SetUpApplication(app);
   const bool trace = !qEnvironmentVariableIsEmpty("NODALIS_TRACE");
 
   QStringList args = app.arguments();

@@ -84,6 +84,15 @@ void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lam
   Dist = D;
 }
 
+long double GreenwichSiderealTime(long double JDUT) {
+  constexpr int APPARENT = 1;
+  constexpr long double RAD_PER_HOUR = 0.26179938779914943653855L;  // 2pi / 24
+  long double theta = _localsiderealtime(static_cast<double>(JDUT), 0.0, APPARENT) * RAD_PER_HOUR;
+  // orbitcore leaves a slightly negative apparent time as it is.
+  if (theta < 0) theta += 2.0L * PI_EXT;
+  return theta;
+}
+
 long double MeanObliquity(long double JD) {
   // Horner form of Laskar's polynomial (the same value to the last bits as
   // summing powers; evaluated twice per Besselian elements, so it matters).

@@ -26,6 +26,10 @@ void MoonEcliptic(long double& Lambda, long double& Beta, long double& R,
 void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lambda,
                   double JD, long double& Beta, long double& Dist);
 
+// Greenwich apparent sidereal time in radians, [0, 2pi), for a
+// universal-time Julian date (orbitcore's _localsiderealtime at longitude 0).
+long double GreenwichSiderealTime(long double JDUT);
+
 // Mean obliquity of the ecliptic, radians (Laskar 1986, no nutation).
 long double MeanObliquity(long double JD);
 

@@ -72,12 +72,7 @@ long double CalendarToJD(int Year, int Month, float Day) {
   return A + C + B + static_cast<long double>(Day) + 1720996.5L;
 }
 
-bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD) {
-  if (IsTDT) {
-    DeltaTDays = 0.0f;
-    return true;
-  }
-  const float y = static_cast<float>(JD / 365.2425L - 4712.0991L);
+long double DeltaTPolynomialSeconds(float y) {
   const long double Y = y;
   float u;
   long double dt;
@@ -136,7 +131,16 @@ bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD) {
     u = static_cast<float>((Y - 1820) / 100); long double U = u;
     dt = -20 + 32 * U * U;
   }
-  const float seconds = static_cast<float>(dt);
+  return dt;
+}
+
+bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD) {
+  if (IsTDT) {
+    DeltaTDays = 0.0f;
+    return true;
+  }
+  const float y = static_cast<float>(JD / 365.2425L - 4712.0991L);
+  const float seconds = static_cast<float>(DeltaTPolynomialSeconds(y));
   DeltaTDays = static_cast<float>(static_cast<long double>(seconds) / 86400.0L);
   return y > -500 && y < 2050;
 }

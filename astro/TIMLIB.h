@@ -43,6 +43,9 @@ long double CalendarToJD(int Year, int Month, float Day);
 // Delta T in days (0 when IsTDT); true inside -500 < y < 2050 of the
 // Espenak-Meeus polynomials (the value is delivered outside as well).
 bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD);
+// The Espenak-Meeus polynomials of DeltaT: Delta T in seconds at the decimal
+// year y (each interval's argument u stored in single precision).
+long double DeltaTPolynomialSeconds(float y);
 // The system's local date and time, taken as local time in AZone, as JD.
 long double NowJD(float AZone);
 // European summer time (last Sunday of March to last Sunday of September,

@@ -9,6 +9,9 @@
 // (arg 0: 158 KB of members alternating between the far past and the far
 // future; 1: 20 000 identical members; 2: a 100 MB file) and on the largest
 // file it reads (3: 8 MB of lines of another series, all parsed).
+// BM_Circumstances: the circumstances of one eclipse (CalcEclipse done).
+// BM_Catalog: every eclipse of -1999 ... 3000 with its circumstances and
+// Saros places (one run; "ELP2000", the canon's Delta T).
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -19,6 +22,7 @@
 #include <unistd.h>
 
 #include "CanonReader.h"
+#include "EclipseCatalog.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
 
@@ -69,6 +73,7 @@ void BM_BesselElements(benchmark::State& state) {
     benchmark::DoNotOptimize(r.X);
   }
 }
+
 // The crafted canon file of BM_CanonBound's argument, written once.
 std::string CraftedCanon(int kind) {
   const std::string path = "/tmp/nodalis-bench-canon-" + std::to_string(::getpid()) + "-" +
@@ -102,6 +107,27 @@ void BM_CanonBound(benchmark::State& state) {
   }
   std::remove(CanonPath.c_str());
 }
+
+void BM_Circumstances(benchmark::State& state) {
+  UseLunarLib = true;
+  BesselRec r;
+  CalcEclipse(0, true, r, AUG_2017_NEW_MOON_JD);
+  for (auto _ : state) {
+    const EclipseCircumstances c = Circumstances(r, DeltaTModel::EspenakMeeus2006);
+    benchmark::DoNotOptimize(c.LatitudeDeg);
+  }
+}
+
+void BM_Catalog(benchmark::State& state) {
+  UseLunarLib = true;
+  std::vector<CatalogEntry> out;
+  for (auto _ : state) {
+    BuildEclipseCatalog(CalendarToJD(-1999, 1, 1.0f), CalendarToJD(3001, 1, 1.0f),
+                        DeltaTModel::EspenakMeeus2006, out);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.counters["eclipses"] = static_cast<double>(out.size());
+}
 }  // namespace
 
 BENCHMARK(BM_SeriesAuto)->Unit(benchmark::kMillisecond);
@@ -109,4 +135,6 @@ BENCHMARK(BM_SeriesELP2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanonBound)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Circumstances)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Catalog)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

@@ -43,6 +43,14 @@ constexpr long double STEP_CHANGE_DAYS = 0.001L;
 
 QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
 
+// The hint for a Julian date outside the supported range, short enough for
+// two lines of the hint label; the full text is its tooltip.
+QString RangeHint() {
+  return QStringLiteral("Nur Julianische Daten von\n%1 bis %2")
+      .arg(QString::fromLatin1(ShortRealToStr(MIN_SUPPORTED_JD).c_str()),
+           QString::fromLatin1(ShortRealToStr(MAX_SUPPORTED_JD).c_str()));
+}
+
 long double Frac(long double x) { return x - std::trunc(x); }
 
 long double ReadNumber(const QString& text) {
@@ -137,21 +145,24 @@ TDateForm::TDateForm(QWidget* Owner)
     cal->setDisplayFormat("dd.MM.yyyy");
     cal->setDateRange(QDate(PICKER_FIRST_YEAR, 1, 1), QDate(PICKER_LAST_YEAR, 12, 31));
     Place(cal, x + 8, 178, 120, 22);
+    // Two lines high: the range hint needs both.
     auto* hint = new QLabel(this);
     hint->setObjectName(start ? "DatHintLabel" : "DatHintLabelE");
-    Place(hint, x + 8, 178, 188, 22);
+    hint->setWordWrap(true);
+    hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Place(hint, x + 8, 176, 188, 30);
 
     auto* now = new QPushButton(start ? "&Computerzeit" : "Com&puterzeit", this);
     now->setObjectName(start ? "SST" : "EST");
     if (start) {
       now->setToolTip("Zeit und Datum auf aktuelle Systemzeit stellen");
-      Place(now, x + 8, 204, 188, 24);
+      Place(now, x + 8, 208, 188, 24);
     } else {
-      Place(now, x + 8, 204, 92, 24);
+      Place(now, x + 8, 208, 92, 24);
       auto* fromStart = new QPushButton("= &Startzeit", this);
       fromStart->setObjectName("EStart");
       fromStart->setToolTip(QString::fromUtf8("Startzeit übernehmen"));
-      Place(fromStart, x + 104, 204, 92, 24);
+      Place(fromStart, x + 104, 208, 92, 24);
       connect(fromStart, &QPushButton::clicked, this, [this] { EJD->setText(SJD->text()); });
     }
     connect(now, &QPushButton::clicked, this, [this, start] { ComputerTime(start); });
@@ -327,10 +338,7 @@ void TDateForm::JDChanged(bool start) {
   if (Updating) return;
   const long double jd = JDOf(start ? SJD : EJD);
   if (!JDSupported(jd)) {
-    QLabel* hint = start ? DatHintLabel : DatHintLabelE;
-    (start ? SCal : ECal)->hide();
-    hint->setText(FromCp(JDRangeText()));
-    hint->show();
+    UpdateHint(start);
     return;
   }
   Updating = true;
@@ -357,10 +365,12 @@ void TDateForm::UpdateHint(bool start) {
   const long double jd = JDOf(start ? SJD : EJD);
   if (!JDSupported(jd)) {
     cal->hide();
-    hint->setText(FromCp(JDRangeText()));
+    hint->setText(RangeHint());
+    hint->setToolTip(FromCp(JDRangeText()));
     hint->show();
     return;
   }
+  hint->setToolTip(QString());
   int y = 0, m = 0;
   float d = 0;
   JDToCalendar(jd + ZoneValue() / HOURS_PER_DAY, y, m, d);
@@ -547,6 +557,15 @@ void TDateForm::showEvent(QShowEvent* e) {
   QDialog::showEvent(e);
 }
 
+void TDateForm::Tell(const QString& text) {
+  LastQuestion = text;
+  if (!NextAnswers.empty()) {
+    NextAnswers.pop_front();
+    return;
+  }
+  QMessageBox::warning(this, windowTitle(), text);
+}
+
 QMessageBox::StandardButton TDateForm::Ask(const QString& text) {
   LastQuestion = text;
   if (!NextAnswers.empty()) {
@@ -560,9 +579,14 @@ QMessageBox::StandardButton TDateForm::Ask(const QString& text) {
 }
 
 void TDateForm::OKBtnClick() {
-  if (!JDSupported(JDOf(SJD)) || (TableMode && !JDSupported(JDOf(EJD)))) {
-    // Nothing outside the supported range is stored; the hint says why.
-    SJD->setFocus();
+  const bool startOk = JDSupported(JDOf(SJD));
+  if (!startOk || (TableMode && !JDSupported(JDOf(EJD)))) {
+    // Nothing outside the supported range is stored; the dialog stays open
+    // with the offending Julian date selected.
+    Tell(FromCp(JDRangeText()));
+    QLineEdit* jd = startOk ? EJD : SJD;
+    jd->setFocus();
+    jd->selectAll();
     return;
   }
   if (TableMode && JDOf(EJD) < JDOf(SJD)) {

@@ -38,8 +38,9 @@ class TDateForm : public QDialog {
   static constexpr int WIDTH_TABLE_PX = 402;
   static constexpr int WIDTH_SINGLE_PX = 208;
 
-  // Test seam: answers given in place of the next confirmation questions
-  // (Yes, No or Cancel), and the text of the last question asked.
+  // Test seam: answers given in place of the next message boxes (Yes, No
+  // or Cancel for a question, any for a message), and the text of the last
+  // box shown.
   static std::deque<QMessageBox::StandardButton> NextAnswers;
   static QString LastQuestion;
 
@@ -79,6 +80,7 @@ class TDateForm : public QDialog {
   long double JDOf(const QLineEdit* e) const;
   void SetJDText(QLineEdit* e, long double jd);
   QMessageBox::StandardButton Ask(const QString& text);
+  void Tell(const QString& text);  // a warning box with an OK button
 
   bool Updating = false;
 

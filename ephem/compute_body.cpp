@@ -19,7 +19,8 @@
 // Earth turned by 180 deg (no light time); the Moon comes from the lunar
 // series; physical data; annual aberration (for the Moon only subtracted
 // when aberration is off and light time on); nutation in longitude; ecliptic
-// to equator with the true (or mean) obliquity; for Pluto precession of
+// to equator with the true (or mean) obliquity, for Pluto, still on the
+// J2000 ecliptic, with the mean obliquity of J2000; for Pluto precession of
 // (ra, dec) from J2000 to the date and back to the ecliptic.
 //
 // References: Meeus, Astronomical Algorithms (2nd ed.), chs. 13, 23, 33, 41,
@@ -38,6 +39,8 @@ constexpr double MIN_SQUARE = 1e-35;
 constexpr double KM_PER_AU_MILLIONS = 149.597870691;  // 1e6 km per AU
 constexpr double EARTH_EQUATORIAL_RADIUS_KM = 6378.137;
 constexpr double MOON_DIAMETER_CONSTANT = 112422.0;  // arcsec * Earth radii
+const double SIN_EPS_J2000 = std::sin(EPS_J2000_RAD);
+const double COS_EPS_J2000 = std::cos(EPS_J2000_RAD);
 constexpr double SUN_DIAMETER_ARCSEC_AT_1AU = 1919.26;
 constexpr double SUN_MAGNITUDE_AT_1AU = -26.80;
 constexpr double MOON_MAGNITUDE_BASE = 12.95;
@@ -240,14 +243,19 @@ void compute_body(double jd, int b, double* ra, double* dec, double* delta,
     g_lon += dpsi;
   }
 
-  // 10. Ecliptic to equator.
+  // 10. Ecliptic to equator.  Pluto's position is still on the ecliptic of
+  // J2000 here, so it takes the obliquity of J2000: with the obliquity of
+  // date the J2000 equator it is precessed from would be tilted by the
+  // obliquity's change (-47" per century).
   g_lon = norm_2pi(g_lon);
   const double sl = std::sin(g_lon), cl = std::cos(g_lon);
-  double eq_dec = safe_asin(std::sin(g_lat) * cos_eps + std::cos(g_lat) * sin_eps * sl);
-  double eq_ra = norm_2pi(safe_atan2(sl * cos_eps - std::tan(g_lat) * sin_eps, cl));
+  const double se = h == 9 ? SIN_EPS_J2000 : sin_eps;
+  const double ce = h == 9 ? COS_EPS_J2000 : cos_eps;
+  double eq_dec = safe_asin(std::sin(g_lat) * ce + std::cos(g_lat) * se * sl);
+  double eq_ra = norm_2pi(safe_atan2(sl * ce - std::tan(g_lat) * se, cl));
 
-  // 11. Pluto: its theory is referred to J2000; precess and return to the
-  // ecliptic of date.
+  // 11. Pluto: precess from the equator of J2000 to that of the date and
+  // return to the ecliptic of date.
   if (h == 9) {
     precess_j2000_to_date(jd, &eq_ra, &eq_dec);
     const double sa = std::sin(eq_ra), ca = std::cos(eq_ra);

@@ -42,6 +42,10 @@ double delta_t_at(double jd);
 // true_obliquity != 0; radians.  Cached on (jd, switch).
 double obliquity(double jd, int true_obliquity);
 
+// Mean obliquity of J2000 (Laskar's constant term 23 26' 21.448"), radians:
+// the frame of Pluto's theory.
+constexpr double EPS_J2000_RAD = 23.439291111 * RAD_PER_DEG;
+
 // Obliquity with its sine and cosine; one cache entry per mode.
 double obliquity_sincos(double jd, int true_obliquity, double* sin_eps,
                         double* cos_eps);

@@ -42,7 +42,6 @@ void ecliptic_of_date_to_j2000(double jd, double* lon, double* lat) {
   precession_angles(t, &zeta, &z, &theta);
   double sin_eps, cos_eps;
   obliquity_sincos(jd, 0, &sin_eps, &cos_eps);
-  constexpr double EPS_J2000_RAD = 23.439291111 * RAD_PER_DEG;
 
   // Unit vector, ecliptic of date -> equator of date.
   const double cb = std::cos(*lat);

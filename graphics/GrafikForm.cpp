@@ -2,6 +2,7 @@
 #include "graphics/GrafikForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -26,8 +27,10 @@ constexpr float SQRT2 = 1.41421356f;
 // Client area of a new window: the default picture at 96 dpi.
 constexpr int INITIAL_CLIENT_W = DEFAULT_PICTURE_WIDTH_PX;
 constexpr int INITIAL_CLIENT_H = DEFAULT_PICTURE_HEIGHT_PX;
-// Largest picture surface per side, in pixels. Zoom has no limit of its
-// own; a wild typed zoom must not allocate gigabytes for the backing image.
+// Largest picture surface per side, in pixels. A zoom that would make the
+// surface larger is lowered to the largest that fits, so the picture keeps
+// its proportions (a wild typed zoom must not allocate gigabytes for the
+// backing image).
 constexpr int MAX_SURFACE_PX = 6000;
 // Save resolutions of the tags 2 and 3.
 constexpr int HIRES_DPI = 300;
@@ -64,12 +67,16 @@ tCanvas* TGraphSurface::Canvas() {
 
 void TGraphSurface::resizeEvent(QResizeEvent*) { FitImage(); }
 
+// On a high-resolution screen (device pixel ratio above 1) the backing
+// image has the screen's device pixels and a resolution raised by the same
+// ratio, so the layer draws the picture sharp at its size in millimetres.
 void TGraphSurface::FitImage() {
-  const QSize S = size();
+  const double Ratio = std::max(1.0, devicePixelRatioF());
+  const QSize S(std::max(1, RoundPx(width() * Ratio)), std::max(1, RoundPx(height() * Ratio)));
   if (S == Image_.size()) return;
   Canvas_->End();
   const int Dpi = logicalDpiX() > 0 ? logicalDpiX() : ScreenLogicalDpiX();
-  QImage New = MakeBitmap(std::max(S.width(), 1), std::max(S.height(), 1), Dpi);
+  QImage New = MakeBitmap(S.width(), S.height(), RoundPx(Dpi * Ratio));
   if (New.isNull()) return;  // keep the old picture when memory runs out
   Image_ = std::move(New);
   Canvas_->SetDevice(&Image_);
@@ -77,8 +84,10 @@ void TGraphSurface::FitImage() {
 
 void TGraphSurface::paintEvent(QPaintEvent*) {
   Canvas_->End();  // finish what was drawn since the last repaint
+  FitImage();      // the window may have moved to a screen of another ratio
   QPainter P(this);
-  P.drawImage(0, 0, Image_);
+  // Device pixels onto device pixels: the image fills the surface.
+  P.drawImage(QRectF(0, 0, width(), height()), Image_);
 }
 
 // ---- TGraphForm ------------------------------------------------------------
@@ -92,6 +101,9 @@ TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
   Label1 = new TGraphSurface(Client);
   Label1->move(0, 0);
   BuildMenu();
+  // The window sees its keys before its controls (also before a menu bar
+  // that kept the focus after a menu was closed with Escape).
+  qApp->installEventFilter(this);
   // FormCreate: picture size at zoom 1 from the initial client area.
   PrintLeftMarginMM = 15;
   Zoom = 1.0f;
@@ -103,6 +115,7 @@ TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
 }
 
 TGraphForm::~TGraphForm() {
+  qApp->removeEventFilter(this);
   delete GDI;
   GDI = nullptr;
 }
@@ -188,6 +201,16 @@ void TGraphForm::FormPaint() {
     Zoom = float(Cw / (Px * WidthMM / MM_PER_INCH));
     if (Py * Zoom * HeightMM / MM_PER_INCH > Ch) Zoom = float(Ch / (Py * HeightMM / MM_PER_INCH));
   }
+  // The zoom at which the larger side of the surface (in device pixels)
+  // reaches its limit.
+  const double Ratio = std::max(1.0, Label1->devicePixelRatioF());
+  double Largest = 0;
+  if (Prop && HavePicture)
+    Largest = Ratio * std::max(Px * WidthMM, Py * HeightMM) / MM_PER_INCH;
+  else if (!Prop && !Fit)
+    Largest = Ratio * std::max(Cw, Ch);
+  if (Largest > 0 && double(Zoom) * Largest > MAX_SURFACE_PX)
+    Zoom = float(MAX_SURFACE_PX / Largest * (1 - 1e-6));
   if (Prop) {
     Label1->resize(ClampSurface(Px * Zoom * WidthMM / MM_PER_INCH),
                    ClampSurface(Py * Zoom * HeightMM / MM_PER_INCH));
@@ -311,16 +334,28 @@ void TGraphForm::Speichern1Click(int Tag) {
   ErrorBox(Utf8ToCp1252(Error.toStdString()));
 }
 
-void TGraphForm::keyPressEvent(QKeyEvent* E) {
-  if (E->key() == Qt::Key_Escape) {
+bool TGraphForm::eventFilter(QObject* Watched, QEvent* E) {
+  if (E->type() != QEvent::KeyPress) return QMainWindow::eventFilter(Watched, E);
+  auto* W = qobject_cast<QWidget*>(Watched);
+  // Keys of this window only, and not while one of its menus is open.
+  if (!W || W->window() != this || QApplication::activePopupWidget())
+    return QMainWindow::eventFilter(Watched, E);
+  auto* K = static_cast<QKeyEvent*>(E);
+  const bool Keypad = K->modifiers() & Qt::KeypadModifier;
+  if (K->key() == Qt::Key_Escape) {
     close();
-    return;
-  }
-  if (E->text() == QLatin1String("-")) {
+  } else if (K->text() == QLatin1String("-")) {
     ZoomoutClick();
-    return;
+  } else if (Keypad && K->key() == Qt::Key_Slash) {
+    // The keypad's divide key; X11 does not match it to a keypad shortcut.
+    ZoomoutClick();
+  } else if (K->key() == Qt::Key_Enter) {
+    // The keypad's Enter: 100 % like Return.
+    if (auto* Item = findChild<QAction*>(QStringLiteral("N100Proz"))) PercentClick(Item);
+  } else {
+    return QMainWindow::eventFilter(Watched, E);
   }
-  QMainWindow::keyPressEvent(E);
+  return true;  // consumed
 }
 
 void TGraphForm::closeEvent(QCloseEvent* E) {
@@ -333,12 +368,60 @@ void TGraphForm::resizeEvent(QResizeEvent* E) {
   FormPaint();
 }
 
+void TGraphForm::moveEvent(QMoveEvent* E) {
+  QMainWindow::moveEvent(E);
+  if (FitToFrame_ && isVisible() && frameGeometry() != geometry()) {
+    FitToFrame_ = false;
+    KeepOnScreen(*this);
+  }
+}
+
 void TGraphForm::showEvent(QShowEvent* E) {
   QMainWindow::showEvent(E);
   FormPaint();
 }
 
 // ---- ShowGraph -------------------------------------------------------------
+
+namespace {
+// Size of the window system's frame around a top-level window: title bar
+// and borders. A window that is not yet on the screen has none so far; it
+// will get the frame another window of the program has.
+QMargins WindowFrame(const QWidget& W) {
+  auto Of = [](const QWidget& T) {
+    const QRect F = T.frameGeometry(), G = T.geometry();
+    return QMargins(G.left() - F.left(), G.top() - F.top(), F.right() - G.right(),
+                    F.bottom() - G.bottom());
+  };
+  if (W.isVisible()) return Of(W);
+  for (QWidget* T : QApplication::topLevelWidgets())
+    if (T != &W && T->isVisible() && T->isWindow() && !(T->windowFlags() & Qt::Popup) &&
+        !Of(*T).isNull())
+      return Of(*T);
+  return {};
+}
+}  // namespace
+
+void KeepOnScreen(TGraphForm& F) {
+  QScreen* S = F.screen();
+  if (!S) return;
+  // The area left free by task bars and panels, with the window's frame.
+  const QRect A = S->availableGeometry();
+  const QMargins M = WindowFrame(F);
+  const int OuterW = F.width() + M.left() + M.right();
+  const int OuterH = F.height() + M.top() + M.bottom();
+  if (OuterW > A.width() || OuterH > A.height())
+    F.resize(std::min(F.width(), A.width() - M.left() - M.right()),
+             std::min(F.height(), A.height() - M.top() - M.bottom()));
+  const int W = F.width() + M.left() + M.right(), H = F.height() + M.top() + M.bottom();
+  // pos() is the frame's top left corner.
+  int X = F.x(), Y = F.y();
+  if (X + W > A.right() + 1) X = A.right() + 1 - W;
+  if (X < A.left()) X = A.left();
+  if (Y + H > A.bottom() + 1) Y = A.bottom() + 1 - H;
+  if (Y < A.top()) Y = A.top();
+  F.move(X, Y);
+}
 
 void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float Y1, float X2,
                float Y2, float WidthMM, float HeightMM) {
@@ -352,15 +435,10 @@ void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float 
     const int PicH = ClampSurface(Py * HeightMM / MM_PER_INCH);
     F.resize(PicW + FrameW, PicH + FrameH);
     F.Label1->resize(PicW, PicH);
-    if (QScreen* S = F.screen()) {
-      const QRect G = S->geometry();
-      int X = F.x(), Y = F.y();
-      if (X + F.width() > G.width()) X = G.width() - F.width();
-      if (X < 0) X = 0;
-      if (Y + F.height() > G.height()) Y = G.height() - F.height();
-      if (Y < 0) Y = 0;
-      F.move(X, Y);
-    }
+    KeepOnScreen(F);
+    // Once the window manager has framed the window, fit it again with the
+    // frame it really has.
+    F.FitToFrame_ = true;
   }
   F.PrintLeftMarginMM = 25;
   F.WidthMM = WidthMM;

@@ -110,12 +110,17 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   void StoreDrawProc(DrawProc P) override { Proc = P; }
 
  protected:
-  void keyPressEvent(QKeyEvent* E) override;
+  // Escape closes, "-" and the keypad's divide key zoom out, the keypad's
+  // Enter gives 100 %: seen before the focused control handles them.
+  bool eventFilter(QObject* Watched, QEvent* E) override;
   void closeEvent(QCloseEvent* E) override;
   void resizeEvent(QResizeEvent* E) override;
   void showEvent(QShowEvent* E) override;
+  void moveEvent(QMoveEvent* E) override;
 
  private:
+  friend void ShowGraph(TGraphForm*&, tGDIext*&, DrawProc, float, float, float, float, float, float);
+  bool FitToFrame_ = false;  // sized by ShowGraph, frame not known yet
   QString AskSaveFileName();
   QMessageBox::StandardButton AskOverwrite(const QString& Text);
   void BuildMenu();
@@ -129,5 +134,10 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
 // picture size and it is kept on the screen.
 void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float Y1, float X2,
                float Y2, float WidthMM, float HeightMM);
+
+// Moves the window, with its frame, into the screen's available area
+// (without task bars and panels), and makes it smaller when it is larger
+// than that area.
+void KeepOnScreen(TGraphForm& Form);
 
 }  // namespace nodalis

@@ -102,7 +102,10 @@ TPrintControl::TPrintControl(QWidget* Parent) : QDialog(Parent) {
   Timer1->setInterval(PREVIEW_DELAY_MS);
   connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
 
-  connect(PrnList, &QComboBox::currentIndexChanged, this, [this] { DrawVorschau(); });
+  connect(PrnList, &QComboBox::currentIndexChanged, this, [this] {
+    ShowCopies();
+    DrawVorschau();
+  });
   connect(HochChk, &QRadioButton::clicked, this, [this] { DrawVorschau(); });
   connect(QuerChk, &QRadioButton::clicked, this, [this] { DrawVorschau(); });
   connect(PrintBackgroundChk, &QCheckBox::clicked, this, [this] { DrawVorschau(); });
@@ -228,6 +231,23 @@ void TPrintControl::ApplyToPrinter(QPrinter& Printer) const {
   Printer.setPageOrientation(HochChk->isChecked() ? QPageLayout::Portrait : QPageLayout::Landscape);
 }
 
+// A PDF file has no copies (it is printed as often as one likes later):
+// for the PDF-file printer the box shows 1 and is off; a printer of the
+// system gets back the number it had.
+void TPrintControl::ShowCopies() {
+  const bool Pdf = PdfSelected();
+  if (Pdf == !SelCopies->isEnabled()) return;
+  const QSignalBlocker Block(SelCopies);
+  if (Pdf) {
+    PrinterCopies_ = SelCopies->value();
+    SelCopies->setValue(1);
+  } else {
+    SelCopies->setValue(PrinterCopies_);
+  }
+  SelCopies->setEnabled(!Pdf);
+  Label4->setEnabled(!Pdf);
+}
+
 void TPrintControl::ReadPrinterIntoControls() {
   const QPrinter& Printer = PlatformPrinter();
   const QSignalBlocker B1(PrnList), B2(HochChk), B3(QuerChk), B4(SelCopies);
@@ -241,7 +261,10 @@ void TPrintControl::ReadPrinterIntoControls() {
     QuerChk->setChecked(true);
   else
     HochChk->setChecked(true);
+  SelCopies->setEnabled(true);
+  Label4->setEnabled(true);
   SelCopies->setValue(std::clamp(Printer.copyCount(), 1, MAX_COPIES));
+  ShowCopies();
 }
 
 // ---------------------------------------------------------------------------
@@ -289,6 +312,12 @@ void TPrintControl::DrawVorschau() {
   QPrinter& Printer = PlatformPrinter();
   const bool Portrait = HochChk->isChecked();
   ApplyToPrinter(Printer);
+  // The printable page in millimetres as the printer has it now: the
+  // printer set-up may have changed the paper since the layer was made.
+  if (Printer.widthMM() > 0 && Printer.heightMM() > 0) {
+    PreviewGDI->PaperWidthMM = float(Printer.widthMM());
+    PreviewGDI->PaperHeightMM = float(Printer.heightMM());
+  }
 
   // Page surface in the printer's proportions for this orientation.
   const PreviewPage Page = PreviewPageSurface(Printer.width(), Printer.height(), Portrait,

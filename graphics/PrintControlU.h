@@ -125,6 +125,7 @@ class TPrintControl : public QDialog {
   void LinkerRandEditChange();
   void ShowFont();
   void ReadPrinterIntoControls();
+  void ShowCopies();
   void BuildForm();
 
   // The preview surface's picture and the canvas over it (declared in this
@@ -132,6 +133,7 @@ class TPrintControl : public QDialog {
   std::unique_ptr<QImage> PreviewImage_;
   std::unique_ptr<tCanvas> PreviewCanvas_;
   int PreviewDraws_ = 0;
+  int PrinterCopies_ = 1;  // copies of the system printer while the PDF file is chosen
 };
 
 // The dialog of the print command; created at the first print, kept after.

@@ -18,23 +18,40 @@ constexpr double KM_PER_AU = 149597870.691;
 // Light time per astronomical unit, days (499.004782 s).
 constexpr double LIGHT_DAYS_PER_AU = 0.0057755183;
 
+// Tidal acceleration of the Moon's mean motion, ndot, arcsec per century^2.
+// NDOT_ELP82B: the value ELP 2000-82B's mean longitude W1 carries (its fit
+// to DE200/LE200).  NDOT_ARCSEC_CY2: the value lunaris uses, that of the
+// NASA Five Millennium Canon of Solar Eclipses (F. Espenak, J. Meeus,
+// NASA/TP-2006-214141, 2006, whose ELP-2000/82 Moon takes -25.858"/cy^2 from
+// J. Chapront, M. Chapront-Touze, G. Francou, A&A 387, 700, 2002, lunar
+// laser ranging).  The difference moves the Moon's mean longitude by
+// -0.98" t^2 (t in centuries from J2000): 16" in 1600, 880" in -1000.
+constexpr double NDOT_ELP82B_ARCSEC_CY2 = -23.8946;
+constexpr double NDOT_ARCSEC_CY2 = -25.858;
+
+// Every function below takes the tidal acceleration ndot ("/cy^2) last:
+// NDOT_ARCSEC_CY2 (lunaris' theory) unless given; NDOT_ELP82B_ARCSEC_CY2
+// gives ELP 2000-82B exactly as published (the notice's check values).
+
 // Geometric V, U (radians) and r (km) of ELP 2000-82B at jd: longitude on
 // the inertial mean ecliptic of date counted from the departure point
 // gamma'2000 (not reduced to [0, 2pi)), latitude, distance.
-void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km);
+void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km,
+                      double ndot = NDOT_ARCSEC_CY2);
 
 // Abbreviated geometric distance (km) at jd, good to a few km (tens of km
 // millennia away from J2000): the
 // main-problem distance terms of at least 0.1 km.  For the light time only.
-double elp82b_light_time_distance(double jd);
+double elp82b_light_time_distance(double jd, double ndot = NDOT_ARCSEC_CY2);
 
 // Rectangular geometric coordinates (km) in the inertial mean ecliptic and
 // equinox of J2000 (the frame of the notice's Table H), by Laskar's P, Q.
-void elp82b_ecliptic_j2000(double jd, double xyz_km[3]);
+void elp82b_ecliptic_j2000(double jd, double xyz_km[3], double ndot = NDOT_ARCSEC_CY2);
 
 // Geometric longitude of the mean ecliptic and equinox of date
 // lambda = V + p_A (radians, [0, 2pi)), latitude U (radians), r (km).
-void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km);
+void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km,
+                         double ndot = NDOT_ARCSEC_CY2);
 
 // General precession in longitude p_A since J2000, radians (Laskar,
 // truncated as in the notice, sect. 8).
@@ -52,7 +69,7 @@ namespace lunaris {
 // Base angles of the generated series at t (Julian centuries from J2000),
 // radians in [0, 2pi), in the order of lunaris/generated/elp82b_tables.h;
 // *w1_rad gets the Moon's mean longitude W1 (full polynomial, radians, in
-// [0, 2pi)).
-void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad);
+// [0, 2pi)).  W1 and the full D, l, F carry 1/2 (ndot - NDOT_ELP82B) t^2.
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot);
 
 }  // namespace lunaris

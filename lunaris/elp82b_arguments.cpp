@@ -1,7 +1,8 @@
 // lunaris -- fundamental arguments of ELP 2000-82B.
 //
-// elp82b_base_angles(t, angle, &w1): the 17 base angles of the generated
-// series and the mean longitude W1, at t Julian centuries of TDB from J2000.
+// elp82b_base_angles(t, angle, &w1, ndot): the 17 base angles of the
+// generated series and the mean longitude W1, at t Julian centuries of TDB
+// from J2000, for the tidal acceleration ndot ("/cy^2).
 //
 // Values of the fit to DE200/LE200 (notice "Lunar Solution ELP 2000-82B",
 // sect. 4-7; the t-coefficients of W1, W2, W3, T include the fit corrections).
@@ -11,6 +12,17 @@
 // every other file uses the linear parts only, and zeta = W1 (linear) + p t
 // with the precession constant p = 5029.0966"/cy.  Planetary mean longitudes:
 // VSOP82 (notice Table F), linear.
+//
+// Tidal acceleration: W1 of the notice carries ELP's own value
+// NDOT_ELP82B = -23.8946"/cy^2.  Another value ndot changes the Moon's mean
+// longitude by the standard amount
+//   dW1 = 1/2 (ndot - NDOT_ELP82B) t^2    (-0.9817 t^2 " for the canon's),
+// and because D, l and F are W1 minus a longitude that the tides do not
+// touch (the Sun's T, the perigee W2, the node W3), each of them gains the
+// same dW1; the Sun's anomaly l' does not.  The change goes into the full
+// polynomials only (W1 of V, the main problem's D, l, F): the linear
+// arguments of the other files already leave out W1's own t^2 term
+// (-5.89"/cy^2), which is six times larger, as ELP prescribes.
 #include "elp82b.h"
 
 #include <cmath>
@@ -44,8 +56,10 @@ double reduce(double c0, double c1, double c2, double c3, double c4, double t) {
   return a * RAD_PER_ARCSEC;
 }
 
-double full(const Poly& a, const Poly& b, double extra, double t) {
-  return reduce(a[0] - b[0] + extra, a[1] - b[1], a[2] - b[2], a[3] - b[3], a[4] - b[4], t);
+// a - b + extra + dw2 t^2, full polynomial.
+double full(const Poly& a, const Poly& b, double extra, double dw2, double t) {
+  return reduce(a[0] - b[0] + extra, a[1] - b[1], a[2] - b[2] + dw2, a[3] - b[3],
+                a[4] - b[4], t);
 }
 
 double linear(const Poly& a, const Poly& b, double extra, double t) {
@@ -54,12 +68,13 @@ double linear(const Poly& a, const Poly& b, double extra, double t) {
 
 }  // namespace
 
-void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad) {
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
   constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
-  angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, t);   // D
-  angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, t);         // l'
-  angle_rad[2] = full(W1, W2, 0.0, t);                   // l
-  angle_rad[3] = full(W1, W3, 0.0, t);                   // F
+  const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
+  angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, dw2, t);   // D
+  angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, 0.0, t);         // l'
+  angle_rad[2] = full(W1, W2, 0.0, dw2, t);                   // l
+  angle_rad[3] = full(W1, W3, 0.0, dw2, t);                   // F
   angle_rad[4] = reduce(W1[0], W1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
   angle_rad[5] = linear(W1, T_EMB, HALF_TURN_ARCSEC, t);
   angle_rad[6] = linear(T_EMB, VARPI_EMB, 0.0, t);
@@ -67,7 +82,7 @@ void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad) {
   angle_rad[8] = linear(W1, W3, 0.0, t);
   for (int i = 0; i < 8; ++i)
     angle_rad[9 + i] = reduce(PLANET_L0[i], PLANET_L1[i], 0.0, 0.0, 0.0, t);
-  *w1_rad = full(W1, ZERO, 0.0, t);
+  *w1_rad = full(W1, ZERO, 0.0, dw2, t);
 }
 
 double general_precession_longitude(double t) {

@@ -7,16 +7,17 @@
 //   ecliptic and equinox of date lambda = V + p_A (radians, [0, 2pi)),
 //   latitude U (radians) and distance r (km) (notice sect. 8).
 //
-// jd: Julian date, TDB (TDT may be used).
+// jd: Julian date, TDB (TDT may be used); ndot: the Moon's tidal
+// acceleration, "/cy^2 (elp82b.h).
 #include "elp82b.h"
 
 #include <cmath>
 
 namespace lunaris {
 
-void elp82b_ecliptic_j2000(double jd, double xyz_km[3]) {
+void elp82b_ecliptic_j2000(double jd, double xyz_km[3], double ndot) {
   double v, u, r;
-  elp82b_geometric(jd, &v, &u, &r);
+  elp82b_geometric(jd, &v, &u, &r, ndot);
   const double x = r * std::cos(v) * std::cos(u);
   const double y = r * std::sin(v) * std::cos(u);
   const double z = r * std::sin(u);
@@ -32,9 +33,10 @@ void elp82b_ecliptic_j2000(double jd, double xyz_km[3]) {
   xyz_km[2] = -2.0 * p * s * x + 2.0 * q * s * y + (1.0 - 2.0 * p * p - 2.0 * q * q) * z;
 }
 
-void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km) {
+void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km,
+                         double ndot) {
   double v, u, r;
-  elp82b_geometric(jd, &v, &u, &r);
+  elp82b_geometric(jd, &v, &u, &r, ndot);
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
   double lon = std::fmod(v + general_precession_longitude(t), TWO_PI);
   if (lon < 0.0) lon += TWO_PI;

@@ -1,7 +1,7 @@
 // lunaris -- abbreviated ELP 2000-82B distance for the light time.
 //
-// elp82b_light_time_distance(jd) -> r, km
-//   jd: Julian date, TDB (TDT may be used).
+// elp82b_light_time_distance(jd, ndot) -> r, km
+//   jd: Julian date, TDB (TDT may be used); ndot: tidal acceleration, "/cy^2.
 //
 // Sum of the main-problem distance terms (ELP3, fit-corrected) of at least
 // 0.1 km, with the full polynomial Delaunay arguments.  It serves only to
@@ -16,13 +16,13 @@
 
 namespace lunaris {
 
-double elp82b_light_time_distance(double jd) {
+double elp82b_light_time_distance(double jd, double ndot) {
   using namespace tables;
   constexpr int KMAX = 12;   // the abbreviated series stays within |k| <= 10
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
   double angle[ELP_NBASE];
   double w1;
-  elp82b_base_angles(t, angle, &w1);
+  elp82b_base_angles(t, angle, &w1, ndot);
 
   // cos/sin of k*D, k*l', k*l, k*F for k = 0 ... KMAX.
   double mc[4][KMAX + 1];

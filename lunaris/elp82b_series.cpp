@@ -1,10 +1,11 @@
 // lunaris -- geometric ELP 2000-82B position: V, U, r.
 //
-// elp82b_geometric(jd, &V, &U, &r)
-//   jd  Julian date, TDB (TDT may be used)
-//   V   longitude, radians, inertial mean ecliptic of date from gamma'2000
-//   U   latitude, radians
-//   r   distance between the centres of Earth and Moon, km
+// elp82b_geometric(jd, &V, &U, &r, ndot)
+//   jd    Julian date, TDB (TDT may be used)
+//   ndot  tidal acceleration of the Moon, "/cy^2 (elp82b_arguments.cpp)
+//   V     longitude, radians, inertial mean ecliptic of date from gamma'2000
+//   U     latitude, radians
+//   r     distance between the centres of Earth and Moon, km
 //
 // Sums every term of the generated tables (lunaris/generated), i.e. of
 // ELP1 ... ELP36 as selected by the generator's truncation:
@@ -32,13 +33,14 @@ constexpr double A0_OVER_ATH = 384747.9806448954 / 384747.9806743165;
 
 }  // namespace
 
-void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km) {
+void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km,
+                      double ndot) {
   using namespace tables;
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
 
   double angle[ELP_NBASE];
   double w1;
-  elp82b_base_angles(t, angle, &w1);
+  elp82b_base_angles(t, angle, &w1, ndot);
 
   // Multiples table: (mc, ms)[offset_j + k] = (cos k a_j, sin k a_j).
   double mc[ELP_NMULT_MAX];

@@ -17,6 +17,16 @@
  *   - The position is that of the geometric ELP 2000-82B Moon at jd - tau,
  *     tau = 0.0057755183 * dist(jd) days (light time for the distance in AU;
  *     one step, no iteration); the nutation is taken at jd.
+ *   - Tidal acceleration: ELP 2000-82B's mean longitude W1 carries
+ *     ndot = -23.8946"/cy^2; lunaris uses ndot = -25.858"/cy^2, the value
+ *     of the NASA Five Millennium Canon of Solar Eclipses (F. Espenak,
+ *     J. Meeus, NASA/TP-2006-214141, 2006; from J. Chapront,
+ *     M. Chapront-Touze, G. Francou, A&A 387, 700, 2002).  W1 gains
+ *     1/2 (-25.858 + 23.8946) t^2 = -0.9817 t^2 arcsec (t in Julian
+ *     centuries from J2000), and so do D, l and F, which are W1 minus the
+ *     Sun's longitude, the perigee and the node: the Moon runs along its
+ *     orbit as the canon's Moon does (0 at J2000, -9" in 1700, -393" in
+ *     the year 0).
  *   - The theory is fitted to DE200/LE200 and meant for some millennia
  *     around J2000; any finite jd is evaluated.  A non-finite jd, or one so
  *     far off that the computation overflows, gives NaN in all six outputs.
@@ -25,7 +35,9 @@
  *     a one-entry cache (the program calls from one thread only).
  *
  * Reference: M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983) and
- *   A&A 190, 342 (1988); notice "Lunar Solution ELP 2000-82B" (CDS VI/79).
+ *   A&A 190, 342 (1988); notice "Lunar Solution ELP 2000-82B" (CDS VI/79);
+ *   F. Espenak, J. Meeus, Five Millennium Canon of Solar Eclipses,
+ *   NASA/TP-2006-214141 (2006), for ndot.
  */
 #ifndef LUNARIS_LUNARIS_H
 #define LUNARIS_LUNARIS_H

@@ -16,6 +16,7 @@ if(NODALIS_HAVE_EPHEM)
   nodalis_add_gtest(test_core_series
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
             ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
     LIBS nodalis_core)
   target_compile_definitions(test_core_series PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
   # Hostile canon files: bounded work, checked by a generous time-out

@@ -32,3 +32,19 @@ if(NODALIS_GUI AND TARGET nodalis)
     NODALIS_PROGRAM_PATH="$<TARGET_FILE:nodalis>")
   add_dependencies(test_nodalis_instances nodalis)
 endif()
+
+if(NODALIS_GUI AND TARGET nodalis_mainwin)
+  nodalis_add_gtest(test_german_ui
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_german_ui.cpp
+    LIBS nodalis_mainwin Qt6::PrintSupport Qt6::Test GUI)
+endif()
+
+# Captions and keys on a real X server (Xvfb) with real key events (xdotool);
+# ctest counts the test as skipped where those are not installed.
+if(NODALIS_GUI AND TARGET nodalis_mainwin)
+  add_executable(test_x11_keys ${CMAKE_CURRENT_LIST_DIR}/test_x11_keys.cpp)
+  target_link_libraries(test_x11_keys PRIVATE nodalis_mainwin Qt6::Test GTest::gtest GTest::gtest_main)
+  add_test(NAME X11Keys COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_under_xvfb.sh
+           $<TARGET_FILE:test_x11_keys>)
+  set_tests_properties(X11Keys PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()

@@ -7,12 +7,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCursor>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
@@ -25,6 +27,7 @@
 #include "DateFormU.h"
 #include "NodalisU.h"
 #include "PIniFile.h"
+#include "SarosSearch.h"
 #include "SeriesState.h"
 #include "TIMLIB.h"
 #include "Utils.h"
@@ -223,11 +226,13 @@ TEST_F(MainWindow, UnreachableSarosReportsAfterProgressLines) {
   ASSERT_TRUE(WaitIdle());
   QStringList lines = Lines();
   while (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
-  ASSERT_GE(lines.size(), 1);
-  EXPECT_EQ(lines.last(), "Saros5000 nicht gefunden");
-  for (int i = 0; i + 1 < lines.size(); ++i)
+  ASSERT_GE(lines.size(), 2);
+  // The message, then the series that can be reached.
+  EXPECT_EQ(lines[lines.size() - 2], "Saros5000 nicht gefunden");
+  EXPECT_EQ(lines.last(), QString::fromStdString(SarosReachableText()));
+  for (int i = 0; i + 2 < lines.size(); ++i)
     EXPECT_TRUE(lines[i].startsWith(PROGRESS_PREFIX)) << "line " << i << ": " << lines[i];
-  EXPECT_LE(lines.size() - 1, 31) << "at most 31 passes";
+  EXPECT_LE(lines.size() - 2, 31) << "at most 31 passes";
   // The window stays usable.
   spin->setValue(start);
   Click("GotoBtn");
@@ -268,15 +273,30 @@ TEST_F(MainWindow, CtrlASelectsAllButCtrlShiftADoesNot) {
   Open();
   QPlainTextEdit* memo = W<QPlainTextEdit>("Memo1");
   QSpinBox* spin = W<QSpinBox>("EditSarosNr");
-  const int saros = Saros();
-  spin->setFocus();
-  QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+  QPushButton* dateBtn = W<QPushButton>("DateBtn");
+  dateBtn->setFocus();
+  QTest::keyClick(dateBtn, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
   EXPECT_FALSE(memo->textCursor().hasSelection());
-  QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(dateBtn, Qt::Key_A, Qt::ControlModifier);
   EXPECT_EQ(memo->textCursor().selectedText().size(), memo->toPlainText().size())
       << "Ctrl+A elsewhere in the window selects the whole text area";
-  EXPECT_EQ(Saros(), saros) << "no character typed into the field";
   QTextCursor c = memo->textCursor();
+  c.clearSelection();
+  memo->setTextCursor(c);
+
+  // In the Saros field Ctrl+A selects the field, so a number typed next
+  // replaces it: "Ctrl+A, 145, Enter" goes to Saros 145.
+  spin->setFocus();
+  QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_FALSE(memo->textCursor().hasSelection()) << "the text area stays unselected";
+  EXPECT_EQ(spin->findChild<QLineEdit*>()->selectedText(), spin->text());
+  QTest::keyClicks(spin, "145");
+  QTest::keyClick(spin, Qt::Key_Return);
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), 145);
+  EXPECT_TRUE(Lines().first().startsWith("Saros 145 ")) << Lines().first();
+
+  c = memo->textCursor();
   c.clearSelection();
   memo->setTextCursor(c);
   memo->setFocus();
@@ -339,13 +359,87 @@ TEST_F(MainWindow, HandedOverCommandLines) {
     EXPECT_EQ(answer, 1) << c.why;
   }
 
-  // A number far outside the supported dates is taken over and reported.
-  std::string far = "\"/p\" 1e300";
-  answer = 0;
-  form->ReceiveCommandLine(int32_t(far.size()), far, answer);
-  EXPECT_EQ(answer, 0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return Lines().join("\n").contains("Bereich"); }, WAIT_MS))
-      << Lines().join("\n").toStdString();
+  // A number outside the supported dates is taken over (the sender ends)
+  // but refused: the text area says so, the three instants stay, and the
+  // commands go on from them.
+  const int saros = Saros();
+  for (const std::string far : {"\"/p\" 9e9", "\"/p\" 1e300"}) {
+    const long double ref = ReferenceJD, sel = SelectedJD, ser = SeriesJD;
+    answer = 0;
+    form->ReceiveCommandLine(int32_t(far.size()), far, answer);
+    EXPECT_EQ(answer, 0) << far;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Lines().join("\n").contains("Bereich"); }, WAIT_MS))
+        << Lines().join("\n").toStdString();
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_EQ(Lines().join("|"), QString::fromUtf8(Cp1252ToUtf8(JDRangeText()).c_str()));
+    EXPECT_EQ(ReferenceJD, ref) << far;
+    EXPECT_EQ(SelectedJD, sel) << far;
+    EXPECT_EQ(SeriesJD, ser) << far;
+  }
+  Click("SarPlus1Btn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), saros + 1) << Lines().join("\n").toStdString();
+  Click("NextEclBtn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_FALSE(Rows().isEmpty()) << Lines().join("\n").toStdString();
+}
+
+// The program's own command line: a Julian date beyond the supported range
+// is refused with the same message; the window works on.
+TEST_F(MainWindow, OwnCommandLineOutOfRangeIsRefused) {
+  Open({"9e9"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Lines().join("\n").contains("Bereich"); }, WAIT_MS));
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(SeriesList.empty());
+  EXPECT_TRUE(JDSupported(SelectedJD) && JDSupported(SeriesJD) && JDSupported(ReferenceJD));
+  const int saros = Saros();
+  Click("SarMin1Btn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_EQ(Saros(), saros - 1) << Lines().join("\n").toStdString();
+}
+
+// Steps that find SelectedJD outside the supported range (however it got
+// there) start from the series on screen.
+TEST_F(MainWindow, StepsFromAnUnsupportedDateStartFromTheSeries) {
+  Open();
+  ASSERT_TRUE(ChooseDate("2451735.0"));  // Saros 117
+  for (const char* step : {"NextEclBtn", "SarPlus1Btn"}) {
+    const int before = Saros();
+    SelectedJD = 9e9L;
+    Click(step);
+    ASSERT_TRUE(WaitIdle());
+    EXPECT_FALSE(Rows().isEmpty()) << step << ": " << Lines().join("\n").toStdString();
+    EXPECT_TRUE(JDSupported(SelectedJD)) << step;
+    if (step[0] == 'S') EXPECT_EQ(Saros(), before + 1);
+  }
+}
+
+// The text area holds output: Tab moves on to the next control, keys type
+// nothing into it, and its rows can be selected and copied.
+TEST_F(MainWindow, TextAreaIsReadOnlyAndTabLeavesIt) {
+  Open();
+  ASSERT_TRUE(ChooseDate("2451735.0"));
+  QPlainTextEdit* memo = W<QPlainTextEdit>("Memo1");
+  const QString table = memo->toPlainText();
+  form->activateWindow();  // the graph window came up over it
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form));
+  memo->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return memo->hasFocus(); }, WAIT_MS));
+  QTest::keyClick(memo, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(memo, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), table) << "Ctrl+A, Ctrl+C copies the table";
+  QTest::keyClick(memo, Qt::Key_Tab);
+  EXPECT_EQ(memo->toPlainText(), table) << "Tab types nothing";
+  EXPECT_EQ(QApplication::focusWidget(), W<QPushButton>("SarMin1Btn")) << "Tab goes on in the tab order";
+  memo->setFocus();
+  QTest::keyClicks(memo, "x");
+  QTest::keyClick(memo, Qt::Key_Delete);
+  EXPECT_EQ(memo->toPlainText(), table) << "keys do not change the table";
+  // The widest row the table can hold fits the text area at the start size.
+  const QString widest = QString(45, '0') + QString::fromUtf8("nichtzentrale ringförmige Finsternis (nächste Finsternis)");
+  EXPECT_GE(memo->viewport()->width() - 2 * memo->document()->documentMargin(),
+            memo->fontMetrics().horizontalAdvance(widest));
+  EXPECT_EQ(memo->horizontalScrollBar()->maximum(), 0) << "nothing hidden to the right";
 }
 
 TEST_F(MainWindow, CommandsDuringABuildAreQueuedNotNested) {

@@ -9,5 +9,6 @@ nodalis_add_gtest(test_astro_basics
 if(NODALIS_HAVE_EPHEM)
   nodalis_add_gtest(test_astro_eclipse
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/test_circumstances.cpp
     LIBS nodalis_astro)
 endif()

@@ -12,8 +12,9 @@
 using namespace nodalis;
 
 namespace {
-// Tolerances against the canon for modern eclipses.
-constexpr double TIME_TOL_S = 60.0;      // greatest eclipse, seconds (TD)
+// Tolerances against the canon for modern eclipses (2014-2043: both Moons
+// within 4 s of the canon's times).
+constexpr double TIME_TOL_S = 10.0;     // greatest eclipse, seconds (TD)
 constexpr double GAMMA_TOL = 0.003;      // Earth radii
 
 long double JDof(int y, int m, int d, int h, int mi, int s) {

@@ -256,9 +256,25 @@ TEST_F(DateForm, EscapeAsksOnlyAboutRealChanges) {
 TEST_F(DateForm, EnterActsAsOkAndBadJulianDateIsNotStored) {
   QLineEdit* sjd = W<QLineEdit>("SJD");
   sjd->setText("x99999999");  // far beyond any supported date
+  // The hint tells the range in full: two lines that fit the label, the
+  // whole sentence as its tooltip.
+  QLabel* hint = W<QLabel>("DatHintLabel");
+  const QString range = QString::fromUtf8(Cp1252ToUtf8(JDRangeText()).c_str());
+  EXPECT_TRUE(hint->isVisible());
+  EXPECT_EQ(hint->text(), "Nur Julianische Daten von\n-2000000 bis 8000000");
+  EXPECT_EQ(hint->toolTip(), range);
+  const QRect need = hint->fontMetrics().boundingRect(QRect(0, 0, hint->width(), 1000),
+                                                      Qt::TextWordWrap, hint->text());
+  EXPECT_LE(need.width(), hint->contentsRect().width()) << "no line cut off";
+  EXPECT_LE(need.height(), hint->contentsRect().height()) << "no line cut off";
+  // OK says why it does not close.
+  TDateForm::NextAnswers = {QMessageBox::Ok};
   sjd->setFocus();
   QTest::keyClick(sjd, Qt::Key_Return);
   EXPECT_TRUE(form->isVisible()) << "an unusable Julian date is not accepted";
+  EXPECT_EQ(TDateForm::LastQuestion, range);
+  EXPECT_TRUE(TDateForm::NextAnswers.empty()) << "one message box";
+  EXPECT_EQ(sjd->selectedText(), "x99999999") << "the date to correct is selected";
   EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
 
   sjd->setText("2460000.25");

@@ -1,6 +1,7 @@
-# Tests of orbitcore's lunar series: table format and telling rows, accuracy
-# against the complete ELP 2000-82B (committed fixture), Meeus' example,
-# light time and absurd dates.
+# Tests of orbitcore's lunar series: table format and telling rows, its
+# truncation against the complete series of the same construction (committed
+# fixture), ELP 2000-82B at J2000, Meeus' example, light time and absurd
+# dates.
 nodalis_add_gtest(test_moon_series
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_tables.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_moon_position.cpp
@@ -8,8 +9,9 @@ nodalis_add_gtest(test_moon_series
 target_compile_definitions(test_moon_series PRIVATE
   MOON_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 
-# The compact series against lunaris (ELP 2000-82B at PREC 5e-5"), the
-# program's other Moon, through its one export.
+# The compact series against lunaris (ELP 2000-82B at PREC 5e-5" with the
+# canon's tidal acceleration), the program's other Moon, through its one
+# export: the two part by the difference of their mean longitudes.
 if(TARGET lunaris)
   nodalis_add_gtest(test_moon_lunaris
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_lunaris.cpp

@@ -6,6 +6,10 @@
 #include "orbitcore_internal.h"
 #include "test_support.h"
 
+#if ORBITCORE_TEST_HAVE_ERFA
+#include <erfa.h>
+#endif
+
 using namespace orbitcore;
 using orbitcore_test::ARCSEC_PER_RAD;
 
@@ -65,6 +69,87 @@ TEST(Pluto, NonFiniteDatesReportNoConvergence) {
     for (double v : res) EXPECT_TRUE(std::isfinite(v)) << "JD " << jd;
   }
 }
+
+#if ORBITCORE_TEST_HAVE_ERFA
+// Rectangular (x, y, z) of (L, B, R).
+void Rect(double l, double b, double r, double v[3]) {
+  v[0] = r * std::cos(b) * std::cos(l);
+  v[1] = r * std::cos(b) * std::sin(l);
+  v[2] = r * std::sin(b);
+}
+
+// out = R1(phi) in: phi = -eps takes the ecliptic to the equator, +eps back.
+void RotateX(double phi, double in[3], double out[3]) {
+  double rot[3][3];
+  eraIr(rot);
+  eraRx(phi, rot);
+  eraRxp(rot, in, out);
+}
+
+// Pluto's geometric place (light time on; aberration and nutation off) at
+// dates far from J2000, rebuilt with ERFA's frames from the same
+// heliocentric series: the Earth of date turned to the J2000 ecliptic
+// (eraObl80, transposed eraPmat76), Pluto's J2000 position one light time
+// earlier, the geocentric vector to the J2000 equator (obliquity of J2000),
+// precessed to the date (eraPmat76) and returned to the ecliptic of date.
+// Laskar's obliquity (orbitcore) and IAU 1980's (ERFA) part by up to 0.06"
+// at these dates (1600 ... 2500), which bounds the agreement; with the
+// obliquity of date in place of J2000's in the ecliptic-to-equator step the
+// declination would be off by up to the obliquity's change, 234" in 2500.
+TEST(Pluto, ApparentPlaceMatchesErfaFramesAwayFromJ2000) {
+  constexpr double FRAME_TOL_ARCSEC = 0.1;
+  constexpr double DIST_TOL_AU = 1e-7;  // the Earth turned by 0.002" less or more
+  constexpr double LIGHT_DAYS_PER_AU = 0.0057755183;
+  const double eps0 = eraObl80(2451545.0, 0.0);
+  for (double jd : {2305447.5, 2378496.5, 2433282.5, 2524593.5, 2634167.5}) {
+    SCOPED_TRACE(jd);
+    double ra, dec, delta, r, el, il, mag, dia, lon, lat;
+    compute_body(jd, BODY_PLUTO, &ra, &dec, &delta, &r, &el, &il, &mag, &dia, &lon, &lat,
+                 1, 0, 0, 0);
+
+    const double eps = eraObl80(2400000.5, jd - 2400000.5);
+    double pm[3][3];
+    eraPmat76(2400000.5, jd - 2400000.5, pm);
+    double earth[HELIO_RESULTS], e_date[3], e_equ[3], e_equ0[3], e0[3];
+    ASSERT_EQ(helio_position(jd, SLOT_EARTH_REDUCED, 0.0, earth), HELIO_OK);
+    Rect(earth[0], earth[1], earth[2], e_date);
+    RotateX(-eps, e_date, e_equ);
+    eraTrxp(pm, e_equ, e_equ0);
+    RotateX(eps0, e_equ0, e0);
+
+    double pluto[HELIO_RESULTS], p[3], g[3];
+    ASSERT_EQ(pluto_heliocentric(jd, pluto), HELIO_OK);
+    Rect(pluto[0], pluto[1], pluto[2], p);
+    eraPmp(p, e0, g);
+    ASSERT_EQ(pluto_heliocentric(jd - LIGHT_DAYS_PER_AU * eraPm(g), pluto), HELIO_OK);
+    Rect(pluto[0], pluto[1], pluto[2], p);
+    eraPmp(p, e0, g);
+
+    double g_equ0[3], g_equ[3], g_ecl[3];
+    RotateX(-eps0, g, g_equ0);
+    eraRxp(pm, g_equ0, g_equ);
+    RotateX(eps, g_equ, g_ecl);
+    double want_ra, want_dec, want_lon, want_lat;
+    eraC2s(g_equ, &want_ra, &want_dec);
+    eraC2s(g_ecl, &want_lon, &want_lat);
+
+    const double d_ra = orbitcore_test::angle_diff(ra, want_ra) * std::cos(want_dec);
+    const double d_lon = orbitcore_test::angle_diff(lon, want_lon) * std::cos(want_lat);
+    EXPECT_NEAR(d_ra * ARCSEC_PER_RAD, 0.0, FRAME_TOL_ARCSEC)
+        << "ra want " << eraAnp(want_ra) / RAD_PER_DEG << " got " << ra / RAD_PER_DEG;
+    EXPECT_NEAR((dec - want_dec) * ARCSEC_PER_RAD, 0.0, FRAME_TOL_ARCSEC)
+        << "dec want " << want_dec / RAD_PER_DEG << " got " << dec / RAD_PER_DEG;
+    EXPECT_NEAR(d_lon * ARCSEC_PER_RAD, 0.0, FRAME_TOL_ARCSEC)
+        << "lon want " << eraAnp(want_lon) / RAD_PER_DEG << " got " << lon / RAD_PER_DEG;
+    EXPECT_NEAR((lat - want_lat) * ARCSEC_PER_RAD, 0.0, FRAME_TOL_ARCSEC)
+        << "lat want " << want_lat / RAD_PER_DEG << " got " << lat / RAD_PER_DEG;
+    EXPECT_NEAR(delta, eraPm(g), DIST_TOL_AU);
+    std::printf("[ pluto ] JD %.1f: d ra %.4f\", d dec %.4f\", d lon %.4f\", d lat %.4f\"\n", jd,
+                d_ra * ARCSEC_PER_RAD, (dec - want_dec) * ARCSEC_PER_RAD,
+                d_lon * ARCSEC_PER_RAD, (lat - want_lat) * ARCSEC_PER_RAD);
+  }
+}
+#endif
 
 TEST(Precession, MeeusExample21b) {
   // theta Persei, J2000 2h44m11.986s +49 13' 42.48", proper motion

@@ -1,11 +1,11 @@
-// The generated lunar series: stream format, sizes, degree distribution and
-// the telling rows of the theory (ELP 2000-82B with the DE200/LE200 fit
-// corrections, merged across its files).
+// The generated lunar series: stream format, sizes, degree distribution,
+// descriptor bytes and the telling rows (ELP 2000-82B amplitudes with the
+// DE200/LE200 fit corrections, merged across its files; the polynomial term
+// and the 4 EMB - 8 Mars + 3 Jupiter row are the series' own, exactly).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdlib>
 #include <cstdint>
 #include <vector>
@@ -66,10 +66,13 @@ TEST(MoonTables, SizesAndDegreesOfBothSeries) {
     std::size_t terms;
     std::array<int, 4> degrees;  // periodic terms of degree 0..3
     int max_factors;
+    std::array<int, 18> max_multiple;  // descriptor bytes
   };
   const Case cases[] = {
-      {"longitude/distance", orbitcore::kMoonLonDistSeries, 632, {509, 99, 20, 3}, 5},
-      {"latitude", orbitcore::kMoonLatSeries, 361, {307, 43, 9, 1}, 5},
+      {"longitude/distance", orbitcore::kMoonLonDistSeries, 632, {509, 99, 20, 3}, 5,
+       {3, 26, 29, 23, 5, 10, 0, 0, 0, 8, 4, 4, 6, 2, 0, 0, 0, 0}},
+      {"latitude", orbitcore::kMoonLatSeries, 361, {307, 43, 9, 1}, 5,
+       {0, 26, 29, 8, 3, 5, 0, 0, 0, 6, 5, 3, 5, 1, 0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -94,9 +97,12 @@ TEST(MoonTables, SizesAndDegreesOfBothSeries) {
       }
     }
     EXPECT_EQ(deg, c.degrees);
-    for (int a = 0; a < 18; ++a)
-      EXPECT_EQ(used[a], c.series.max_multiple[a])
+    for (int a = 0; a < 18; ++a) {
+      EXPECT_EQ(c.series.max_multiple[a], c.max_multiple[a])
           << "descriptor multiple of argument " << a + 1;
+      EXPECT_EQ(used[a], c.series.max_multiple[a])
+          << "highest multiple the terms use, argument " << a + 1;
+    }
     EXPECT_DOUBLE_EQ(c.series.time_unit_days, 3652500.0);
     EXPECT_DOUBLE_EQ(c.series.scale, 0.0001);
   }
@@ -111,8 +117,7 @@ TEST(MoonTables, SizesAndDegreesOfBothSeries) {
 // component must agree within DOMINANT_TOL (a missing DE200/LE200 correction
 // moves the 22639.55" term by 358 units, a missing merge of the planetary
 // tables moves the 2D - l term by 355); the small cosine part of a sine term
-// comes from the offsets between ELP's argument origins and this library's,
-// so it is held to MINOR_TOL.
+// is held to MINOR_TOL.
 constexpr int DOMINANT_TOL = 25;   // 0.0025 arcsec
 constexpr int MINOR_TOL = 300;     // 0.03 arcsec
 
@@ -145,18 +150,25 @@ TEST(MoonTables, TellingRowsOfTheTheory) {
     EXPECT_NEAR(c, r.want_cos, r.tol_cos) << "cos want " << r.want_cos << " got " << c;
     EXPECT_NEAR(s, r.want_sin, r.tol_sin) << "sin want " << r.want_sin << " got " << s;
   }
-  // The long-period planetary term 4 EMB - 8 Mars + 3 Jupiter (1783 years)
-  // carries a secular coefficient: degree 1 in both streams.
+}
+
+// The rows that belong to the series' own argument fit, exactly (highest
+// power of tau first): the polynomial term, whose longitude and distance
+// carry the fit's secular remainder, and the long-period planetary term
+// 4 EMB - 8 Mars + 3 Jupiter (about 1780 years), degree 1.
+TEST(MoonTables, OwnRowsExactly) {
+  const auto ld = Walk(orbitcore::kMoonLonDistSeries);
+  ASSERT_FALSE(ld.empty());
+  const Term& poly = ld.front();
+  EXPECT_TRUE(poly.factors.empty());
+  EXPECT_EQ(poly.degree, 3);
+  EXPECT_EQ(poly.coef, (std::vector<std::int32_t>{175667, 66453, 5249, -42}));
+  EXPECT_EQ(poly.coef_dist, (std::vector<std::int32_t>{-5422, -2120, 1077, 772}));
+
   const Term* p = Find(ld, {{4, 3}, {-8, 4}, {3, 5}});
   ASSERT_NE(p, nullptr);
   EXPECT_EQ(p->degree, 1);
-  // ELP 2000-82B: 0.90114" (ELP10) and 0.01056"/cy (ELP13).  The secular
-  // part also absorbs the drift between ELP's planetary longitudes and ours,
-  // hence the wider tolerance on it.
-  auto [c0, s0] = Constant(p->coef);
-  const double amp0 = std::hypot(c0, s0), amp1 = std::hypot(p->coef[0], p->coef[1]);
-  EXPECT_NEAR(amp0, 9011.4, 2.0) << "amplitude want 9011.4 got " << amp0 << " (0.0001 arcsec)";
-  EXPECT_NEAR(amp1, 10560.0, 150.0) << "per 10^4 years want 10560 got " << amp1;
+  EXPECT_EQ(p->coef, (std::vector<std::int32_t>{20057, 403, -2360, 6148}));
 }
 
 }  // namespace

@@ -277,7 +277,7 @@ TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   EXPECT_TRUE(D.PrinterFont->text().endsWith(QStringLiteral("  12"))) << "cancel keeps the font";
 
   // The set-up dialog turns the page and asks for 3 copies: the dialog
-  // shows that and previews the landscape page.
+  // previews the landscape page; the PDF file keeps one copy.
   D.PrnList->setCurrentIndex(PdfIndex(D));
   D.HochChk->click();
   PrintHooks().PrinterSetup = [](QPrinter& P, QWidget*) {
@@ -288,7 +288,8 @@ TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   };
   QTest::mouseClick(D.PrnSettingsBtn, Qt::LeftButton);
   EXPECT_TRUE(D.QuerChk->isChecked());
-  EXPECT_EQ(D.SelCopies->value(), 3);
+  EXPECT_EQ(D.SelCopies->value(), 1);
+  EXPECT_FALSE(D.SelCopies->isEnabled());
   EXPECT_EQ(D.Label1->height(), 160);
   PrintHooks() = Saved;
   D.reject();
@@ -397,6 +398,54 @@ TEST_F(PrintTest, PdfPageScaledToFitWithBackground) {
   // The picture's background fills its area (less the frame).
   const double AreaPx = (Want.width() - 1) * (Want.height() - 1) * std::pow(RENDER_DPI / MM_PER_INCH, 2);
   EXPECT_GT(R.BluePixels, 0.95 * AreaPx) << "blue " << R.BluePixels << " want about " << AreaPx;
+}
+
+// Paper chosen in the printer set-up ("Eigenschaften", here A5) is what the
+// preview shows and what the page is: the picture scaled to fit lies wholly
+// on the A5 page.
+TEST_F(PrintTest, PaperFromPrinterSetUpReachesPreviewAndPage) {
+  if (!HavePoppler()) GTEST_SKIP() << "pdftoppm/pdfinfo not installed";
+  const PrintDialogHooks Saved = PrintHooks();
+  PrintHooks().PrinterSetup = [](QPrinter& P, QWidget*) {
+    P.setPageSize(QPageSize(QPageSize::A5));
+    return true;
+  };
+  float PreviewW = 0, PreviewH = 0;
+  WhenDialogShown([&](TPrintControl& D) {
+    D.PrnList->setCurrentIndex(PdfIndex(D));
+    D.HochChk->click();
+    QTest::mouseClick(D.PrnSettingsBtn, Qt::LeftButton);
+    PreviewW = D.PreviewGDI->PaperWidthMM;
+    PreviewH = D.PreviewGDI->PaperHeightMM;
+    QTest::mouseClick(D.OKBtn, Qt::LeftButton);
+  });
+  const bool Printed = Print(true, true);
+  PrintHooks() = Saved;
+  ASSERT_TRUE(Printed);
+  const QRectF Area = PlatformPrinter().pageLayout().paintRect(QPageLayout::Millimeter);
+  EXPECT_NEAR(PreviewW, Area.width(), 1.0) << "preview page width, mm";
+  EXPECT_NEAR(PreviewH, Area.height(), 1.0) << "preview page height, mm";
+  const RenderedPage R = Render(OutFile, Dir.path());
+  constexpr double A5_W_PT = 419.528, A5_H_PT = 595.276;
+  EXPECT_NEAR(R.SizePt.width(), A5_W_PT, PT_TOL);
+  EXPECT_NEAR(R.SizePt.height(), A5_H_PT, PT_TOL);
+  const double F = std::min((Area.width() - 25) / PIC_W_MM, (Area.height() - 15) / PIC_H_MM);
+  ExpectPicture(R, QRectF(Area.left() + 25, Area.top() + 15, PIC_W_MM * F, PIC_H_MM * F));
+}
+
+// Copies belong to a printer: for the PDF file the box is off and shows 1;
+// a printer of the system gets the number back.
+TEST_F(PrintTest, PdfFileHasNoCopies) {
+  TPrintControl D;
+  D.show();
+  D.PrnList->setCurrentIndex(PdfIndex(D));
+  EXPECT_FALSE(D.SelCopies->isEnabled());
+  EXPECT_EQ(D.SelCopies->value(), 1);
+  if (D.PrnList->count() > 1) {
+    D.PrnList->setCurrentIndex(0);
+    EXPECT_TRUE(D.SelCopies->isEnabled());
+  }
+  D.reject();
 }
 
 TEST_F(PrintTest, PdfPageAtScreenSizeOnWhite) {

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -261,4 +263,69 @@ TEST_F(GraphWindow, WindowToPictureSize) {
       << "want client " << Pic.width() << "x" << Pic.height() << " got "
       << Form->ClientSize().width() << "x" << Form->ClientSize().height();
   EXPECT_EQ(Form->Label1->size(), Pic) << "the picture keeps its size";
+}
+
+// A menu closed with Escape leaves the keyboard with the menu bar; the next
+// Escape still reaches the window and hides it.
+TEST_F(GraphWindow, EscapeClosesAfterAMenuWasClosedWithEscape) {
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form, WAIT_MS));
+  QMenuBar* Bar = Form->menuBar();
+  auto* Menu = Form->findChild<QMenu*>("Zoom1");
+  ASSERT_NE(Menu, nullptr);
+  Bar->setActiveAction(Menu->menuAction());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Menu->isVisible(); }, WAIT_MS));
+  QTest::keyClick(Menu, Qt::Key_Escape);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !Menu->isVisible(); }, WAIT_MS));
+  EXPECT_TRUE(Form->isVisible()) << "the first Escape closes the menu only";
+  ASSERT_EQ(QApplication::focusWidget(), Bar) << "the menu bar holds the keyboard";
+  QTest::keyClick(Bar, Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !Form->isVisible(); }, WAIT_MS));
+}
+
+// The keypad's divide key zooms out and its Enter key gives 100 %, also
+// while the menu bar holds the keyboard.
+TEST_F(GraphWindow, KeypadDivideAndEnter) {
+  Form->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(Form, WAIT_MS));
+  for (QWidget* Target : {static_cast<QWidget*>(Form->Label1), static_cast<QWidget*>(Form->menuBar())}) {
+    Item("N2001")->trigger();
+    QTest::keyClick(Target, Qt::Key_Slash, Qt::KeypadModifier);
+    EXPECT_NEAR(Form->Zoom, 2.0f / 1.41421356f, ZOOM_TOL) << Target->objectName().toStdString();
+    QTest::keyClick(Target, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_NEAR(Form->Zoom, 1.0f, ZOOM_TOL) << Target->objectName().toStdString();
+    EXPECT_EQ(Item("Eingabe1")->text(), "Eingabe (100%)");
+  }
+  // The main keyboard's "/" (Shift+7 on a German keyboard) is no zoom key.
+  QTest::keyClick(Form->Label1, Qt::Key_Slash);
+  EXPECT_NEAR(Form->Zoom, 1.0f, ZOOM_TOL);
+  EXPECT_TRUE(Form->isVisible());
+}
+
+// A zoom beyond the surface limit is lowered to the largest that fits: the
+// picture keeps its 1 : sqrt(2) and the screen-resolution save its zoom-1
+// size.
+TEST_F(GraphWindow, LargeZoomKeepsProportionsAndSaveSize) {
+  QTemporaryDir Dir;
+  Form->SaveFileNameHook = [&] { return Dir.filePath("zoom.bmp"); };
+  const double Px = Form->PxX(), Py = Form->PxY();
+  const QSize AtOne(RoundPx(Px * 105.8 / 25.4), RoundPx(Py * 149.6 / 25.4));
+  for (const char* Typed : {"1500", "5000"}) {
+    Form->ZoomInputHook = [&](bool* Ok) {
+      *Ok = true;
+      return QString(Typed);
+    };
+    Item("Eingabe1")->trigger();
+    const QSize S = Form->Label1->size();
+    EXPECT_LE(std::max(S.width(), S.height()), 6000) << Typed;
+    EXPECT_GT(S.height(), 5990) << Typed << ": the longer side at the limit";
+    EXPECT_NEAR(double(S.height()) / S.width(), 149.6 / 105.8, 0.001) << Typed;
+    EXPECT_LT(Form->Zoom, 15.0f) << "lowered to fit";
+    EXPECT_EQ(Item("Eingabe1")->text(), QString("Eingabe (%1%)").arg(RoundPx(Form->Zoom * 100.0)));
+    Item("SaveScreenDPI")->trigger();
+    const QImage Saved(Dir.filePath("zoom.bmp"));
+    EXPECT_NEAR(Saved.width(), AtOne.width(), 1) << Typed;
+    EXPECT_NEAR(Saved.height(), AtOne.height(), 1) << Typed;
+    QFile::remove(Dir.filePath("zoom.bmp"));
+  }
 }

@@ -1,7 +1,9 @@
-// ELP 2000-82B evaluation against the authors' check values and against an
-// independent precession to the ecliptic of date.
+// ELP 2000-82B evaluation against the authors' check values (the theory as
+// published, ndot = -23.8946"/cy^2), the change to the canon's tidal
+// acceleration, and an independent precession to the ecliptic of date.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "elp82b.h"
@@ -39,19 +41,68 @@ const TableHRow TABLE_H[] = {
 // Table H prints five decimals of a km.
 constexpr double TABLE_H_TOLERANCE_KM = 1e-5;
 
+// Table H belongs to ELP 2000-82B as published: evaluated with its own tidal
+// acceleration, not lunaris' default.
 TEST(Elp82b, ReproducesTableHForItsTruncation) {
   const double prec = lunaris::elp82b_truncation_arcsec();
   ASSERT_TRUE(prec == 0.0 || prec == 5e-5) << "Table H has rows for PREC 0 and 5e-5\" only";
   const int column = prec == 0.0 ? 0 : 1;
   for (const TableHRow& row : TABLE_H) {
     double got[3];
-    lunaris::elp82b_ecliptic_j2000(row.jd, got);
+    lunaris::elp82b_ecliptic_j2000(row.jd, got, lunaris::NDOT_ELP82B_ARCSEC_CY2);
     for (int i = 0; i < 3; ++i) {
       ASSERT_TRUE(std::isfinite(got[i]));
       EXPECT_NEAR(got[i], row.xyz_km[column][i], TABLE_H_TOLERANCE_KM)
           << "JD " << row.jd << " PREC " << prec << "\" coordinate " << "xyz"[i]
           << ": want " << row.xyz_km[column][i] << " km, got " << got[i] << " km";
     }
+  }
+}
+
+// lunaris' tidal acceleration (-25.858"/cy^2 instead of ELP's -23.8946)
+// moves the Moon along its orbit by dW1 = 1/2 (ndot - ndot_ELP) t^2: nothing
+// at J2000; elsewhere, averaged over three years (the periodic terms, which
+// follow the shifted D, l, F, average out), the longitude moves by dW1 and
+// the latitude and distance do not move, while the latitude at each date
+// shows that F was shifted too.
+TEST(Elp82b, CanonTidalAccelerationShiftsTheMeanLongitude) {
+  constexpr double MEAN_SHIFT_TOLERANCE = 0.002;    // of dW1
+  constexpr double MEAN_LAT_TOLERANCE_ARCSEC = 1.0;
+  constexpr double MEAN_DIST_TOLERANCE_KM = 1.0;
+  constexpr double LAT_SWING_MIN = 0.10, LAT_SWING_MAX = 0.115;  // of dW1
+  constexpr int SAMPLES = 800;                      // every 1.37 days
+  const double dndot = lunaris::NDOT_ARCSEC_CY2 - lunaris::NDOT_ELP82B_ARCSEC_CY2;
+  {
+    double v0, u0, r0, v1, u1, r1;
+    lunaris::elp82b_geometric(2451545.0, &v0, &u0, &r0);
+    lunaris::elp82b_geometric(2451545.0, &v1, &u1, &r1, lunaris::NDOT_ELP82B_ARCSEC_CY2);
+    EXPECT_EQ(v0, v1);
+    EXPECT_EQ(u0, u1);
+    EXPECT_EQ(r0, r1);
+  }
+  for (double t : {-35.0, -20.0, -5.0, 5.0, 10.0}) {
+    double dv = 0.0, du = 0.0, dr = 0.0, max_du = 0.0;
+    for (int k = 0; k < SAMPLES; ++k) {
+      const double jd = 2451545.0 + t * 36525.0 + 1.37 * k;
+      double v0, u0, r0, v1, u1, r1;
+      lunaris::elp82b_geometric(jd, &v0, &u0, &r0);
+      lunaris::elp82b_geometric(jd, &v1, &u1, &r1, lunaris::NDOT_ELP82B_ARCSEC_CY2);
+      ASSERT_TRUE(std::isfinite(v0) && std::isfinite(u0) && std::isfinite(r0)) << jd;
+      dv += std::remainder(v0 - v1, 2.0 * 3.14159265358979323846) * RAD_TO_ARCSEC;
+      du += (u0 - u1) * RAD_TO_ARCSEC;
+      max_du = std::max(max_du, std::fabs(u0 - u1) * RAD_TO_ARCSEC);
+      dr += r0 - r1;
+    }
+    const double tm = t + 0.5 * 1.37 * SAMPLES / 36525.0;   // middle of the window
+    const double want = 0.5 * dndot * tm * tm;
+    EXPECT_NEAR(dv / SAMPLES, want, MEAN_SHIFT_TOLERANCE * std::fabs(want))
+        << "t = " << t << " cy: want mean shift " << want << "\", got " << dv / SAMPLES;
+    EXPECT_NEAR(du / SAMPLES, 0.0, MEAN_LAT_TOLERANCE_ARCSEC) << "t = " << t;
+    EXPECT_NEAR(dr / SAMPLES, 0.0, MEAN_DIST_TOLERANCE_KM) << "t = " << t;
+    // F moves with W1: the latitude's terms 18461" sin F, 1010" sin(l + F),
+    // 1000" sin(l - F) ... swing by about 0.107 dW1 (0.01 if F stayed).
+    EXPECT_GE(max_du, LAT_SWING_MIN * std::fabs(want)) << "t = " << t;
+    EXPECT_LE(max_du, LAT_SWING_MAX * std::fabs(want)) << "t = " << t;
   }
 }
 
