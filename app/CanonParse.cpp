@@ -1,9 +1,13 @@
-// Canon file lines: type codes and the eleven-field data line.
+// Canon file reading: type codes, the eleven-field data line, and the
+// bounded reader that picks the lines of one series (no eclipse computed).
 #include <charconv>
 #include <cmath>
 
+#include "Astrcalc.h"
 #include "CanonReader.h"
+#include "SafeFile.h"
 #include "TIMLIB.h"
+#include "Utils.h"
 
 namespace nodalis {
 
@@ -71,6 +75,100 @@ bool ParseCanonLine(const std::string& Line, CanonLine& Out) {
   Out.Gamma = static_cast<float>(gamma);
   Out.Saros = static_cast<int32_t>(saros);
   Out.JD = jd;
+  return true;
+}
+
+namespace {
+constexpr long double GAP_DAYS = SAROS_DAYS + 1.0L;  // a gap: more than one Saros + 1 day
+constexpr long double PREV_START = 99999999.9L;
+constexpr long double MIN_MEMBER_STEP_DAYS = SAROS_DAYS / 2;
+
+// The part of Path after its last "/" or "\", as text to show.
+std::string BaseNameText(const std::string& Path) {
+  const std::size_t p = Path.find_last_of("/\\");
+  return FileNameText(p == std::string::npos ? Path : Path.substr(p + 1));
+}
+}  // namespace
+
+std::string CanonFileName() { return BaseNameText(CanonPath); }
+
+bool ReadCanonSeries(const std::string& Path, int32_t N, long double JD, CanonSeriesLines& Out,
+                     std::string& Message) {
+  const std::string name = BaseNameText(Path);
+  std::string data;
+  switch (ReadRegularFile(Path, MAX_CANON_FILE_BYTES, data)) {
+    case FileStatus::Ok: break;
+    case FileStatus::TooLarge:
+      Message = "Canon-Datei zu gro\xDF (mehr als " + std::to_string(MAX_CANON_FILE_BYTES >> 20) +
+                " MB): " + name;
+      return false;
+    default:  // missing, unreadable, or a FIFO, device or directory
+      Message = "Canon-Datei nicht gefunden oder nicht lesbar: " + FileNameText(Path);
+      return false;
+  }
+  auto refuse = [&](std::size_t lineNo, const std::string& why) {
+    Message = "Canon-Datei " + name + ", Zeile " + std::to_string(lineNo) + ": " + why;
+    return false;
+  };
+  const std::string series = "Saros " + std::to_string(N);
+
+  CanonSeriesLines r;
+  bool found = false;
+  int listed = 0;  // members in the list so far, filled-in ones included
+  long double prev = PREV_START;
+  std::size_t pos = 0, lineNo = 0;
+  std::string line;
+  while (pos < data.size()) {
+    std::size_t nl = data.find('\n', pos);
+    if (nl == std::string::npos) nl = data.size();
+    line.assign(data, pos, nl - pos);
+    pos = nl + 1;
+    ++lineNo;
+    PumpMessage();
+    CanonLine c;
+    const bool ok = ParseCanonLine(line, c);
+    r.EndJD = c.JD;
+    if (!found) {
+      // The first line whose date and Julian date agree starts the data.
+      if (ok && std::fabs(CalendarToJD(c.Year, c.Month, static_cast<float>(c.Day)) - c.JD) < 1.0L) {
+        found = true;
+        r.StartJD = c.JD;
+      }
+      continue;
+    }
+    if (!ok || c.Saros != N) continue;
+    const long double J = c.JD;
+    if (std::fabs(J - JD) > MAX_SERIES_REACH_DAYS)
+      return refuse(lineNo, "Finsternis der " + series + " weit au\xDF" "erhalb der Lebensdauer der Serie");
+    int fills = 0;
+    if (prev != PREV_START) {
+      if (J - prev < MIN_MEMBER_STEP_DAYS)
+        return refuse(lineNo, "Finsternis der " + series +
+                                  " nicht eine Saros-Periode nach der vorigen (doppelt oder "
+                                  "nicht in zeitlicher Reihenfolge)");
+      // The same steps as the builder's gap filling (BuildSeriesFromCanon).
+      if (J - prev > GAP_DAYS) {
+        long double p = prev;
+        do {
+          p += SAROS_DAYS;
+          if (++fills > MAX_FILLS_PER_GAP)
+            return refuse(lineNo, "L\xFC" "cke von mehr als " + std::to_string(MAX_FILLS_PER_GAP) +
+                                      " Saros-Perioden in der " + series);
+        } while (J - p >= GAP_DAYS);
+      }
+    }
+    listed += fills + 1;
+    if (listed > MAX_SERIES_MEMBERS)
+      return refuse(lineNo, "mehr als " + std::to_string(MAX_SERIES_MEMBERS) +
+                                " Finsternisse in der " + series);
+    r.Members.push_back(CanonMember{c, fills});
+    prev = J;
+  }
+  if (!found) {
+    Message = "Canon-Datei enth\xE4lt keine Daten: " + name;
+    return false;
+  }
+  Out = std::move(r);
   return true;
 }
 

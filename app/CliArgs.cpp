@@ -4,8 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "TIMLIB.h"
+#include "Utils.h"
 
 namespace nodalis {
 
@@ -13,7 +16,7 @@ bool ParseCliReal(const std::string& Text, long double& Value) {
   if (Text.empty() || Text.size() > 64) return false;
   const char* b = Text.data();
   const char* e = b + Text.size();
-  if (*b == '+') ++b;
+  if (*b == '+' && ++b != e && (*b == '-' || *b == '+')) return false;  // "+-1"
   long double v = 0;
   auto r = std::from_chars(b, e, v, std::chars_format::general);
   if (r.ec != std::errc() || r.ptr != e || !std::isfinite(v)) return false;
@@ -25,7 +28,7 @@ bool ParseCliInt(const std::string& Text, int32_t& Value) {
   if (Text.empty() || Text.size() > 16) return false;
   const char* b = Text.data();
   const char* e = b + Text.size();
-  if (*b == '+') ++b;
+  if (*b == '+' && ++b != e && (*b == '-' || *b == '+')) return false;  // "+-5"
   int32_t v = 0;
   auto r = std::from_chars(b, e, v);
   if (r.ec != std::errc() || r.ptr != e) return false;
@@ -34,6 +37,10 @@ bool ParseCliInt(const std::string& Text, int32_t& Value) {
 }
 
 namespace {
+// Years beyond this are outside the supported range without computing a
+// Julian date (the range is a few thousand years either side of now).
+constexpr long long YEAR_LIMIT = 100000;
+
 // Reads exactly n digits at s[i...] (n = 0: one or more, at most 9).
 bool Digits(const std::string& s, std::size_t& i, int n, long long& v) {
   const std::size_t b = i;
@@ -52,7 +59,8 @@ int DaysInMonth(long long y, int m) {
 }
 }  // namespace
 
-bool ParseCliDate(const std::string& s, long double& JD) {
+bool ParseCliDate(const std::string& s, long double& JD, bool* OutOfRange) {
+  if (OutOfRange) *OutOfRange = false;
   if (s.size() > 32) return false;
   std::size_t i = 0;
   bool neg = false;
@@ -72,13 +80,45 @@ bool ParseCliDate(const std::string& s, long double& JD) {
     if (i != s.size()) return false;
   }
   if (neg) y = -y;
-  if (y < -20000 || y > 30000 || mo < 1 || mo > 12 || d < 1 ||
-      d > DaysInMonth(y, static_cast<int>(mo)) || h > 23 || mi > 59 || sec > 59)
+  if (mo < 1 || mo > 12 || d < 1 || d > DaysInMonth(y, static_cast<int>(mo)) || h > 23 ||
+      mi > 59 || sec > 59)
     return false;
   if (y == 1582 && mo == 10 && d > 4 && d < 15) return false;  // dropped by the reform
-  JD = CalendarToJD(static_cast<int>(y), static_cast<int>(mo), static_cast<float>(d)) +
-       (h * 3600 + mi * 60 + sec) / 86400.0L;
-  return JDSupported(JD);
+  // Well-formed from here on; years far outside need no calendar arithmetic.
+  long double jd = 0;
+  const bool inRange =
+      y >= -YEAR_LIMIT && y <= YEAR_LIMIT &&
+      JDSupported(jd = CalendarToJD(static_cast<int>(y), static_cast<int>(mo), static_cast<float>(d)) +
+                       (h * 3600 + mi * 60 + sec) / 86400.0L);
+  if (!inRange) {
+    if (OutOfRange) *OutOfRange = true;
+    return false;
+  }
+  JD = jd;
+  return true;
+}
+
+std::string CheckDiagramPath(const std::string& Path) {
+  const std::size_t slash = Path.rfind('/');
+  const std::string base = slash == std::string::npos ? Path : Path.substr(slash + 1);
+  const std::size_t dot = base.rfind('.');
+  std::string ext = dot == std::string::npos ? std::string() : base.substr(dot + 1);
+  for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+  const std::string shown = FileNameText(Path);
+  if (base.empty() || (ext != "bmp" && ext != "png" && ext != "pdf" && ext != "svg"))
+    return "Unbekanntes Dateiformat: " + shown + " (.bmp, .png, .pdf oder .svg)";
+  if (!IsValidUtf8(Path)) return "Dateiname ist kein g\xFCltiges UTF-8: " + shown;
+  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+  struct stat st{};
+  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+    return "Verzeichnis nicht gefunden: " + FileNameText(dir);
+  if (::access(dir.c_str(), W_OK | X_OK) != 0)
+    return "Verzeichnis nicht beschreibbar: " + FileNameText(dir);
+  if (::stat(Path.c_str(), &st) == 0) {
+    if (!S_ISREG(st.st_mode)) return "keine gew\xF6hnliche Datei: " + shown;
+    if (::access(Path.c_str(), W_OK) != 0) return "Datei schreibgesch\xFCtzt: " + shown;
+  }
+  return "";
 }
 
 void JDToIsoDateTime(long double JD, std::string& Date, std::string& Time) {

@@ -30,6 +30,7 @@
 #include "DateFormU.h"
 #include "OneInstance.h"
 #include "PIniFile.h"
+#include "SafeFile.h"
 #include "SarosSearch.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
@@ -327,7 +328,7 @@ void TForm1::FormShow() {
     DateForm->SaveDatChk->hide();
     TableMode = false;
   }
-  const bool canonExists = QFileInfo(QString::fromLocal8Bit(CanonPath.c_str())).isFile();
+  const bool canonExists = IsRegularFile(CanonPath);  // the path's own bytes
   CanonChk->setVisible(canonExists);
   CanonChk->setChecked(canonExists);
   Lunar_EphClick();
@@ -567,7 +568,7 @@ void TForm1::WriteSeriesTable() {
   TableSource source;
   source.ELP2000 = ELP2000->isChecked();
   source.Canon = CanonChk->isChecked();
-  source.CanonFileName = QFileInfo(QString::fromLocal8Bit(CanonPath.c_str())).fileName().toLocal8Bit().toStdString();
+  source.CanonFileName = CanonFileName();
   std::vector<std::string> lines;
   const int32_t saros = nodalis::WriteSeriesTable(SeriesList, lines, source);
   QStringList text;

@@ -2,15 +2,16 @@
 // See PIniFile.h for the rules.
 #include "PIniFile.h"
 
-#include <cstdio>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 #include <vector>
+
+#include "SafeFile.h"
 
 namespace nodalis {
 
@@ -40,20 +41,12 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-// Whole file, or nullopt when it does not exist or cannot be read. Sets
-// *truncated when the file is larger than INI_MAX_BYTES.
-std::optional<std::string> ReadFile(const std::string& path, bool* truncated) {
-  *truncated = false;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+// Whole file, or nullopt when it cannot be used: missing, not a regular
+// file (a FIFO would block), unreadable, or larger than INI_MAX_BYTES.
+std::optional<std::string> ReadFile(const std::string& path, FileStatus* status) {
   std::string data;
-  data.resize(INI_MAX_BYTES + 1);
-  in.read(data.data(), static_cast<std::streamsize>(data.size()));
-  data.resize(static_cast<std::size_t>(in.gcount()));
-  if (data.size() > INI_MAX_BYTES) {
-    data.resize(INI_MAX_BYTES);
-    *truncated = true;
-  }
+  *status = ReadRegularFile(path, INI_MAX_BYTES, data);
+  if (*status != FileStatus::Ok) return std::nullopt;
   return data;
 }
 
@@ -114,8 +107,18 @@ std::string CleanValue(const std::string& raw) {
 
 }  // namespace
 
-bool IniPathIsAbsolute(const std::string& Name) {
-  return (!Name.empty() && Name[0] == '/') || (Name.size() >= 2 && Name[1] == ':');
+bool IniPathIsAbsolute(const std::string& Name) { return !Name.empty() && Name[0] == '/'; }
+
+bool IniPathHasDrive(const std::string& Name) { return Name.size() >= 2 && Name[1] == ':'; }
+
+std::string IniResolveName(const std::string& Name, const std::string& Dir) {
+  if (IniPathIsAbsolute(Name)) return Name;
+  if (IniPathHasDrive(Name)) {
+    const std::size_t p = Name.find_last_of("\\/");
+    const std::string base = Name.substr(p == std::string::npos || p < 2 ? 2 : p + 1);
+    return base.empty() ? std::string() : IniSystemDir() + "/" + base;
+  }
+  return Dir + "/" + Name;
 }
 
 std::string IniSystemDir() {
@@ -133,8 +136,8 @@ std::string IniSystemDir() {
 
 std::string IniFileReadString(const std::string& Path, const std::string& Section,
                               const std::string& Key, const std::string& Default) {
-  bool truncated = false;
-  std::optional<std::string> data = ReadFile(Path, &truncated);
+  FileStatus status;
+  std::optional<std::string> data = ReadFile(Path, &status);
   if (!data) return Default;
   bool inSection = false;
   for (const Line& l : SplitLines(*data)) {
@@ -155,11 +158,43 @@ bool IniFileWriteString(const std::string& Path, const std::string& Section,
   for (char c : Value)
     if (c != '\r' && c != '\n') value += c;
 
-  bool truncated = false;
-  std::optional<std::string> data = ReadFile(Path, &truncated);
-  if (truncated) return false;
+  // The file written is the link's target when Path is a link (the user's
+  // own arrangement); a dangling or looping link is left alone, and so is a
+  // link someone else planted in a shared sticky directory such as /tmp
+  // (the rule of the kernel's fs.protected_symlinks, also where it is off).
+  std::string target = Path;
+  struct stat st{};
+  if (::lstat(Path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    const std::size_t slash = Path.rfind('/');
+    const std::string dir =
+        slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+    struct stat ds{};
+    if (::stat(dir.c_str(), &ds) != 0) return false;
+    const bool shared = (ds.st_mode & S_ISVTX) && (ds.st_mode & S_IWOTH);
+    if (shared && st.st_uid != ::geteuid() && st.st_uid != ds.st_uid) return false;
+    char resolved[PATH_MAX];
+    if (!::realpath(Path.c_str(), resolved)) return false;
+    target = resolved;
+  }
+  // Only a file that does not exist counts as missing. One that exists but
+  // cannot be read completely, or is read-only, is left as it is: rewriting
+  // it from what could be read would lose the rest. "Read-only" means no
+  // write permission bit at all, also for a user whom the system would let
+  // write (root), as the read-only attribute of a profile file works.
+  FileStatus status;
+  std::optional<std::string> data = ReadFile(target, &status);
+  if (status != FileStatus::Ok && status != FileStatus::Missing) return false;
+  if (data && (::stat(target.c_str(), &st) != 0 || (st.st_mode & 0222) == 0 ||
+               ::access(target.c_str(), W_OK) != 0))
+    return false;
   std::vector<Line> lines = data ? SplitLines(*data) : std::vector<Line>{};
   std::string eol = (data && data->find("\r\n") != std::string::npos) ? "\r\n" : "\n";
+  // A line that gets a successor needs a full line end: the last line of a
+  // file may have none, or a lone CR that readers do not take as one.
+  auto endLine = [&](Line& l) {
+    if (l.eol.empty()) l.eol = eol;
+    else if (l.eol == "\r") l.eol = "\r\n";
+  };
 
   std::ptrdiff_t sectionLine = -1, lastInSection = -1, keyLine = -1;
   std::string keySpelling = Key;
@@ -182,11 +217,10 @@ bool IniFileWriteString(const std::string& Path, const std::string& Section,
   if (keyLine >= 0) {
     lines[keyLine].text = keySpelling + "=" + value;
   } else if (sectionLine >= 0) {
-    Line& before = lines[lastInSection];
-    if (before.eol.empty()) before.eol = eol;
+    endLine(lines[lastInSection]);
     lines.insert(lines.begin() + lastInSection + 1, Line{Key + "=" + value, eol});
   } else {
-    if (!lines.empty() && lines.back().eol.empty()) lines.back().eol = eol;
+    if (!lines.empty()) endLine(lines.back());
     lines.push_back(Line{"[" + Section + "]", eol});
     lines.push_back(Line{Key + "=" + value, eol});
   }
@@ -194,38 +228,9 @@ bool IniFileWriteString(const std::string& Path, const std::string& Section,
   std::string out;
   for (const Line& l : lines) out += l.text + l.eol;
 
-  // Write a sibling file and rename it over the old one, so that a failed
-  // write never leaves a half-written settings file behind.
-  std::error_code ec;
-  std::filesystem::path target(Path);
-  if (std::filesystem::is_symlink(target, ec)) {
-    std::filesystem::path resolved = std::filesystem::canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  std::filesystem::path tmp = target;
-  tmp += ".tmp" + std::to_string(static_cast<long>(::getpid()));
-  {
-    std::ofstream o(tmp, std::ios::binary | std::ios::trunc);
-    if (!o) return false;
-    o.write(out.data(), static_cast<std::streamsize>(out.size()));
-    o.flush();
-    if (!o) {
-      o.close();
-      std::filesystem::remove(tmp, ec);
-      return false;
-    }
-  }
-  if (data) {
-    // Keep the old file's permissions.
-    std::filesystem::perms p = std::filesystem::status(target, ec).permissions();
-    if (!ec) std::filesystem::permissions(tmp, p, ec);
-  }
-  std::filesystem::rename(tmp, target, ec);
-  if (ec) {
-    std::filesystem::remove(tmp, ec);
-    return false;
-  }
-  return true;
+  // A temporary file beside the target, renamed over it when complete: a
+  // failed write never leaves a half-written settings file behind.
+  return WriteFileAtomic(target, out);
 }
 
 void SetIniFile(const std::string& Name) {
@@ -234,15 +239,17 @@ void SetIniFile(const std::string& Name) {
   if (ec) dir = ".";
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
 
-  g_iniPath = IniPathIsAbsolute(Name) ? Name : dir + "/" + Name;
+  g_iniPath = IniResolveName(Name, dir);
+  if (g_iniPath.empty()) g_iniPath = dir + "/" + Name;
 
   std::string s = Trim(IniReadString("Ini", "IniFile", ""));
   bool useSystemDir = IniReadBool("Ini", "UseWinDir", false);
   std::string path = g_iniPath;
   if (!s.empty()) {
     if (useSystemDir) dir = IniSystemDir();
-    std::string n = IniReadString("Ini", "IniFile", "");
-    path = IniPathIsAbsolute(n) ? n : dir + "/" + n;
+    // A name that leaves no file name ("C:\") keeps the first file.
+    const std::string n = IniResolveName(IniReadString("Ini", "IniFile", ""), dir);
+    if (!n.empty()) path = n;
   } else if (useSystemDir) {
     path = IniSystemDir() + "/" + Name;
   }

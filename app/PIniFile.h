@@ -9,6 +9,17 @@
 // including comments, blank lines and the file's line-end style; the file,
 // the section and the key are created when missing.
 //
+// Only a file that does not exist counts as missing. A file that exists but
+// is not a regular file (a FIFO, a device), cannot be read, is larger than
+// 1 MB or has no write permission bit is read as all defaults (FIFOs and
+// devices are never opened) and is never written: the writer then returns
+// false and leaves it exactly as it was. Writing goes through a temporary
+// file created exclusively beside the target and renamed over it, so a
+// failed write (a full disk) keeps the old file and a link planted under a
+// temporary name is never followed. A settings file that is a link is
+// written through to its target, unless the link belongs to someone else
+// in a shared sticky directory (such as /tmp).
+//
 // The unit holds one current settings file, chosen once per run by
 // SetIniFile. Texts are passed through as 8-bit strings (Windows-1252 in the
 // program's own values, file-system bytes for paths).
@@ -20,12 +31,13 @@ namespace nodalis {
 
 // Locate the settings file and make it current. Name is "Nodalis.ini" for
 // the program. Resolution:
-//   1. Path := Name when it is absolute (starts with "/", or has a drive
-//      colon as its second character), else current directory + "/" + Name.
+//   1. Path := Name when it is absolute (starts with "/"), else current
+//      directory + "/" + Name.
 //   2. That file's [Ini] IniFile (trimmed) names another file: absolute
 //      names are taken as they are; plain names resolve against the current
 //      directory, or against the user's configuration directory when
-//      [Ini] UseWinDir reads true.
+//      [Ini] UseWinDir reads true. A Windows name with a drive letter
+//      ("C:\foo.ini") means its file name in the configuration directory.
 //   3. Without IniFile but with UseWinDir true, Name itself resolves
 //      against the user's configuration directory.
 void SetIniFile(const std::string& Name);
@@ -57,8 +69,14 @@ std::string IniFileReadString(const std::string& Path, const std::string& Sectio
 bool IniFileWriteString(const std::string& Path, const std::string& Section,
                         const std::string& Key, const std::string& Value);
 
-// True when Name counts as an absolute path: it starts with "/" or its
-// second character is a drive colon.
+// True when Name is an absolute path (starts with "/").
 bool IniPathIsAbsolute(const std::string& Name);
+// True when Name is a Windows name with a drive: its second character is ":".
+bool IniPathHasDrive(const std::string& Name);
+// The file Name means, seen from the directory Dir: absolute names as they
+// are; drive names as their file name (after the last "\" or "/") in the
+// configuration directory, or "" when they have none ("C:\"); other names
+// Dir + "/" + Name.
+std::string IniResolveName(const std::string& Name, const std::string& Dir);
 
 }  // namespace nodalis

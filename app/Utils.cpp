@@ -344,4 +344,32 @@ std::string Utf8ToCp1252(const std::string& Text) {
   return out;
 }
 
+bool IsValidUtf8(const std::string& Text) {
+  std::size_t i = 0;
+  const std::size_t n = Text.size();
+  while (i < n) {
+    const unsigned char c = static_cast<unsigned char>(Text[i]);
+    std::size_t len;
+    char32_t u, min;
+    if (c < 0x80) { ++i; continue; }
+    if (c >= 0xC2 && c <= 0xDF) { len = 2; u = c & 0x1F; min = 0x80; }
+    else if ((c & 0xF0) == 0xE0) { len = 3; u = c & 0x0F; min = 0x800; }
+    else if (c >= 0xF0 && c <= 0xF4) { len = 4; u = c & 0x07; min = 0x10000; }
+    else return false;
+    if (i + len > n) return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      const unsigned char cc = static_cast<unsigned char>(Text[i + k]);
+      if ((cc & 0xC0) != 0x80) return false;
+      u = (u << 6) | (cc & 0x3F);
+    }
+    if (u < min || u > 0x10FFFF || (u >= 0xD800 && u <= 0xDFFF)) return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string FileNameText(const std::string& Bytes) {
+  return IsValidUtf8(Bytes) ? Utf8ToCp1252(Bytes) : Bytes;
+}
+
 }  // namespace nodalis

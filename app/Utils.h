@@ -70,4 +70,14 @@ void CurrentTime(int& Hour, int& Minute, int& Second, int& Hundredths);
 std::string Cp1252ToUtf8(const std::string& Text);
 std::string Utf8ToCp1252(const std::string& Text);
 
+// True when Text is well-formed UTF-8 (RFC 3629: no overlong forms, no
+// surrogates, nothing above U+10FFFF).
+bool IsValidUtf8(const std::string& Text);
+
+// A file name (the file system's bytes, kept unchanged for opening) as
+// Windows-1252 text to show: well-formed UTF-8, the system's encoding, is
+// converted (characters Windows-1252 lacks become "?"); other bytes are
+// taken as Windows-1252 already.
+std::string FileNameText(const std::string& Bytes);
+
 }  // namespace nodalis

@@ -4,8 +4,13 @@
 // as JSON.
 //
 // Exit codes: 0 success; 1 the series cannot be made (Saros number not
-// reached, canon file unusable, date outside the supported range); 2 bad
-// arguments.
+// reached, canon file unusable, date outside the supported range), or the
+// output or the diagram file cannot be written; 2 bad arguments (the
+// --diagram file name included, checked before anything is computed).
+//
+// File names (--canon, --diagram) are used as the bytes given; only the
+// texts shown are converted.
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -44,23 +49,28 @@ struct CliState {
   int32_t saros = 0;
   int steps = 0;  // +1 per --next, -1 per --prev
   RecomputeSettings settings;
-  std::string canon_path;
+  std::string canon_path;  // the file system's bytes
   bool ecliptic_north = false;
   Format format = Format::Table;
   bool has_reference = false;
   long double reference_jd = 0;
   bool help = false;
-  std::string diagram_path;  // UTF-8; .bmp, .png, .pdf or .svg
+  std::string diagram_path;  // the file system's bytes; .bmp, .png, .pdf or .svg
   int diagram_dpi = 96;
+  bool has_dpi = false;
   bool tracks = false;
 };
 
 struct Option {
   const char* name;
   const char* value_name;  // nullptr: a flag without value
-  // Applies the option; returns an error text or "" on success.
+  // Applies the option to its value as given (bytes); returns an error text
+  // (Windows-1252) or "" on success.
   std::function<std::string(CliState&, const std::string&)> apply;
 };
+
+// An argument as text to show in a message.
+std::string Shown(const std::string& v) { return FileNameText(v); }
 
 std::string SetStart(CliState& s, long double jd) {
   if (s.has_start) return "--jd und --date schlie\xDF" "en einander aus";
@@ -75,19 +85,22 @@ const std::vector<Option>& Options() {
       {"--jd", "JD",
        [](CliState& s, const std::string& v) -> std::string {
          long double jd;
-         if (!ParseCliReal(v, jd)) return "--jd erwartet eine Zahl: " + v;
+         if (!ParseCliReal(v, jd)) return "--jd erwartet eine Zahl: " + Shown(v);
          if (!JDSupported(jd)) return JDRangeText();
          return SetStart(s, jd);
        }},
       {"--date", "DATUM",
        [](CliState& s, const std::string& v) -> std::string {
          long double jd;
-         if (!ParseCliDate(v, jd)) return "ung\xFCltiges Datum (YYYY-MM-DD[THH:MM[:SS]]): " + v;
+         bool outOfRange = false;
+         if (!ParseCliDate(v, jd, &outOfRange))
+           return outOfRange ? JDRangeText()
+                             : "ung\xFCltiges Datum (YYYY-MM-DD[THH:MM[:SS]]): " + Shown(v);
          return SetStart(s, jd);
        }},
       {"--saros", "N",
        [](CliState& s, const std::string& v) -> std::string {
-         if (!ParseCliInt(v, s.saros)) return "--saros erwartet eine ganze Zahl: " + v;
+         if (!ParseCliInt(v, s.saros)) return "--saros erwartet eine ganze Zahl: " + Shown(v);
          s.has_saros = true;
          return "";
        }},
@@ -98,7 +111,7 @@ const std::vector<Option>& Options() {
          if (v == "auto") s.settings.Lunar = LunarMode::Auto;
          else if (v == "elp2000") s.settings.Lunar = LunarMode::ELP2000;
          else if (v == "de404") s.settings.Lunar = LunarMode::DE404;
-         else return "--lunar erwartet auto, elp2000 oder de404: " + v;
+         else return "--lunar erwartet auto, elp2000 oder de404: " + Shown(v);
          return "";
        }},
       {"--canon", "DATEI",
@@ -115,12 +128,12 @@ const std::vector<Option>& Options() {
          if (v == "table") s.format = Format::Table;
          else if (v == "csv") s.format = Format::Csv;
          else if (v == "json") s.format = Format::Json;
-         else return "--format erwartet table, csv oder json: " + v;
+         else return "--format erwartet table, csv oder json: " + Shown(v);
          return "";
        }},
       {"--reference", "JD",
        [](CliState& s, const std::string& v) -> std::string {
-         if (!ParseCliReal(v, s.reference_jd)) return "--reference erwartet eine Zahl: " + v;
+         if (!ParseCliReal(v, s.reference_jd)) return "--reference erwartet eine Zahl: " + Shown(v);
          if (!JDSupported(s.reference_jd)) return JDRangeText();
          s.has_reference = true;
          return "";
@@ -128,15 +141,16 @@ const std::vector<Option>& Options() {
       {"--diagram", "DATEI",
        [](CliState& s, const std::string& v) -> std::string {
          if (v.empty()) return "--diagram erwartet einen Dateinamen";
-         s.diagram_path = Cp1252ToUtf8(v);
+         s.diagram_path = v;
          return "";
        }},
       {"--dpi", "96|300|600",
        [](CliState& s, const std::string& v) -> std::string {
+         s.has_dpi = true;
          if (v == "96") s.diagram_dpi = 96;
          else if (v == "300") s.diagram_dpi = 300;
          else if (v == "600") s.diagram_dpi = 600;
-         else return "--dpi erwartet 96, 300 oder 600: " + v;
+         else return "--dpi erwartet 96, 300 oder 600: " + Shown(v);
          return "";
        }},
       {"--tracks", nullptr,
@@ -161,7 +175,7 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     const Option* opt = nullptr;
     for (const Option& o : Options())
       if (arg == o.name) opt = &o;
-    if (!opt) return "unbekannte Option: " + Utf8ToCp1252(arg);
+    if (!opt) return "unbekannte Option: " + Shown(arg);
     if (opt->value_name) {
       if (!has_inline) {
         if (i + 1 >= argc) return std::string(opt->name) + " erwartet " + opt->value_name;
@@ -170,10 +184,13 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     } else if (has_inline) {
       return std::string(opt->name) + " hat keinen Wert";
     }
-    const std::string err = opt->apply(s, opt->value_name ? Utf8ToCp1252(value) : value);
+    const std::string err = opt->apply(s, value);
     if (!err.empty()) return err;
   }
   if (s.steps > 100 || s.steps < -100) return "h\xF6" "chstens 100 Schritte --next/--prev";
+  if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
+    return "--dpi und --tracks gelten nur mit --diagram";
+  if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
   return "";
 }
 
@@ -257,10 +274,24 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
   os << "\n  ]\n}\n";
 }
 
-int Fail(int code, const std::string& cp1252) {
-  std::cerr << "nodalis-cli: " << Cp1252ToUtf8(cp1252) << '\n';
+int FailUtf8(int code, const std::string& utf8) {
+  std::cerr << "nodalis-cli: " << utf8 << '\n';
   if (code == 2) std::cerr << Cp1252ToUtf8(USAGE);
   return code;
+}
+
+int Fail(int code, const std::string& cp1252) { return FailUtf8(code, Cp1252ToUtf8(cp1252)); }
+
+// Writes Text to the standard output; false (with a message) when it could
+// not be written completely (a full disk, /dev/full, a closed pipe).
+bool WriteOut(const std::string& Text) {
+  errno = 0;
+  const bool ok = std::fwrite(Text.data(), 1, Text.size(), stdout) == Text.size() &&
+                  std::fflush(stdout) == 0;
+  if (!ok)
+    Fail(1, std::string("Ausgabe konnte nicht geschrieben werden") +
+                (errno == ENOSPC ? " (kein Platz auf dem Ger\xE4t)" : ""));
+  return ok;
 }
 
 int Run(const CliState& s) {
@@ -310,19 +341,18 @@ int Run(const CliState& s) {
     case Format::Csv: PrintCsv(os, settings.Canon); break;
     case Format::Json: PrintJson(os, memo, saros, elp, settings.Canon); break;
   }
-  std::cout << os.str();
-  std::cout.flush();
+  if (!WriteOut(os.str())) return 1;
   if (!s.diagram_path.empty()) {  // the graph window's picture into a file
 #ifdef NODALIS_HAVE_DRAW
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
     if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
-      return Fail(1, Utf8ToCp1252(error));
+      return FailUtf8(1, error);
 #else
     return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
 #endif
   }
-  return std::cout ? 0 : 1;
+  return 0;
 }
 
 }  // namespace
@@ -331,9 +361,6 @@ int main(int argc, char** argv) {
   CliState s;
   const std::string err = ParseArgs(argc, argv, s);
   if (!err.empty()) return Fail(2, err);
-  if (s.help) {
-    std::cout << Cp1252ToUtf8(USAGE);
-    return 0;
-  }
+  if (s.help) return WriteOut(Cp1252ToUtf8(USAGE)) ? 0 : 1;
   return Run(s);
 }

@@ -7,12 +7,21 @@
 // BM_CanonSeries: BuildSeriesFromCanon from the canon file named by
 // NODALIS_CANON (skipped when unset), made by tools/nasa_canon_to_canon.py.
 // BM_BesselElements: one set of elements.
+// BM_CanonBound: the canon reader on crafted files that it must end at once
+// (arg 0: 158 KB of members alternating between the far past and the far
+// future; 1: 20 000 identical members; 2: a 100 MB file) and on the largest
+// file it reads (3: 8 MB of lines of another series, all parsed).
 // BM_Circumstances: the circumstances of one eclipse (CalcEclipse done).
 // BM_Catalog: every eclipse of -1999 ... 3000 with its circumstances and
 // Saros places (one run; "ELP2000", the canon's Delta T).
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
 
 #include "CanonReader.h"
 #include "EclipseCatalog.h"
@@ -73,6 +82,40 @@ void BM_BesselElements(benchmark::State& state) {
   }
 }
 
+// The crafted canon file of BM_CanonBound's argument, written once.
+std::string CraftedCanon(int kind) {
+  const std::string path = "/tmp/nodalis-bench-canon-" + std::to_string(::getpid()) + "-" +
+                           std::to_string(kind) + ".txt";
+  const std::string start = "2017 8 21 0 0 0.0 0.0 0 0 0 2457987.268519\n";
+  const std::string member = "2017 8 21 2 1 1.0306 0.4367 145 9546 218 ";
+  std::ofstream f(path, std::ios::binary);
+  f << start;
+  if (kind == 0) {
+    for (int i = 0; i < 1500; ++i)
+      f << member << "-1990000.5\n" << member << "7990000.5\n";
+  } else if (kind == 1) {
+    for (int i = 0; i < 20000; ++i) f << member << "2457987.268519\n";
+  } else if (kind == 3) {
+    const std::string other = "2017 8 21 2 1 1.0306 0.4367 146 9546 218 2457987.268519\n";
+    for (std::size_t n = start.size(); n + other.size() <= MAX_CANON_FILE_BYTES; n += other.size())
+      f << other;
+  }
+  f.close();
+  if (kind == 2) std::filesystem::resize_file(path, 100u << 20);  // sparse, nothing to read
+  return path;
+}
+
+void BM_CanonBound(benchmark::State& state) {
+  CanonPath = CraftedCanon(static_cast<int>(state.range(0)));
+  UseLunarLib = true;
+  std::vector<std::string> list;
+  std::string message;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(BuildSeriesFromCanon(list, AUG_2017_NEW_MOON_JD, &message));
+  }
+  std::remove(CanonPath.c_str());
+}
+
 void BM_Circumstances(benchmark::State& state) {
   UseLunarLib = true;
   BesselRec r;
@@ -100,6 +143,7 @@ BENCHMARK_CAPTURE(BM_Saros145, ELP2000, LunarMode::ELP2000)->Unit(benchmark::kMi
 BENCHMARK_CAPTURE(BM_Saros145, DE404, LunarMode::DE404)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CanonBound)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Circumstances)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Catalog)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

@@ -2,9 +2,11 @@
 //   BM_DiagramRedraw   one full redraw of an 80-member series with shadow
 //                      tracks on a screen-sized surface (741 x 1048 px,
 //                      96 dpi: the graph window on a 1080-line screen)
-//   BM_Export600dpi    the 600 dpi bitmap of a 400 x 565 client area
-//                      (2500 x 3531 px): drawing, BMP encoding and writing;
-//                      the counter peak_rss_MB is the process's peak memory
+//   BM_Export600dpi    the 600 dpi bitmap of the export page (3000 x 4243
+//                      px, more than the 2500 x 3531 of a 400 x 565 client
+//                      area): drawing, BMP encoding and writing through a
+//                      save file; the counter peak_rss_MB is the process's
+//                      peak memory
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 

@@ -1,16 +1,19 @@
 // DiagramExport.cpp — WriteSeriesDiagram (see DiagramExport.h).
 #include "graphics/DiagramExport.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/SeriesState.h"
+#include "app/Utils.h"
 #include "graphics/DiagramFile.h"
 #include "graphics/SeriesDiagram.h"
 
 namespace nodalis {
 
-bool WriteSeriesDiagram(const std::string& FileNameUtf8, int Dpi, std::string* ErrorUtf8) {
+bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* ErrorUtf8) {
   // Fonts and painting need a GUI application; a headless tool gets one on
   // the offscreen platform (no display needed). It lives until the process
   // ends and is deliberately not destroyed during static destruction.
@@ -26,10 +29,16 @@ bool WriteSeriesDiagram(const std::string& FileNameUtf8, int Dpi, std::string* E
     static char* Argv[] = {Name, nullptr};
     new QGuiApplication(Argc, Argv);
   }
+  // The document title is the graph window's caption.
+  QString Title = QStringLiteral("Nodalis");
+  if (SeriesList.size() > 1)
+    Title += "  " + QString::fromStdString(
+                        Cp1252ToUtf8(ShortRealToStr(ValueAfterKey(SeriesList[1], "Sar"))));
   QString Error;
   const bool Ok = WriteDiagramFile(&DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
                                    DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT,
-                                   QString::fromStdString(FileNameUtf8), Dpi, &Error);
+                                   QFile::decodeName(QByteArray::fromStdString(FileName)), Dpi,
+                                   &Error, Title);
   if (!Ok && ErrorUtf8) *ErrorUtf8 = Error.toStdString();
   return Ok;
 }

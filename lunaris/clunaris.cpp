@@ -10,7 +10,8 @@
 //
 // jd: Julian date, TDT.  Outputs: lon in [0, 2pi) and lat in radians, dist
 // in AU, (x, y, z) = dist * (cos lat cos lon, cos lat sin lon, sin lat) AU.
-// Non-finite input or overflow gives NaN in all six outputs.
+// Non-finite input or overflow gives NaN in all six outputs. A null pointer
+// among the outputs is skipped.
 #include "lunaris.h"
 
 #include "elp82b.h"
@@ -65,10 +66,11 @@ extern "C" void _clunaris(double jd, double* x, double* y, double* z,
         std::isfinite(px) && std::isfinite(py) && std::isfinite(pz))) {
     l = b = r = px = py = pz = std::numeric_limits<double>::quiet_NaN();
   }
-  *x = px;
-  *y = py;
-  *z = pz;
-  *lon = l;
-  *lat = b;
-  *dist = r;
+  // Null result pointers are skipped, as orbitcore's exports do.
+  if (x) *x = px;
+  if (y) *y = py;
+  if (z) *z = pz;
+  if (lon) *lon = l;
+  if (lat) *lat = b;
+  if (dist) *dist = r;
 }

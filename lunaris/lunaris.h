@@ -30,7 +30,8 @@
  *   - The theory is fitted to DE200/LE200 and meant for some millennia
  *     around J2000; any finite jd is evaluated.  A non-finite jd, or one so
  *     far off that the computation overflows, gives NaN in all six outputs.
- *   - All six pointers must be valid.  Not re-entrant: the nutation keeps
+ *   - A null pointer among the six outputs is skipped (nothing is written
+ *     there), as orbitcore's exports do.  Not re-entrant: the nutation keeps
  *     a one-entry cache (the program calls from one thread only).
  *
  * Reference: M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983) and

@@ -19,10 +19,17 @@ if(NODALIS_HAVE_EPHEM)
             ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
     LIBS nodalis_core)
   target_compile_definitions(test_core_series PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
+  # Hostile canon files: bounded work, checked by a generous time-out
+  # (the time itself is measured by bench_core).
+  nodalis_add_gtest(test_core_canon_bounds
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
+    LIBS nodalis_core
+    TIMEOUT 30)
   nodalis_add_gtest(test_core_cli
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
     LIBS nodalis_core)
-  target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>"
+    CORE_TEST_DATA_DIR="${_core_data}")
   add_dependencies(test_core_cli nodalis-cli)
 endif()
 
@@ -30,7 +37,7 @@ endif()
 nodalis_add_gtest(test_core_fuzz_replay
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fuzz_replay.cpp
           ${PROJECT_SOURCE_DIR}/tools/fuzz/fuzz_targets.cpp
-  LIBS nodalis_core)
+  LIBS nodalis_core nodalis_settings)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
 target_compile_definitions(test_core_fuzz_replay PRIVATE
   FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/tools/fuzz/corpus")

@@ -2,11 +2,15 @@
 // that mirror the main window, and its answers to bad arguments.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -18,9 +22,12 @@ struct Result {
   string out;
 };
 
-// Runs nodalis-cli with the given arguments (stderr into stdout when asked).
-Result Cli(const string& args, bool with_stderr = false) {
-  const string cmd = string("'") + NODALIS_CLI_PATH + "' " + args + (with_stderr ? " 2>&1" : " 2>/dev/null");
+// Runs nodalis-cli with the given arguments (stderr into stdout when asked;
+// the tool's standard output into the file stdout_to when given).
+Result Cli(const string& args, bool with_stderr = false, const string& stdout_to = "") {
+  const string cmd = string("'") + NODALIS_CLI_PATH + "' " + args +
+                     (with_stderr ? " 2>&1" : " 2>/dev/null") +
+                     (stdout_to.empty() ? "" : " >" + stdout_to);
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return {-1, ""};
   string out;
@@ -101,7 +108,8 @@ TEST(Cli, BadArgumentsExitTwoAndUnreachableSarosExitsOne) {
   for (const char* args : {"--bogus", "--jd", "--jd abc", "--jd nan", "--jd inf", "--jd 1e15",
                            "--date 2017-13-01", "--date 2017-02-30", "--date 1582-10-10",
                            "--date x", "--saros 1.5", "--saros 99999999999", "--lunar moon",
-                           "--format xml", "--jd 1 --date 2000-01-01", "--next=1"}) {
+                           "--format xml", "--jd 1 --date 2000-01-01", "--next=1",
+                           "--jd +-1", "--saros +-5", "--reference +-2", "--dpi 300", "--tracks"}) {
     const Result r = Cli(args, true);
     EXPECT_EQ(r.code, 2) << args << ": " << r.out;
     EXPECT_NE(r.out.find("nodalis-cli: "), string::npos) << args;
@@ -112,4 +120,41 @@ TEST(Cli, BadArgumentsExitTwoAndUnreachableSarosExitsOne) {
   const Result c = Cli("--canon /nonexistent/canon.txt", true);
   EXPECT_EQ(c.code, 1);
   EXPECT_NE(c.out.find("Canon-Datei"), string::npos);
+}
+
+TEST(Cli, ClearMessagesForRangeOutputAndOptionsWithoutDiagram) {
+  // A well-formed date outside the supported range gets the range message.
+  Result r = Cli("--date -20000-01-01", true);
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.out.find("au\xC3\x9F" "erhalb des unterst\xC3\xBCtzten Bereichs"), string::npos)
+      << r.out;
+  r = Cli("--dpi 600", true);
+  EXPECT_EQ(r.code, 2);
+  EXPECT_NE(r.out.find("nur mit --diagram"), string::npos) << r.out;
+  // Output that cannot be written is an error with a message.
+  if (std::filesystem::exists("/dev/full")) {
+    r = Cli("--jd 2460408.5 --format csv", true, "/dev/full");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.out.find("Ausgabe konnte nicht geschrieben werden"), string::npos) << r.out;
+  }
+}
+
+TEST(Cli, CanonFileNamesAreBytesAndFifosAreRefused) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::temp_directory_path() / ("nodalis-cli-canon-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  // A UTF-8 name is opened as given and shown in "Datenbasis:" as it is.
+  const string name = "c\xC3\xA4non.txt";
+  fs::copy_file(CORE_TEST_DATA_DIR "/canon_saros_145_136.txt", dir / name);
+  Result r = Cli("--canon '" + (dir / name).string() + "' --date 2017-08-21");
+  EXPECT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find("Datenbasis: " + name + "\n"), string::npos) << r.out;
+  // A FIFO without a writer: refused at once instead of a blocking open().
+  const fs::path fifo = dir / "fifo.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  r = Cli("--canon '" + fifo.string() + "' --date 2017-08-21", true);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find("nicht gefunden oder nicht lesbar"), string::npos) << r.out;
+  fs::remove_all(dir);
 }

@@ -1,5 +1,6 @@
 // Replays the committed fuzz corpus and seeded random inputs through the
-// fuzz targets of the text readers: no crash, no hang, no broken invariant.
+// fuzz targets of the text and file readers: no crash, no hang, no broken
+// invariant.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,3 +54,7 @@ TEST(FuzzReplay, ExtractReal) { Replay("extract_real", nodalis::fuzz::ExtractRea
 TEST(FuzzReplay, MemberLine) { Replay("member_line", nodalis::fuzz::MemberLine, "0123456789.,-eE MaxSr"); }
 TEST(FuzzReplay, CanonLine) { Replay("canon_line", nodalis::fuzz::CanonLine, "0123456789.-+eE \t"); }
 TEST(FuzzReplay, CliArgs) { Replay("cli_args", nodalis::fuzz::CliArgs, "0123456789.-+eET: "); }
+TEST(FuzzReplay, SettingsFile) {
+  Replay("settings_file", nodalis::fuzz::SettingsFile, "[]=;\"\r\n \tEclipsesLorvan-CanonIniFile");
+}
+TEST(FuzzReplay, CanonFile) { Replay("canon_file", nodalis::fuzz::CanonFile, "0123456789.-+ \n\t#"); }

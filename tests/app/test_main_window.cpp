@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "DateFormU.h"
@@ -487,6 +488,33 @@ TEST_F(MainWindow, CanonModeTakesTheSeriesFromTheCanonFile) {
   bool found = false;
   for (const QString& r : Rows()) found = found || r.contains("21.08.2017");
   EXPECT_TRUE(found) << Lines().join("\n");
+}
+
+TEST_F(MainWindow, CanonFileNameShownAsText) {
+  // The canon path travels as the file's bytes (here UTF-8); "Datenbasis:"
+  // shows the name, not its bytes read as Windows-1252 ("cÃ¤non.txt").
+  const fs::path canon = root_ / "c\xC3\xA4non.txt";
+  fs::copy_file(MAINWIN_TEST_DATA_DIR "/canon_saros_145_136.txt", canon);
+  std::ofstream(root_ / "cwd" / "Nodalis.ini")
+      << "[Eclipses]\nLorvan-Canon=" << canon.string() << "\n";
+  Open();
+  ASSERT_TRUE(W<QCheckBox>("CanonChk")->isChecked());
+  W<QSpinBox>("EditSarosNr")->setValue(145);
+  Click("GotoBtn");
+  ASSERT_TRUE(WaitIdle());
+  EXPECT_TRUE(Lines().contains(QString::fromUtf8("Datenbasis: c\xC3\xA4non.txt")))
+      << Lines().join("\n").toStdString();
+}
+
+TEST_F(MainWindow, SettingsFileThatIsAFifoNeitherBlocksNorIsReplaced) {
+  // Opening a FIFO for reading waits for a writer: the window would never
+  // appear. It reads as all defaults and is left as it is on close.
+  const fs::path ini = root_ / "cwd" / "Nodalis.ini";
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+  Open();
+  EXPECT_FALSE(W<QCheckBox>("CanonChk")->isVisible()) << "default canon path: no such file";
+  form->close();
+  EXPECT_TRUE(fs::is_fifo(ini));
 }
 
 TEST_F(MainWindow, LunarTheoryAutoChoosesByDate) {

@@ -2,10 +2,14 @@
 // writing that keeps every other line of the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "PIniFile.h"
@@ -89,6 +93,17 @@ TEST_F(SettingsFile, IniFileKeyRedirectsToAnotherFile) {
   EXPECT_EQ(IniFilePath(), (Cwd() / "other.ini").string());
   EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "from-other");
 
+  // A Windows name with a drive letter means its file name in the
+  // configuration directory; one without a file name keeps the first file.
+  const std::pair<const char*, fs::path> drives[] = {
+      {"C:\\foo.ini", Config() / "foo.ini"}, {"d:/x/y/bar.ini", Config() / "bar.ini"},
+      {"C:baz.ini", Config() / "baz.ini"},     {"C:\\", Cwd() / "Nodalis.ini"}};
+  for (const auto& [name, want] : drives) {
+    Spit(Cwd() / "Nodalis.ini", std::string("[Ini]\nIniFile=") + name + "\n");
+    SetIniFile("Nodalis.ini");
+    EXPECT_EQ(IniFilePath(), want.string()) << name;
+  }
+
   // An absolute path is used unchanged, whatever UseWinDir says.
   fs::path abs = root_ / "elsewhere.ini";
   Spit(Cwd() / "Nodalis.ini", "[Ini]\nIniFile=" + abs.string() + "\nUseWinDir=TRUE\n");
@@ -168,4 +183,122 @@ TEST_F(SettingsFile, BadFilesNeverLoseData) {
   // An unwritable place reports failure instead of pretending success.
   SetIniFile((root_ / "no-such-dir" / "Nodalis.ini").string());
   EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "v"));
+}
+
+namespace {
+// Everything in the directory (names), to see that no temporary file stays.
+std::vector<std::string> DirNames(const fs::path& dir) {
+  std::vector<std::string> v;
+  for (const auto& e : fs::directory_iterator(dir)) v.push_back(e.path().filename().string());
+  std::sort(v.begin(), v.end());
+  return v;
+}
+}  // namespace
+
+TEST_F(SettingsFile, ExistingUnusableFilesAreLeftAlone) {
+  // Only a missing file counts as missing: a file that is unreadable (for
+  // root too: no permission bit at all), read-only, or a FIFO (which would
+  // block the reader forever) reads as defaults and is never rewritten.
+  const std::string other = "[Other]\nkeep=1\n[Eclipses]\nLorvan-Canon=/old.txt\n";
+  struct Case {
+    const char* name;
+    fs::perms mode;
+  } cases[] = {{"mode 000", fs::perms::none}, {"mode 444", fs::perms(0444)}};
+  const fs::path ini = Cwd() / "Nodalis.ini";
+  for (const Case& c : cases) {
+    Spit(ini, other);
+    fs::permissions(ini, c.mode);
+    SetIniFile("Nodalis.ini");
+    EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/new.txt")) << c.name;
+    EXPECT_EQ(fs::status(ini).permissions(), c.mode) << c.name;
+    fs::permissions(ini, fs::perms(0644));
+    EXPECT_EQ(Slurp(ini), other) << c.name;
+    EXPECT_EQ(DirNames(Cwd()), std::vector<std::string>{"Nodalis.ini"}) << c.name;
+    fs::remove(ini);
+  }
+
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0644), 0);
+  SetIniFile("Nodalis.ini");  // would block in open() if the FIFO were opened
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "d"), "d");
+  EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "v"));
+  EXPECT_TRUE(fs::is_fifo(ini)) << "the FIFO stays as it was";
+}
+
+TEST_F(SettingsFile, LastLineWithALoneCarriageReturn) {
+  // "foo=bar\r" ends without a line end a reader takes as one: the new
+  // section must start on a line of its own, and a second write finds it.
+  Spit(Cwd() / "Nodalis.ini", "[Ini]\nfoo=bar\r");
+  SetIniFile("Nodalis.ini");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/a.txt"));
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/b.txt"));
+  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), "[Ini]\nfoo=bar\r\n[Eclipses]\nLorvan-Canon=/b.txt\n");
+  EXPECT_EQ(IniReadString("Ini", "foo", ""), "bar");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/b.txt");
+}
+
+TEST_F(SettingsFile, PlantedLinksAreNeverFollowed) {
+  // Links planted in the settings directory under temporary names (the
+  // old writer's "Nodalis.ini.tmp<pid>" and names of the form the writer
+  // uses now) point at a victim file: writing must not touch it.
+  const fs::path victim = root_ / "victim.txt";
+  Spit(victim, "precious");
+  std::vector<std::string> planted = {"Nodalis.ini.tmp" + std::to_string(::getpid())};
+  for (int i = 0; i < 200; ++i) planted.push_back("Nodalis.ini." + std::to_string(100000 + i));
+  for (const std::string& name : planted) fs::create_symlink(victim, Cwd() / name);
+  SetIniFile("Nodalis.ini");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/c.txt"));
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/d.txt"));
+  EXPECT_EQ(Slurp(victim), "precious");
+  for (const std::string& name : planted) EXPECT_TRUE(fs::is_symlink(Cwd() / name)) << name;
+  EXPECT_EQ(fs::directory_entry(Cwd() / "Nodalis.ini").is_symlink(), false);
+  EXPECT_EQ(DirNames(Cwd()).size(), planted.size() + 1) << "no temporary file left";
+
+  // The settings file itself may be the user's own link: the target is
+  // written and the link stays; a dangling link is left alone.
+  fs::remove(Cwd() / "Nodalis.ini");
+  const fs::path real = root_ / "real.ini";
+  Spit(real, "[Eclipses]\nLorvan-Canon=/x\n");
+  fs::create_symlink(real, Cwd() / "Nodalis.ini");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/y"));
+  EXPECT_TRUE(fs::is_symlink(Cwd() / "Nodalis.ini"));
+  EXPECT_EQ(Slurp(real), "[Eclipses]\nLorvan-Canon=/y\n");
+  fs::remove(Cwd() / "Nodalis.ini");
+  fs::create_symlink(root_ / "nowhere.ini", Cwd() / "Nodalis.ini");
+  EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/z"));
+  EXPECT_FALSE(fs::exists(root_ / "nowhere.ini"));
+
+  // In a shared sticky directory (like /tmp) a link that belongs to someone
+  // else is never followed (root can plant one owned by "nobody" to try).
+  if (::geteuid() == 0) {
+    const fs::path shared = root_ / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms(01777));
+    fs::create_symlink(victim, shared / "Nodalis.ini");
+    ASSERT_EQ(::lchown((shared / "Nodalis.ini").c_str(), 65534, 65534), 0);
+    SetIniFile((shared / "Nodalis.ini").string());
+    EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/w"));
+    EXPECT_EQ(Slurp(victim), "precious");
+  }
+}
+
+TEST_F(SettingsFile, FailedWriteKeepsTheOldFile) {
+  // A write that fails half-way (here: the file-size limit, which fails
+  // writes exactly as a full disk does) leaves the old file byte for byte
+  // and no temporary file behind.
+  std::string old = "[Eclipses]\r\nLorvan-Canon=/old.txt\r\n";
+  Spit(Cwd() / "Nodalis.ini", old);
+  SetIniFile("Nodalis.ini");
+  const std::string big(8192, 'x');
+  rlimit before{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = before;
+  small.rlim_cur = 1024;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = IniWriteString("Eclipses", "Lorvan-Canon", big);
+  ::setrlimit(RLIMIT_FSIZE, &before);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), old);
+  EXPECT_EQ(DirNames(Cwd()), std::vector<std::string>{"Nodalis.ini"});
 }

@@ -106,6 +106,27 @@ TEST(CodePage, RoundTripOfGermanTextsAndSpecials) {
   }
 }
 
+TEST(CodePage, FileNamesShownAsText) {
+  // Well-formed UTF-8 only (RFC 3629); a file name in it is shown
+  // converted, any other name's bytes as Windows-1252.
+  struct Case {
+    const char* bytes;
+    bool utf8;
+    const char* shown;
+  } cases[] = {{"c\xC3\xA4non.txt", true, "c\xE4non.txt"},
+               {"\xF0\x9F\x98\x80.png", true, "?.png"},
+               {"\xE6\x97\xA5\xE6\x9C\xAC.svg", true, "??.svg"},
+               {"c\xE4non.txt", false, "c\xE4non.txt"},
+               {"\xC0\xAF", false, "\xC0\xAF"},            // overlong "/"
+               {"\xED\xA0\x80", false, "\xED\xA0\x80"},  // surrogate
+               {"\xF4\x90\x80\x80", false, "\xF4\x90\x80\x80"},  // above U+10FFFF
+               {"\xE6\x97", false, "\xE6\x97"}};          // cut short
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsValidUtf8(c.bytes), c.utf8) << c.shown;
+    EXPECT_EQ(FileNameText(c.bytes), c.shown);
+  }
+}
+
 TEST(Hooks, PumpMessageWithoutHookReturnsAndErrorBoxUsesHook) {
   PumpMessage();
   int pumped = 0;

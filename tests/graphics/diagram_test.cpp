@@ -384,7 +384,7 @@ TEST_F(DiagramState, WritesFilesInEveryFormat) {
     const char* Name;
     int Dpi;
     int W, H;  // bitmap size, 0 for vector files
-  } Cases[] = {{"d.bmp", 96, 400, 565},   {"d.png", 300, 1250, 1766}, {"d.bmp", 600, 2500, 3531},
+  } Cases[] = {{"d.bmp", 96, 480, 679},   {"d.png", 300, 1500, 2121}, {"d.bmp", 600, 3000, 4243},
                {"d.pdf", 300, 0, 0},      {"d.svg", 96, 0, 0}};
   for (const auto& C : Cases) {
     SCOPED_TRACE(testing::Message() << C.Name << " " << C.Dpi);

@@ -9,6 +9,9 @@ if(TARGET nodalis_graphwin)
   nodalis_add_gtest(graphics_diagram_test
     SOURCES ${_gfxt}/diagram_test.cpp ${_gfxt}/gui_main.cpp
     LIBS nodalis_draw GUI)
+  nodalis_add_gtest(graphics_file_test
+    SOURCES ${_gfxt}/diagram_file_test.cpp ${_gfxt}/gui_main.cpp
+    LIBS nodalis_draw GUI)
   nodalis_add_gtest(graphics_window_test
     SOURCES ${_gfxt}/window_test.cpp ${_gfxt}/gui_main.cpp
     LIBS nodalis_graphwin Qt6::Test GUI)

@@ -7,15 +7,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
 #include "app/SeriesState.h"
+#include "app/Utils.h"
+#include "graphics/DiagramFile.h"
 #include "graphics/GrafikForm.h"
 #include "graphics/SeriesDiagram.h"
 
@@ -201,6 +205,36 @@ TEST_F(GraphWindow, SaveResolutionsAndOverwriteQuestion) {
   Names = {};
   Item("SaveHiRes300dpi")->trigger();
   EXPECT_EQ(QImage(F).size(), QSize(1250, 1766));
+}
+
+TEST_F(GraphWindow, SaveOnAFullDiskKeepsTheOldFile) {
+  // The save goes through a save file whose disk is full: an error box
+  // names the file, and the file chosen keeps its old bytes.
+  QTemporaryDir Dir;
+  const QString F = Dir.filePath("saros.bmp");
+  const QByteArray Old(20000, 'o');
+  {
+    QFile Out(F);
+    ASSERT_TRUE(Out.open(QIODevice::WriteOnly));
+    Out.write(Old);
+  }
+  struct NoRoom : QSaveFile {
+    using QSaveFile::QSaveFile;
+    qint64 writeData(const char*, qint64) override { return -1; }
+  };
+  SaveFileHook = [](const QString& N) { return std::make_unique<NoRoom>(N); };
+  std::string Shown;
+  ErrorBoxHook = [&](const std::string& Text) { Shown = Text; };
+  Form->SaveFileNameHook = [&] { return F; };
+  Form->OverwriteHook = [](const QString&) { return QMessageBox::Yes; };
+  Item("SaveScreenDPI")->trigger();
+  SaveFileHook = nullptr;
+  ErrorBoxHook = nullptr;
+  EXPECT_NE(Shown.find("kann nicht geschrieben werden"), std::string::npos) << Shown;
+  QFile In(F);
+  ASSERT_TRUE(In.open(QIODevice::ReadOnly));
+  EXPECT_EQ(In.readAll(), Old);
+  EXPECT_EQ(QDir(Dir.path()).entryList(QDir::Files), QStringList{"saros.bmp"});
 }
 
 TEST_F(GraphWindow, ShowGraphKeepsUserSizeOnceSized) {

@@ -73,4 +73,19 @@ TEST(LunarisAbi, BadDatesGiveNaNOrFiniteValuesAndReturn) {
   }
 }
 
+TEST(LunarisAbi, NullResultPointersAreSkipped) {
+  // As orbitcore's exports: a caller may ask for some results only; each
+  // result given is the one of a call with all six.
+  double all[6];
+  _clunaris(2451545.0, &all[0], &all[1], &all[2], &all[3], &all[4], &all[5]);
+  for (int keep = 0; keep < 6; ++keep) {
+    double v[6] = {-7, -7, -7, -7, -7, -7};
+    double* p[6] = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    p[keep] = &v[keep];
+    _clunaris(2451545.0, p[0], p[1], p[2], p[3], p[4], p[5]);
+    EXPECT_EQ(v[keep], all[keep]) << "result " << keep;
+  }
+  _clunaris(2451545.0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+}
+
 }  // namespace

@@ -2,10 +2,17 @@
 #include "fuzz_targets.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
 #include <string>
+#include <unistd.h>
+#include <vector>
 
+#include "Astrcalc.h"
 #include "CanonReader.h"
 #include "CliArgs.h"
+#include "PIniFile.h"
 #include "SeriesBuilder.h"
 #include "TIMLIB.h"
 #include "Utils.h"
@@ -15,6 +22,80 @@ namespace nodalis::fuzz {
 namespace {
 std::string Text(const uint8_t* data, std::size_t size) {
   return std::string(reinterpret_cast<const char*>(data), size);
+}
+
+// A private directory for the file targets, removed at exit; in memory
+// (/dev/shm) where there is one, so that the writer's sync costs nothing.
+const std::string& WorkDir() {
+  static char shm[] = "/dev/shm/nodalis-fuzz-XXXXXX";
+  static char tmp[] = "/tmp/nodalis-fuzz-XXXXXX";
+  static const char* made = nullptr;
+  static const std::string dir = [] {
+    made = ::mkdtemp(shm);
+    if (!made) made = ::mkdtemp(tmp);
+    if (made) std::atexit([] { ::rmdir(made); });
+    return std::string(made ? made : "/tmp");
+  }();
+  return dir;
+}
+
+bool WriteWhole(const std::string& path, const std::string& content) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+std::string ReadWhole(const std::string& path) {
+  std::string out;
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return out;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  std::fclose(f);
+  return out;
+}
+
+// Lines with their line ends ("\n" included when present).
+std::vector<std::string> RawLines(const std::string& s) {
+  std::vector<std::string> v;
+  std::size_t pos = 0;
+  while (pos < s.size()) {
+    std::size_t nl = s.find('\n', pos);
+    nl = nl == std::string::npos ? s.size() : nl + 1;
+    v.push_back(s.substr(pos, nl - pos));
+    pos = nl;
+  }
+  return v;
+}
+
+// True when the old lines, except the one at index skip, appear in the new
+// lines in order and unchanged; the old last line may have gained "\n" or
+// "\r\n" when it had no line end.
+bool KeepsLines(const std::vector<std::string>& o, const std::vector<std::string>& n,
+                std::size_t skip) {
+  std::size_t j = 0;
+  for (std::size_t i = 0; i < o.size(); ++i) {
+    if (i == skip) continue;
+    const bool open = i + 1 == o.size() && o[i].back() != '\n';
+    while (j < n.size() && n[j] != o[i] &&
+           !(open && (n[j] == o[i] + "\n" || n[j] == o[i] + "\r\n")))
+      ++j;
+    if (j == n.size()) return false;
+    ++j;
+  }
+  return true;
+}
+
+std::size_t FilesIn(const std::string& dir) {
+  std::size_t n = 0;
+  if (DIR* d = ::opendir(dir.c_str())) {
+    while (const dirent* e = ::readdir(d))
+      if (e->d_name[0] != '.') ++n;
+    ::closedir(d);
+  }
+  return n;
 }
 }  // namespace
 
@@ -82,6 +163,73 @@ bool CliArgs(const uint8_t* data, std::size_t size) {
     if (d.empty() || t.size() != 8) return false;
   }
   return true;
+}
+
+bool SettingsFile(const uint8_t* data, std::size_t size) {
+  static const char* const sections[] = {"Eclipses", "eclipses", "Ini", "Neu Teil"};
+  static const char* const keys[] = {"Lorvan-Canon", "LORVAN-canon", "IniFile", "k"};
+  const std::string section = size > 0 ? sections[data[0] % 4] : "Eclipses";
+  const std::string key = size > 1 ? keys[data[1] % 4] : "Lorvan-Canon";
+  const std::size_t vlen = size > 2 ? std::min<std::size_t>(data[2] % 32, size - 3) : 0;
+  const std::string value = size > 2 ? Text(data + 3, vlen) : "";
+  const std::string before = size > 3 + vlen ? Text(data + 3 + vlen, size - 3 - vlen) : "";
+
+  const std::string path = WorkDir() + "/Nodalis.ini";
+  const std::string ref = WorkDir() + "/ref.ini";
+  const bool missing = size == 0;
+  if (!missing && !WriteWhole(path, before)) return false;
+  const bool written = IniFileWriteString(path, section, key, value);
+  const std::string after = ReadWhole(path);
+  // What a fresh file with only this key reads back.
+  std::string clean;
+  for (char c : value)
+    if (c != '\r' && c != '\n') clean += c;
+  WriteWhole(ref, "[" + section + "]\n" + key + "=" + clean + "\n");
+  const std::string want = IniFileReadString(ref, section, key, "\x01");
+  const std::string got = IniFileReadString(path, section, key, "\x01");
+  ::unlink(ref.c_str());
+  const std::size_t files = FilesIn(WorkDir());  // no temporary file left behind
+  ::unlink(path.c_str());
+  if (!written || got != want || files != 1) return false;
+
+  const std::vector<std::string> o = RawLines(before), n = RawLines(after);
+  if (n.size() > o.size() + 2) return false;
+  if (KeepsLines(o, n, o.size())) return true;
+  // Else exactly one old line changed: a line of that key.
+  for (std::size_t i = 0; i < o.size(); ++i) {
+    const std::size_t eq = o[i].find('=');
+    if (eq == std::string::npos) continue;
+    std::string k = o[i].substr(0, eq);
+    while (!k.empty() && static_cast<unsigned char>(k.back()) <= 0x20) k.pop_back();
+    while (!k.empty() && static_cast<unsigned char>(k.front()) <= 0x20) k.erase(0, 1);
+    if (UpperCaseText(k) == UpperCaseText(key) && KeepsLines(o, n, i)) return true;
+  }
+  return false;
+}
+
+bool CanonFile(const uint8_t* data, std::size_t size) {
+  constexpr int32_t N = 145;
+  constexpr long double JD = 2457987.268519L;  // 2017 Aug 21, a member of Saros 145
+  const std::string path = WorkDir() + "/canon.txt";
+  if (!WriteWhole(path, Text(data, size))) return false;
+  CanonSeriesLines s;
+  std::string message;
+  const bool ok = ReadCanonSeries(path, N, JD, s, message);
+  ::unlink(path.c_str());
+  if (!ok) return !message.empty();
+  if (!std::isfinite(s.StartJD) || !std::isfinite(s.EndJD)) return false;
+  int listed = 0;
+  long double prev = 0;
+  for (std::size_t i = 0; i < s.Members.size(); ++i) {
+    const CanonMember& m = s.Members[i];
+    if (m.Line.Saros != N || !JDSupported(m.Line.JD)) return false;
+    if (std::fabs(m.Line.JD - JD) > MAX_SERIES_REACH_DAYS) return false;
+    if (i > 0 && m.Line.JD - prev < SAROS_DAYS / 2) return false;
+    if (m.FillsBefore < 0 || m.FillsBefore > MAX_FILLS_PER_GAP || (i == 0 && m.FillsBefore)) return false;
+    listed += m.FillsBefore + 1;
+    prev = m.Line.JD;
+  }
+  return listed <= MAX_SERIES_MEMBERS;
 }
 
 }  // namespace nodalis::fuzz
