@@ -1,10 +1,14 @@
-// DiagramLoader (see DiagramLoader.h).  The module is found like the
-// program's libraries (the run path of the program, $ORIGIN); it stays
-// loaded until the process ends (Qt's application object lives there).
+// DiagramLoader (see DiagramLoader.h).  The module is looked for beside the
+// program (the directory of /proc/self/exe; the program's own run path is
+// not enough: a sanitizer's dlopen searches as its own library), then by
+// the system's search path.  It stays loaded until the process ends (Qt's
+// application object lives there).
 #include "DiagramLoader.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
+#include <climits>
 #include <vector>
 
 #include "SeriesState.h"
@@ -12,18 +16,41 @@
 
 namespace nodalis {
 
+namespace {
+
+// The dynamic linker's last message, never null.
+std::string LastLoadError() {
+  const char* e = dlerror();
+  return e ? e : NODALIS_DIAGRAM_MODULE;
+}
+
+// The module's file beside the program, or its bare name.
+std::string ModuleBesideProgram() {
+  char exe[PATH_MAX];
+  const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return NODALIS_DIAGRAM_MODULE;
+  const std::string path(exe, static_cast<std::size_t>(n));
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return NODALIS_DIAGRAM_MODULE;
+  return path.substr(0, slash + 1) + NODALIS_DIAGRAM_MODULE;
+}
+
+}  // namespace
+
 bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
                                      std::string* ErrorUtf8) {
   static NodalisWriteDiagramFn write = nullptr;
   if (write == nullptr) {
-    void* module = dlopen(NODALIS_DIAGRAM_MODULE, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (module != nullptr)
+    constexpr int MODE = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+    void* module = dlopen(ModuleBesideProgram().c_str(), MODE);
+    std::string why = module ? "" : LastLoadError();
+    if (module == nullptr) module = dlopen(NODALIS_DIAGRAM_MODULE, MODE);
+    if (module != nullptr) {
       write = reinterpret_cast<NodalisWriteDiagramFn>(dlsym(module, NODALIS_WRITE_DIAGRAM_SYMBOL));
+      if (write == nullptr) why = LastLoadError();
+    }
     if (write == nullptr) {
-      const char* why = dlerror();
-      if (ErrorUtf8)
-        *ErrorUtf8 = std::string("Diagrammausgabe nicht verf\xC3\xBCgbar: ") +
-                     (why ? why : NODALIS_DIAGRAM_MODULE);
+      if (ErrorUtf8) *ErrorUtf8 = "Diagrammausgabe nicht verf\xC3\xBCgbar: " + why;
       return false;
     }
   }
