@@ -25,7 +25,7 @@
 #include "SeriesState.h"
 #include "Utils.h"
 #ifdef NODALIS_HAVE_DRAW
-#include "graphics/DiagramExport.h"
+#include "DiagramLoader.h"
 #endif
 
 using namespace nodalis;
@@ -346,7 +346,8 @@ int Run(const CliState& s) {
 #ifdef NODALIS_HAVE_DRAW
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
-    if (!WriteSeriesDiagram(s.diagram_path, s.diagram_dpi, &error)) return FailUtf8(1, error);
+    if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
+      return FailUtf8(1, error);
 #else
     return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
 #endif

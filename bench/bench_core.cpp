@@ -1,10 +1,12 @@
 // Benchmarks of the eclipse core.  Figures go into README ("Eclipse core").
 //
-// BM_SeriesAuto / BM_SeriesELP2000: BuildSeriesComputed for Saros 145 from
-// the eclipse of 2017 Aug 21 with the Moon from orbitcore ("Auto" picks
-// DE404 for that date) or from lunaris.  BM_CanonSeries: BuildSeriesFromCanon
-// from the canon file named by NODALIS_CANON (skipped when unset), made by
-// tools/nasa_canon_to_canon.py.  BM_BesselElements: one set of elements.
+// BM_Saros145/<mode>: the whole series as Recompute makes it (lunar choice,
+// eclipse new moon, BuildSeriesComputed, table) for Saros 145 from the
+// eclipse of 2017 Aug 21, in each lunar mode: "Auto" (which takes the Moon
+// from orbitcore for that date), "ELP2000" (lunaris), "DE404" (orbitcore).
+// BM_CanonSeries: BuildSeriesFromCanon from the canon file named by
+// NODALIS_CANON (skipped when unset), made by tools/nasa_canon_to_canon.py.
+// BM_BesselElements: one set of elements.
 // BM_CanonBound: the canon reader on crafted files that it must end at once
 // (arg 0: 158 KB of members alternating between the far past and the far
 // future; 1: 20 000 identical members; 2: a 100 MB file) and on the largest
@@ -23,6 +25,7 @@
 
 #include "CanonReader.h"
 #include "EclipseCatalog.h"
+#include "SarosSearch.h"
 #include "SeriesBuilder.h"
 #include "SeriesState.h"
 
@@ -31,20 +34,25 @@ using namespace nodalis;
 namespace {
 constexpr long double AUG_2017_NEW_MOON_JD = 2457987.27L;
 
-void Series(benchmark::State& state, bool elp) {
-  UseLunarLib = elp;
-  std::vector<std::string> list;
+void BM_Saros145(benchmark::State& state, LunarMode mode) {
+  RecomputeSettings settings;
+  settings.Lunar = mode;
+  std::vector<std::string> memo;
+  int32_t saros = 0;
+  bool elp = false;
+  std::string message;
   for (auto _ : state) {
-    long double jd = AUG_2017_NEW_MOON_JD;
-    FindEclipseNewMoon(jd, false);
-    BuildSeriesComputed(list, jd);
-    benchmark::DoNotOptimize(list.data());
+    SelectedJD = AUG_2017_NEW_MOON_JD;
+    if (!RecomputeSeries(settings, memo, saros, elp, message)) {
+      state.SkipWithError(message.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(memo.data());
   }
-  state.counters["members"] = static_cast<double>(list.size()) - 2;
+  state.SetLabel(elp ? "Moon from lunaris" : "Moon from orbitcore");
+  state.counters["saros"] = saros;
+  state.counters["members"] = static_cast<double>(SeriesList.size()) - 2;
 }
-
-void BM_SeriesAuto(benchmark::State& state) { Series(state, false); }
-void BM_SeriesELP2000(benchmark::State& state) { Series(state, true); }
 
 void BM_CanonSeries(benchmark::State& state) {
   const char* path = std::getenv("NODALIS_CANON");
@@ -130,8 +138,9 @@ void BM_Catalog(benchmark::State& state) {
 }
 }  // namespace
 
-BENCHMARK(BM_SeriesAuto)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SeriesELP2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, Auto, LunarMode::Auto)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, ELP2000, LunarMode::ELP2000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Saros145, DE404, LunarMode::DE404)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanonBound)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

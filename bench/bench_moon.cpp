@@ -1,5 +1,13 @@
-// orbitcore Moon: one series evaluation, and moon_geocentric with light time
-// (two evaluations) at a new date every call, as a series build asks for it.
+// orbitcore Moon at a new date every call, as a series build asks for it:
+//   BM_MoonPosition              one evaluation of the series (moon_position)
+//   BM_MoonGeocentricLightTime   moon_geocentric with light time (two)
+//   BM_PlanetinfoMoon            _planetinfo(jd, 1011, 8): the whole pipeline
+//   BM_PlanetinfoMoonThreeItems  _planetinfo(jd, 1011, 3), (..., 8), (..., 9)
+//                                for one new date, three calls, as the
+//                                program reads distance, longitude, latitude
+//   BM_SunThenMoonSixItems       the same three items of the Sun (1020), then
+//                                of the Moon, for one new date: one instant
+//                                of a series (nutation and obliquity shared)
 #include <benchmark/benchmark.h>
 
 #include "moon_position.h"
@@ -49,6 +57,27 @@ void BM_PlanetinfoMoon(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_PlanetinfoMoon);
+
+void BM_PlanetinfoMoonThreeItems(benchmark::State& state) {
+  double jd = START_JD;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 3));
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 8));
+    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 9));
+    jd += STEP_DAYS;
+  }
+}
+BENCHMARK(BM_PlanetinfoMoonThreeItems);
+
+void BM_SunThenMoonSixItems(benchmark::State& state) {
+  double jd = START_JD;
+  for (auto _ : state) {
+    for (int body : {1020, 1011})
+      for (int item : {3, 8, 9}) benchmark::DoNotOptimize(_planetinfo(jd, body, item));
+    jd += STEP_DAYS;
+  }
+}
+BENCHMARK(BM_SunThenMoonSixItems);
 #endif
 
 }  // namespace

@@ -23,6 +23,12 @@
 // J2000 ecliptic, with the mean obliquity of J2000; for Pluto precession of
 // (ra, dec) from J2000 to the date and back to the ecliptic.
 //
+// Cache: the last request (jd, b, the four switches) and its ten results.
+// Callers ask for one item at a time (_planetinfo), three items of one date
+// and body in a row; the second and third then cost a lookup.  The results
+// depend on the arguments alone, so a hit returns exactly what the pipeline
+// would compute again.
+//
 // References: Meeus, Astronomical Algorithms (2nd ed.), chs. 13, 23, 33, 41,
 // 48; magnitudes after Mueller and Harris as given there.
 #include <cmath>
@@ -108,13 +114,11 @@ double planet_magnitude_term(int h, double i, double jd, double lon,
 const double PLANET_DIAMETER_AT_1AU[10] = {0.0,    6.72,  16.82, 0.0,  9.36,
                                            184.12, 147.64, 70.04, 67.0, 4.14};
 
-}  // namespace
-
-void compute_body(double jd, int b, double* ra, double* dec, double* delta,
-                  double* r, double* elongation, double* illumination,
-                  double* magnitude, double* diameter, double* lon,
-                  double* lat, int use_light_time, int use_aberration,
-                  int use_nutation, int want_physical) {
+void compute_body_uncached(double jd, int b, double* ra, double* dec, double* delta,
+                           double* r, double* elongation, double* illumination,
+                           double* magnitude, double* diameter, double* lon,
+                           double* lat, int use_light_time, int use_aberration,
+                           int use_nutation, int want_physical) {
   *ra = *dec = *delta = *r = *elongation = *illumination = 0.0;
   *magnitude = *diameter = *lon = *lat = 0.0;
 
@@ -154,8 +158,11 @@ void compute_body(double jd, int b, double* ra, double* dec, double* delta,
   // it the geocentric vector would mix two frames, an error of the full
   // precession since 2000 times 1 AU, about 50" per century in Pluto's
   // direction and far more in its elongation).
-  double l0, b0, r0;
-  earth_lbr(jd, precise, &l0, &b0, &r0);
+  // The Moon needs the Earth only for its physical data and for the
+  // subtracted aberration.
+  double l0 = 0.0, b0 = 0.0, r0 = 0.0;
+  if (h != -1 || want_physical || (!use_aberration && use_light_time))
+    earth_lbr(jd, precise, &l0, &b0, &r0);
   if (h == 9) ecliptic_of_date_to_j2000(jd, &l0, &b0);
 
   // 6. Geocentric position.
@@ -272,6 +279,40 @@ void compute_body(double jd, int b, double* ra, double* dec, double* delta,
   for (double* p : {ra, dec, delta, r, elongation, illumination, magnitude,
                     diameter, lon, lat})
     *p = finite_or_nan(*p);
+}
+
+// The last request and its results (slot order of the arguments).
+struct ResultCache {
+  bool valid = false;
+  double jd = 0.0;
+  int b = 0;
+  bool switches[4] = {};
+  double v[10] = {};
+};
+ResultCache result_cache;
+
+}  // namespace
+
+void compute_body(double jd, int b, double* ra, double* dec, double* delta,
+                  double* r, double* elongation, double* illumination,
+                  double* magnitude, double* diameter, double* lon,
+                  double* lat, int use_light_time, int use_aberration,
+                  int use_nutation, int want_physical) {
+  const bool sw[4] = {use_light_time != 0, use_aberration != 0, use_nutation != 0,
+                      want_physical != 0};
+  ResultCache& c = result_cache;
+  if (!(c.valid && c.jd == jd && c.b == b && c.switches[0] == sw[0] &&
+        c.switches[1] == sw[1] && c.switches[2] == sw[2] && c.switches[3] == sw[3])) {
+    double* v = c.v;
+    compute_body_uncached(jd, b, &v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6], &v[7],
+                          &v[8], &v[9], sw[0], sw[1], sw[2], sw[3]);
+    c.jd = jd;
+    c.b = b;
+    for (int k = 0; k < 4; ++k) c.switches[k] = sw[k];
+    c.valid = true;
+  }
+  double* out[10] = {ra, dec, delta, r, elongation, illumination, magnitude, diameter, lon, lat};
+  for (int k = 0; k < 10; ++k) *out[k] = c.v[k];
 }
 
 }  // namespace orbitcore

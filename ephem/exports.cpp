@@ -20,8 +20,12 @@ extern "C" {
 
 ORBITCORE_API double _planetinfo(double jd, int body, int item, ...) {
   double v[10];  // item order: r, ra, dec, delta, elong, illum, mag, diam, lon, lat
+  // Light time, aberration and nutation on; the physical data (items 4 ... 7)
+  // only when one of them is asked for: they feed no other item, and without
+  // them the Moon needs no Earth.
+  const int physical = item >= 4 && item <= 7 ? 1 : 0;
   compute_body(jd, internal_body(body), &v[1], &v[2], &v[3], &v[0], &v[4], &v[5],
-               &v[6], &v[7], &v[8], &v[9], 1, 1, 1, 1);
+               &v[6], &v[7], &v[8], &v[9], 1, 1, 1, physical);
   if (item < 0 || item > 9) return 0.0;
   return v[item];
 }

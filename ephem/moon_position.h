@@ -12,6 +12,15 @@
 
 namespace orbitcore {
 
+// The series' arguments 1 .. 14 (planetary mean longitudes Mercury ..
+// Neptune, 0, D, F, l', l, W1) in arc seconds for t Julian centuries from
+// J2000 (TDT): the linear part reduced to [0, 1296000), plus t^2 P(t).
+void moon_arguments(double t, double* x_asec);
+
 void moon_position(double jd, double* lon, double* lat, double* delta);
+
+// The same evaluation on the x86-64 baseline code path even where AVX2 and
+// FMA are available; gives the same bits as moon_position (for tests).
+void moon_position_baseline(double jd, double* lon, double* lat, double* delta);
 
 }  // namespace orbitcore

@@ -1,32 +1,33 @@
-// orbitcore — the lunar series: arguments, multiples tables, series sums.
+// orbitcore — the lunar series: arguments, multiples table, series sums.
 //
-// moon_position(jd): one evaluation.  moon_geocentric(jd, use_light_time):
-// the same, optionally repeated once at jd - tau for the light time
-// tau = 0.0057755183 * Delta days (one step, no iteration).
+// moon_position(jd): one evaluation of the series (moon_geocentric.cpp adds
+// the light time).
 //
 // jd is a Julian date in dynamical time (TDT).  Results: longitude (radians,
 // [0, 2pi)) and latitude (radians) of the mean ecliptic and equinox of date,
 // distance (AU).
 //
 // Method: the 14 arguments (planetary mean longitudes 1..8, D, F, l', l, W1,
-// arc seconds, T in Julian centuries from J2000) are evaluated once; for each
-// series a table of sin(k x) and cos(k x), k = 1 .. highest multiple, is
+// arc seconds, T in Julian centuries from J2000) are evaluated once; a table
+// of sin(k x) and cos(k x), k = 1 .. highest multiple of either series, is
 // built by the multiple-angle recurrences, so that no trigonometric function
 // is called per term.  Each term is C(tau) cos(theta) + S(tau) sin(theta),
-// theta composed from the table by the angle-addition formulas.
+// theta composed from the table by the angle-addition formulas; the terms
+// are evaluated from the layout of moon_terms.h, decoded from the streams on
+// first use.
 //   lambda = W1 + 0.0001 * SumL                   (arc seconds)
 //   beta   = 0.0001 * SumB                        (arc seconds)
 //   Delta  = a0 * (1 + 0.0001 * SumR / rho)       (AU, rho = arcsec per radian)
 //
 // Reference: ELP 2000-82B, M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983)
 // and A&A 190, 342 (1988); the tables are built by tools/gen_moon_series.py.
-#include "moon_series.h"
-
-#include <cmath>
-#include <cstdint>
-
 #include "moon_position.h"
-#include "moon_series_tables.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "moon_terms.h"
+#include "sincos_kernel.h"
 
 namespace orbitcore {
 namespace {
@@ -36,10 +37,7 @@ constexpr double DAYS_PER_CENTURY = 36525.0;
 constexpr double RAD_PER_ASEC = 4.84813681109536e-6;
 constexpr double ASEC_PER_TURN = 1296000.0;
 constexpr double TWO_PI = 6.283185307179586476925287;
-constexpr double LIGHT_DAYS_PER_AU = 0.0057755183;
-constexpr int N_ARGUMENTS = 18;
-constexpr int N_EVALUATED = 14;   // arguments 15..18 are never referenced
-constexpr int MAX_MULTIPLE = 29;
+constexpr int N_EVALUATED = MOON_ARGUMENTS;  // arguments 15..18 are never referenced
 
 // Argument n (1..14) in arc seconds: c0 + c1 T, reduced to one turn, plus
 // T^2 * P(T), P given by its coefficients p[0] + p[1] T + ... (Horner).
@@ -93,7 +91,96 @@ const ArgumentPolynomial kArguments[N_EVALUATED] = {
       -1.024222633731e-8, 2.235210987108e-10, 7.200592540556e-14}},
 };
 
-// Arguments 1..14 (index 0..13) in arc seconds for T centuries.
+// Highest multiple of each argument over both series: what the descriptors
+// declare and what the terms use.
+struct TableSize {
+  int kmax[N_EVALUATED] = {};
+  TableSize() {
+    for (const MoonDecodedSeries* ds : {&moon_decoded_lon_dist(), &moon_decoded_lat()})
+      for (int n = 0; n < N_EVALUATED; ++n) kmax[n] = std::max(kmax[n], ds->max_multiple[n]);
+    for (const MoonSeries* s : {&kMoonLonDistSeries, &kMoonLatSeries})
+      for (int n = 0; n < N_EVALUATED; ++n)
+        kmax[n] = std::max(kmax[n], std::min<int>(s->max_multiple[n], MOON_MAX_MULTIPLE));
+  }
+};
+
+// sin(k x_n), cos(k x_n) for k = -kmax[n] .. kmax[n] into the table (k = 0
+// for every argument, so that padding lanes read sin 0 = 0, cos 0 = 1):
+// sin x, cos x of all arguments by the branch-free kernel (the C library
+// beyond its range), then sin 2x = 2 sin x cos x, cos 2x = cos^2 x - sin^2 x,
+// sin (k+1)x = sin x cos kx + cos x sin kx, cos (k+1)x = cos x cos kx - sin x sin kx.
+void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) {
+  double s1[N_EVALUATED], c1[N_EVALUATED];
+  double xr[N_EVALUATED];
+  bool in_range = true;
+  for (int n = 0; n < N_EVALUATED; ++n) {
+    xr[n] = x_asec[n] * RAD_PER_ASEC;
+    in_range = in_range && std::fabs(xr[n]) < SINCOS_KERNEL_LIMIT;
+  }
+  if (in_range) {
+    for (int n = 0; n < N_EVALUATED; ++n) sincos_kernel(xr[n], &s1[n], &c1[n]);
+  } else {
+    for (int n = 0; n < N_EVALUATED; ++n) {
+      s1[n] = std::sin(xr[n]);
+      c1[n] = std::cos(xr[n]);
+    }
+  }
+  for (int n = 0; n < N_EVALUATED; ++n) {
+    double* z = tab->sc + 2 * moon_multiples_entry(n + 1, 0);  // k = 0
+    z[0] = 0.0;
+    z[1] = 1.0;
+    double sk = s1[n], ck = c1[n];
+    for (int k = 1; k <= kmax[n]; ++k) {
+      z[2 * k] = sk;
+      z[2 * k + 1] = ck;
+      z[-2 * k] = -sk;
+      z[-2 * k + 1] = ck;
+      if (k == 1) {
+        sk = 2.0 * s1[n] * c1[n];
+        ck = c1[n] * c1[n] - s1[n] * s1[n];
+      } else {
+        const double sn = s1[n] * ck + c1[n] * sk;
+        ck = c1[n] * ck - s1[n] * sk;
+        sk = sn;
+      }
+    }
+  }
+}
+
+void evaluate(double jd, bool baseline, double* lon, double* lat, double* delta) {
+  *lon = *lat = *delta = 0.0;
+  if (!std::isfinite(jd)) return;
+  const MoonDecodedSeries& ld = moon_decoded_lon_dist();
+  const MoonDecodedSeries& bs = moon_decoded_lat();
+  if (!ld.usable || !bs.usable) return;
+  static const TableSize size;
+
+  const double t = (jd - JD_J2000) / DAYS_PER_CENTURY;
+  double x[N_EVALUATED] = {};
+  moon_arguments(t, x);
+  MoonMultiples tab;
+  build_multiples(size.kmax, x, &tab);
+
+  const MoonSeries& lds = kMoonLonDistSeries;
+  const MoonSeries& bss = kMoonLatSeries;
+  double sum_lr[MOON_MAX_STREAMS] = {}, sum_b[MOON_MAX_STREAMS] = {};
+  moon_series_sums(ld, tab, (jd - JD_J2000) / lds.time_unit_days, baseline, sum_lr);
+  moon_series_sums(bs, tab, (jd - JD_J2000) / bss.time_unit_days, baseline, sum_b);
+
+  const double w1 = x[13];
+  double l = (w1 + lds.scale * sum_lr[0]) * RAD_PER_ASEC;
+  l -= std::floor(l / TWO_PI) * TWO_PI;
+  if (l >= TWO_PI) l = 0.0;  // rounding of tiny negative values
+  const double b = bss.scale * sum_b[0] * RAD_PER_ASEC;
+  const double r = lds.a0_au * (1.0 + lds.scale * sum_lr[1] * RAD_PER_ASEC);
+  if (!std::isfinite(l) || !std::isfinite(b) || !std::isfinite(r)) return;
+  *lon = l;
+  *lat = b;
+  *delta = r;
+}
+
+}  // namespace
+
 void moon_arguments(double t, double* x) {
   for (int n = 0; n < N_EVALUATED; ++n) {
     const ArgumentPolynomial& a = kArguments[n];
@@ -105,143 +192,12 @@ void moon_arguments(double t, double* x) {
   }
 }
 
-// sin(k x_n), cos(k x_n) for k = -max_multiple[n] .. max_multiple[n], stored
-// at index k + MAX_MULTIPLE, so that a negative multiple needs no branch.
-struct MultiplesTable {
-  double s[N_EVALUATED][2 * MAX_MULTIPLE + 1];
-  double c[N_EVALUATED][2 * MAX_MULTIPLE + 1];
-};
-
-void build_multiples(const MoonSeries& series, const double* x_asec,
-                     MultiplesTable* tab) {
-  for (int n = 0; n < N_EVALUATED; ++n) {
-    const int kmax = series.max_multiple[n];
-    if (kmax == 0) continue;
-    const double xr = x_asec[n] * RAD_PER_ASEC;
-    const double s1 = std::sin(xr), c1 = std::cos(xr);
-    double* s = tab->s[n] + MAX_MULTIPLE;
-    double* c = tab->c[n] + MAX_MULTIPLE;
-    s[1] = s1;
-    c[1] = c1;
-    if (kmax >= 2) {
-      s[2] = 2.0 * s1 * c1;
-      c[2] = c1 * c1 - s1 * s1;
-    }
-    for (int k = 2; k < kmax; ++k) {
-      s[k + 1] = s1 * c[k] + c1 * s[k];
-      c[k + 1] = c1 * c[k] - s1 * s[k];
-    }
-    for (int k = 1; k <= kmax; ++k) {
-      s[-k] = -s[k];
-      c[-k] = c[k];
-    }
-  }
-}
-
-// C(tau) and S(tau) of a periodic term from its d + 1 (c, s) pairs, highest
-// power first (most terms have degree 0).
-inline void coefficient_pair(const std::int32_t* c, int d, double tau,
-                             double* cc, double* ss) {
-  double x = c[0], y = c[1];
-  for (int k = 1; k <= d; ++k) {
-    x = x * tau + c[2 * k];
-    y = y * tau + c[2 * k + 1];
-  }
-  *cc = x;
-  *ss = y;
-}
-
-// Sums of one series at tau: sum1 over coef, sum2 over coef_dist (only with
-// HAS_DIST), in units of the series' scale.
-template <bool HAS_DIST>
-void sum_series(const MoonSeries& series, const MultiplesTable& tab,
-                double tau, double* sum1, double* sum2) {
-  const std::int16_t* ts = series.terms;
-  const std::int32_t* c1 = series.coef;
-  const std::int32_t* c2 = series.coef_dist;
-  double a1 = 0.0, a2 = 0.0;
-  for (;;) {
-    const int n = *ts++;
-    if (n < 0) break;
-    if (n == 0) {  // polynomial term
-      const int d = *ts++;
-      double p1 = 0.0, p2 = 0.0;
-      for (int k = 0; k <= d; ++k) {
-        p1 = p1 * tau + c1[k];
-        if constexpr (HAS_DIST) p2 = p2 * tau + c2[k];
-      }
-      c1 += d + 1;
-      a1 += p1;
-      if constexpr (HAS_DIST) {
-        c2 += d + 1;
-        a2 += p2;
-      }
-      continue;
-    }
-    // theta = sum of m x_a, composed by the angle-addition formulas.
-    double st = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
-    double ct = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
-    ts += 2;
-    for (int f = 1; f < n; ++f, ts += 2) {
-      const double sk = tab.s[ts[1] - 1][MAX_MULTIPLE + ts[0]];
-      const double ck = tab.c[ts[1] - 1][MAX_MULTIPLE + ts[0]];
-      const double s = st * ck + ct * sk;
-      ct = ct * ck - st * sk;
-      st = s;
-    }
-    const int d = *ts++;
-    double cc, ss;
-    coefficient_pair(c1, d, tau, &cc, &ss);
-    c1 += 2 * (d + 1);
-    a1 += cc * ct + ss * st;
-    if constexpr (HAS_DIST) {
-      coefficient_pair(c2, d, tau, &cc, &ss);
-      c2 += 2 * (d + 1);
-      a2 += cc * ct + ss * st;
-    }
-  }
-  *sum1 = a1;
-  if constexpr (HAS_DIST) *sum2 = a2;
-}
-
-}  // namespace
-
 void moon_position(double jd, double* lon, double* lat, double* delta) {
-  *lon = *lat = *delta = 0.0;
-  if (!std::isfinite(jd)) return;
-  const double t = (jd - JD_J2000) / DAYS_PER_CENTURY;
-  double x[N_ARGUMENTS] = {};
-  moon_arguments(t, x);
-  MultiplesTable tab;
-
-  const MoonSeries& ld = kMoonLonDistSeries;
-  build_multiples(ld, x, &tab);
-  double sum_l = 0.0, sum_r = 0.0;
-  sum_series<true>(ld, tab, (jd - JD_J2000) / ld.time_unit_days, &sum_l, &sum_r);
-
-  const MoonSeries& bs = kMoonLatSeries;
-  build_multiples(bs, x, &tab);
-  double sum_b = 0.0;
-  sum_series<false>(bs, tab, (jd - JD_J2000) / bs.time_unit_days, &sum_b, nullptr);
-
-  const double w1 = x[13];
-  double l = (w1 + ld.scale * sum_l) * RAD_PER_ASEC;
-  l -= std::floor(l / TWO_PI) * TWO_PI;
-  if (l >= TWO_PI) l = 0.0;  // rounding of tiny negative values
-  const double b = bs.scale * sum_b * RAD_PER_ASEC;
-  const double r = ld.a0_au * (1.0 + ld.scale * sum_r * RAD_PER_ASEC);
-  if (!std::isfinite(l) || !std::isfinite(b) || !std::isfinite(r)) return;
-  *lon = l;
-  *lat = b;
-  *delta = r;
+  evaluate(jd, false, lon, lat, delta);
 }
 
-void moon_geocentric(double jd, int use_light_time, double* lon, double* lat,
-                     double* delta) {
-  moon_position(jd, lon, lat, delta);
-  if (use_light_time && *delta > 0.0) {
-    moon_position(jd - LIGHT_DAYS_PER_AU * *delta, lon, lat, delta);
-  }
+void moon_position_baseline(double jd, double* lon, double* lat, double* delta) {
+  evaluate(jd, true, lon, lat, delta);
 }
 
 }  // namespace orbitcore

@@ -39,9 +39,10 @@ extern "C" {
 #endif
 
 /* One result item (0 ... 9, see above) of the apparent place of `body` at
- * `jd` (TDT), light time, aberration, nutation and physical data all on.
- * Further integer arguments after `item` are accepted and ignored.  An item
- * outside 0 ... 9 or an unknown body returns 0.0. */
+ * `jd` (TDT), light time, aberration, nutation and physical data all on (the
+ * physical data are computed only for items 4 ... 7, the only items that
+ * depend on them).  Further integer arguments after `item` are accepted and
+ * ignored.  An item outside 0 ... 9 or an unknown body returns 0.0. */
 ORBITCORE_API double _planetinfo(double jd, int body, int item, ...);
 
 /* All ten results of the apparent place of `body` at `jd` (TDT) through

@@ -23,11 +23,11 @@
 // untouched in both error cases).  A NaN date gives NaN results.
 //
 // Reference: Bretagnon & Francou 1988, A&A 202, 309.
-#include <bit>
 #include <cmath>
-#include <cstdint>
+#include <vector>
 
 #include "orbitcore_internal.h"
+#include "sincos_kernel.h"
 #include "vsop87_tables.h"
 
 namespace orbitcore {
@@ -45,66 +45,62 @@ constexpr double MAX_PRECISION = 0.001;
 // Largest block of one coordinate and power in any slot (Earth L0, 559).
 constexpr int MAX_BLOCK = 1024;
 
-// Arguments below this size use the fast reduction (k * PIO2_1 exact for
-// |k| < 2^20); larger ones (absurd dates) go through the C library.
-constexpr double FAST_ARGUMENT_LIMIT = 1.0e6;
+// Arguments below this size use the branch-free kernel; larger ones (absurd
+// dates) go through the C library.
+constexpr double FAST_ARGUMENT_LIMIT = SINCOS_KERNEL_LIMIT;
 
-// sin x and cos x of n arguments x[i] = b[i] + c[i] t for |x| < 1e6: the
-// argument is reduced by k pi/2 (Cody-Waite, pi/2 in three parts of 33, 33
-// and 53 bits as in fdlibm) to |r| <= pi/4 and the fdlibm kernel polynomials
-// are evaluated; the quadrant swaps and negates the pair.  Straight-line code
-// without branches, so the compiler vectorises it; within 1-2 ulp of the
-// C library.  (No FMA contraction: ISO C++ mode keeps products rounded.)
-__attribute__((target_clones("avx2", "default")))
-void sincos_block(const Vsop87Term* __restrict terms, int n, double t,
-                  double* __restrict sn, double* __restrict cs) {
-  constexpr double TWO_OVER_PI = 6.36619772367581382433e-01;
-  constexpr double PIO2_1 = 1.57079632673412561417e+00;
-  constexpr double PIO2_2 = 6.07710050630396597660e-11;
-  constexpr double PIO2_3 = 2.02226624871116645580e-21;
-  constexpr double SHIFTER = 6755399441055744.0;  // 1.5 * 2^52
-  constexpr double S1 = -1.66666666666666324348e-01, S2 = 8.33333333332248946124e-03,
-                   S3 = -1.98412698298579493134e-04, S4 = 2.75573137070700676789e-06,
-                   S5 = -2.50507602534068634195e-08, S6 = 1.58969099521155010221e-10;
-  constexpr double C1 = 4.16666666666666019037e-02, C2 = -1.38888888888741095749e-03,
-                   C3 = 2.48015872894767294178e-05, C4 = -2.75573143513906633035e-07,
-                   C5 = 2.08757232129817482790e-09, C6 = -1.13596475577881948265e-11;
+// The products a_cos[i] = A cos x and ca_sin[i] = C A sin x of n terms,
+// x = B + C t, |x| < FAST_ARGUMENT_LIMIT, sine and cosine from
+// sincos_kernel.  Straight-line code, vectorised by the compiler; the clones
+// give the same bits.
+__attribute__((target_clones("avx512f", "avx2", "default")))
+void term_products(const double* __restrict a, const double* __restrict b,
+                   const double* __restrict c, int n, double t, double* __restrict a_cos,
+                   double* __restrict ca_sin) {
   for (int i = 0; i < n; ++i) {
-    const double x = terms[i].b + terms[i].c * t;
-    const double shifted = x * TWO_OVER_PI + SHIFTER;
-    const double k = shifted - SHIFTER;  // nearest integer to x / (pi/2)
-    const std::uint64_t q = std::bit_cast<std::uint64_t>(shifted);
-    const double r = ((x - k * PIO2_1) - k * PIO2_2) - k * PIO2_3;
-    const double z = r * r;
-    const double ps = r + r * z * (S1 + z * (S2 + z * (S3 + z * (S4 + z * (S5 + z * S6)))));
-    const double pc = 1.0 - 0.5 * z + z * z * (C1 + z * (C2 + z * (C3 + z * (C4 + z * (C5 + z * C6)))));
-    // Quadrant q mod 4: (sin, cos) = (s, c), (c, -s), (-s, -c), (-c, s).
-    const std::uint64_t swap = 0 - (q & 1);
-    const std::uint64_t bs = std::bit_cast<std::uint64_t>(ps);
-    const std::uint64_t bc = std::bit_cast<std::uint64_t>(pc);
-    const std::uint64_t sin_bits = ((bc & swap) | (bs & ~swap)) ^ ((q & 2) << 62);
-    const std::uint64_t cos_bits = ((bs & swap) | (bc & ~swap)) ^ (((q + 1) & 2) << 62);
-    sn[i] = std::bit_cast<double>(sin_bits);
-    cs[i] = std::bit_cast<double>(cos_bits);
+    double sn, cs;
+    sincos_kernel(b[i] + c[i] * t, &sn, &cs);
+    a_cos[i] = a[i] * cs;
+    ca_sin[i] = c[i] * a[i] * sn;
   }
+}
+
+// The terms of a slot as three columns A, B, C, copied from its records on
+// first use, so that the vectorised kernel reads them with plain loads.
+struct SlotColumns {
+  std::vector<double> a, b, c;
+};
+
+const SlotColumns& slot_columns(int slot) {
+  static SlotColumns columns[VSOP87_SLOT_COUNT];
+  SlotColumns& col = columns[slot];
+  const Vsop87Slot& s = VSOP87_SLOTS[slot];
+  if (col.a.empty() && s.count > 0) {
+    for (int i = 0; i < s.count; ++i) {
+      col.a.push_back(s.terms[i].a);
+      col.b.push_back(s.terms[i].b);
+      col.c.push_back(s.terms[i].c);
+    }
+  }
+  return col;
 }
 
 // Sums S = sum A cos(B + C t) and S' = sum -C A sin(B + C t) over
 // terms [begin, end) in published order, skipping A < threshold when skip is
 // set.  fast: every argument is known to be below FAST_ARGUMENT_LIMIT.
-void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
-               bool skip, double threshold, bool fast, double* s, double* sd) {
+void sum_terms(const Vsop87Term* terms, const SlotColumns& col, int begin, int end,
+               double t, bool skip, double threshold, bool fast, double* s, double* sd) {
   double acc = 0.0, acc_d = 0.0;
   if (fast) {
-    double sn[MAX_BLOCK], cs[MAX_BLOCK];
+    double p[MAX_BLOCK], q[MAX_BLOCK];
     for (int start = begin; start < end; start += MAX_BLOCK) {
       const int n = end - start < MAX_BLOCK ? end - start : MAX_BLOCK;
-      sincos_block(terms + start, n, t, sn, cs);
+      term_products(col.a.data() + start, col.b.data() + start, col.c.data() + start, n, t,
+                    p, q);
       for (int j = 0; j < n; ++j) {
-        const Vsop87Term& term = terms[start + j];
-        if (skip && term.a < threshold) continue;
-        acc += term.a * cs[j];
-        acc_d -= term.c * term.a * sn[j];
+        if (skip && terms[start + j].a < threshold) continue;
+        acc += p[j];
+        acc_d -= q[j];
       }
     }
   } else {
@@ -120,9 +116,73 @@ void sum_terms(const Vsop87Term* terms, int begin, int end, double t,
   *sd = acc_d;
 }
 
+// Terms of the largest slot (the complete Earth, 2425), for the products of
+// a whole slot at once.
+constexpr int MAX_SLOT_TERMS = 4096;
+
+// Block sums of a whole slot from its products, every (coordinate, power)
+// block summed left to right in published order exactly as sum_terms does,
+// but the three coordinates side by side: their three chains of additions
+// then overlap instead of running one after the other.  A coordinate whose
+// blocks are done adds zeros into a scratch sum.  Needs every block shorter
+// than MAX_BLOCK.
+const double ZEROS[MAX_BLOCK] = {};
+
+void block_sums(const Vsop87Slot& s, const double* p, const double* q, double sum[3][6],
+                double sum_d[3][6]) {
+  struct Lane {
+    int alpha = 0, pos = 0, end = 0;  // current block [pos, end)
+    bool active = false;
+    double acc = 0.0, acc_d = 0.0;
+  } lane[3];
+  for (int k = 0; k < 3; ++k) {
+    lane[k].pos = s.index[0][k];
+    lane[k].end = s.index[1][k];
+    lane[k].active = lane[k].end != 0;
+  }
+  for (;;) {
+    int m = MAX_BLOCK;
+    for (const Lane& l : lane)
+      if (l.active && l.end - l.pos < m) m = l.end - l.pos;
+    if (m == MAX_BLOCK) break;  // every lane done
+    const double* p0 = lane[0].active ? p + lane[0].pos : ZEROS;
+    const double* q0 = lane[0].active ? q + lane[0].pos : ZEROS;
+    const double* p1 = lane[1].active ? p + lane[1].pos : ZEROS;
+    const double* q1 = lane[1].active ? q + lane[1].pos : ZEROS;
+    const double* p2 = lane[2].active ? p + lane[2].pos : ZEROS;
+    const double* q2 = lane[2].active ? q + lane[2].pos : ZEROS;
+    double a0 = lane[0].acc, d0 = lane[0].acc_d, a1 = lane[1].acc, d1 = lane[1].acc_d,
+           a2 = lane[2].acc, d2 = lane[2].acc_d;
+    for (int j = 0; j < m; ++j) {
+      a0 += p0[j];
+      d0 -= q0[j];
+      a1 += p1[j];
+      d1 -= q1[j];
+      a2 += p2[j];
+      d2 -= q2[j];
+    }
+    lane[0].acc = a0, lane[0].acc_d = d0, lane[1].acc = a1, lane[1].acc_d = d1;
+    lane[2].acc = a2, lane[2].acc_d = d2;
+    for (int k = 0; k < 3; ++k) {
+      Lane& l = lane[k];
+      if (!l.active) continue;
+      l.pos += m;
+      if (l.pos < l.end) continue;
+      sum[k][l.alpha] = l.acc;  // block done
+      sum_d[k][l.alpha] = l.acc_d;
+      l.acc = l.acc_d = 0.0;
+      ++l.alpha;
+      l.end = l.alpha < 6 ? s.index[l.alpha + 1][k] : 0;
+      l.active = l.end != 0;
+    }
+  }
+}
+
 // Largest |B| + |C| per slot, for the fast-path bound; filled on first use.
 double max_b_of_slot[VSOP87_SLOT_COUNT];
 double max_c_of_slot[VSOP87_SLOT_COUNT];
+// Every block shorter than MAX_BLOCK and the slot within MAX_SLOT_TERMS.
+bool slot_fits[VSOP87_SLOT_COUNT];
 bool slot_bounds_ready = false;
 
 void init_slot_bounds() {
@@ -134,6 +194,16 @@ void init_slot_bounds() {
     }
     max_b_of_slot[s] = mb;
     max_c_of_slot[s] = mc;
+    bool fits = VSOP87_SLOTS[s].count <= MAX_SLOT_TERMS;
+    for (int k = 0; k < 3; ++k) {
+      int begin = VSOP87_SLOTS[s].index[0][k];
+      for (int alpha = 0; alpha < 6 && VSOP87_SLOTS[s].index[alpha + 1][k] != 0; ++alpha) {
+        const int end = VSOP87_SLOTS[s].index[alpha + 1][k];
+        fits = fits && end - begin < MAX_BLOCK;
+        begin = end;
+      }
+    }
+    slot_fits[s] = fits;
   }
   slot_bounds_ready = true;
 }
@@ -162,24 +232,36 @@ int vsop87_evaluate(double jd, int slot, double precision,
       max_b_of_slot[slot] + max_c_of_slot[slot] * std::fabs(t) < FAST_ARGUMENT_LIMIT;
 
   const Vsop87Slot& s = VSOP87_SLOTS[slot];
-  for (int k = 0; k < 3; ++k) {
-    int begin = s.index[0][k];
-    for (int alpha = 0; alpha < 6; ++alpha) {
-      const int end = s.index[alpha + 1][k];
-      if (end == 0) break;
-      double threshold = 0.0;
-      if (truncate) {
-        threshold = alpha == 0 ? base
-                               : base / (alpha * tabs[alpha - 1] * 0.0001 +
-                                         tabs[alpha] + 1e-35);
-        if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
+  double sum[3][6] = {}, sum_d[3][6] = {};
+  if (fast && !truncate && slot_fits[slot]) {
+    double p[MAX_SLOT_TERMS], q[MAX_SLOT_TERMS];
+    const SlotColumns& col = slot_columns(slot);
+    term_products(col.a.data(), col.b.data(), col.c.data(), s.count, t, p, q);
+    block_sums(s, p, q, sum, sum_d);
+  } else {
+    for (int k = 0; k < 3; ++k) {
+      int begin = s.index[0][k];
+      for (int alpha = 0; alpha < 6; ++alpha) {
+        const int end = s.index[alpha + 1][k];
+        if (end == 0) break;
+        double threshold = 0.0;
+        if (truncate) {
+          threshold = alpha == 0 ? base
+                                 : base / (alpha * tabs[alpha - 1] * 0.0001 +
+                                           tabs[alpha] + 1e-35);
+          if (k == 2) threshold *= MEAN_DISTANCE_AU[slot];
+        }
+        sum_terms(s.terms, slot_columns(slot), begin, end, t, truncate, threshold, fast,
+                  &sum[k][alpha], &sum_d[k][alpha]);
+        begin = end;
       }
-      double sum, sum_d;
-      sum_terms(s.terms, begin, end, t, truncate, threshold, fast, &sum, &sum_d);
-      result[k] += tp[alpha] * sum;
-      result[k + 3] += tp[alpha] * sum_d;
-      if (alpha >= 1) result[k + 3] += alpha * tp[alpha - 1] * sum;
-      begin = end;
+    }
+  }
+  for (int k = 0; k < 3; ++k) {
+    for (int alpha = 0; alpha < 6 && s.index[alpha + 1][k] != 0; ++alpha) {
+      result[k] += tp[alpha] * sum[k][alpha];
+      result[k + 3] += tp[alpha] * sum_d[k][alpha];
+      if (alpha >= 1) result[k + 3] += alpha * tp[alpha - 1] * sum[k][alpha];
     }
   }
 

@@ -1,8 +1,13 @@
 // The six C exports of liborbitcore.so as callers use them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <functional>
+#include <random>
+#include <vector>
 
 #include "orbitcore.h"
 #include "test_support.h"
@@ -269,14 +274,80 @@ TEST(Robustness, EveryBodyFiniteOverFiveMillennia) {
   }
 }
 
-TEST(Caching, RepeatedCallsGiveIdenticalResults) {
-  for (int body : {1020, 1011, 1005, 1009}) {
-    const double a = _planetinfo(2461234.5, body, 8);
-    const double b = _planetinfo(2461234.5, body, 8);
-    _planetinfo(2461235.5, body, 8);
-    const double c = _planetinfo(2461234.5, body, 8);
-    EXPECT_EQ(a, b) << body;
-    EXPECT_EQ(a, c) << body;
+// The library's caches (Earth per series, heliocentric positions, Moon,
+// nutation, obliquity, aberration constants, sidereal time) are invisible:
+// every export gives the same bits whether its caches hit or miss, in any
+// order of dates, bodies and switches.  Each request is first made at a date
+// no other request has used (every cache misses), then repeated at once (the
+// one-entry caches hit), then again in a shuffled order with repeats.
+TEST(Caching, EveryExportSameBitsOnHitAndMiss) {
+  using Result = std::vector<double>;
+  using Request = std::function<Result(double jd)>;
+  std::vector<Request> requests;
+  const int switch_sets[][4] = {{1, 1, 1, 1}, {0, 0, 0, 0}, {1, 0, 1, 0}, {0, 1, 0, 1},
+                                {1, 0, 0, 1}, {0, 0, 1, 1}};
+  for (int body : {1020, 1000, 1011, 999, 1005, 1009, 1003, 1029}) {
+    for (const auto& sw : switch_sets)
+      requests.push_back([body, sw](double jd) {
+        const Place p = calc(jd, body, sw[0], sw[1], sw[2], sw[3]);
+        return Result(slots(p), slots(p) + 10);
+      });
+    requests.push_back([body](double jd) {
+      Result r;
+      for (int item = 0; item <= 9; ++item) r.push_back(_planetinfo(jd, body, item, 1, 0, 0));
+      return r;
+    });
+  }
+  requests.push_back([](double jd) { return Result{_jddtojdb(jd)}; });
+  for (int apparent : {0, 1})
+    requests.push_back([apparent](double jd) {
+      return Result{_localsiderealtime(jd, 13.4, apparent), _eclipticobliquity(jd, apparent)};
+    });
+  for (int mode : {0, 1})
+    requests.push_back([mode](double jd) {
+      double a = 2.5, b = -0.3;
+      _aberrat_aux(jd, &a, &b, 4.1, mode);
+      return Result{a, b};
+    });
+
+  // Dates no other test uses, a few hours to centuries apart.
+  std::vector<double> dates;
+  for (int k = 0; k < 7; ++k) dates.push_back(2437123.3517 + 4711.2093 * k * k - 0.137 * k);
+
+  struct Call {
+    std::size_t request, date;
+  };
+  std::vector<Call> calls;
+  for (std::size_t d = 0; d < dates.size(); ++d)
+    for (std::size_t r = 0; r < requests.size(); ++r) calls.push_back({r, d});
+  std::vector<Result> first(calls.size()), repeated(calls.size());
+  // Misses: each date is new when its first request comes (dates outer,
+  // requests inner: the first request of a date misses everything; later
+  // requests of the same date share what the date has in common).
+  for (std::size_t i = 0; i < calls.size(); ++i) {
+    first[i] = requests[calls[i].request](dates[calls[i].date]);
+    repeated[i] = requests[calls[i].request](dates[calls[i].date]);
+  }
+  std::mt19937 rng(20261208);
+  std::vector<std::size_t> order(calls.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  for (int pass = 0; pass < 3; ++pass) {
+    std::shuffle(order.begin(), order.end(), rng);
+    for (std::size_t i : order) {
+      const Result got = requests[calls[i].request](dates[calls[i].date]);
+      ASSERT_EQ(got.size(), first[i].size());
+      for (std::size_t k = 0; k < got.size(); ++k) {
+        ASSERT_TRUE(std::isfinite(first[i][k]))
+            << "request " << calls[i].request << " JD " << dates[calls[i].date] << " value " << k;
+        EXPECT_EQ(std::memcmp(&got[k], &first[i][k], sizeof(double)), 0)
+            << "shuffled pass " << pass << ", request " << calls[i].request << " JD "
+            << dates[calls[i].date] << " value " << k << ": first " << first[i][k]
+            << " now " << got[k];
+        EXPECT_EQ(std::memcmp(&repeated[i][k], &first[i][k], sizeof(double)), 0)
+            << "repeat of request " << calls[i].request << " JD " << dates[calls[i].date]
+            << " value " << k << ": first " << first[i][k] << " repeated " << repeated[i][k];
+      }
+    }
   }
 }
 

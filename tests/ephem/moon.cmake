@@ -1,10 +1,11 @@
 # Tests of orbitcore's lunar series: table format and telling rows, its
 # truncation against the complete series of the same construction (committed
 # fixture), ELP 2000-82B at J2000, Meeus' example, light time and absurd
-# dates.
+# dates, and the evaluation against a term-by-term walk of the streams.
 nodalis_add_gtest(test_moon_series
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_tables.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_moon_position.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_moon_evaluation.cpp
   LIBS orbitcore_internal)
 target_compile_definitions(test_moon_series PRIVATE
   MOON_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")

@@ -25,3 +25,17 @@ if(TARGET nodalis-cli AND TARGET nodalis_graphwin)
     NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
   add_dependencies(graphics_cli_test nodalis-cli)
 endif()
+
+# nodalis-cli needs no Qt library at start; the diagram module exports only
+# its entry; without the module the table still comes out and --diagram
+# fails with a message.
+if(TARGET nodalis-cli AND TARGET nodalis-diagram)
+  add_test(NAME nodalis_cli_starts_without_qt
+    COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
+            -DMODULE=$<TARGET_FILE:nodalis-diagram>
+            -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_libraries.cmake)
+  add_test(NAME nodalis_cli_without_diagram_module
+    COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
+            -DWORK=${CMAKE_CURRENT_BINARY_DIR}
+            -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_without_module.cmake)
+endif()

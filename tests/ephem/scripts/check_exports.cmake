@@ -1,17 +1,7 @@
 # Lists the dynamic symbols defined by liborbitcore.so (nm -D --defined-only)
 # and fails unless they are exactly the six exports.
-execute_process(COMMAND nm -D --defined-only ${LIB}
-  OUTPUT_VARIABLE out RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "nm failed on ${LIB}")
-endif()
-string(REGEX MATCHALL "[^\n]+" lines "${out}")
-set(found "")
-foreach(line ${lines})
-  string(REGEX REPLACE "^[0-9a-fA-F]* *[A-Za-z] " "" sym "${line}")
-  list(APPEND found ${sym})
-endforeach()
-list(SORT found)
+include(${CMAKE_CURRENT_LIST_DIR}/../../defined_symbols.cmake)
+defined_symbols(${LIB} found)
 set(want _aberrat_aux _calcplanet _eclipticobliquity _jddtojdb
          _localsiderealtime _planetinfo)
 if(NOT "${found}" STREQUAL "${want}")
