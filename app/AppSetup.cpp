@@ -1,6 +1,6 @@
 // AppSetup — application name, German locale and Qt's German translations
 // (see AppSetup.h).
-#include "AppSetup.h"
+#include "app/AppSetup.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

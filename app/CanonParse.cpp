@@ -3,11 +3,11 @@
 #include <charconv>
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "CanonReader.h"
-#include "SafeFile.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/Astrcalc.h"
+#include "app/CanonReader.h"
+#include "app/SafeFile.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

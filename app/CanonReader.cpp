@@ -10,10 +10,10 @@
 // the file held data.
 #include <cmath>
 
-#include "CanonReader.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "Utils.h"
+#include "app/CanonReader.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

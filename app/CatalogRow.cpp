@@ -1,11 +1,11 @@
 // CatalogRow — rows in the canon's CSV layout (see CatalogRow.h).
-#include "CatalogRow.h"
+#include "app/CatalogRow.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "CliArgs.h"
-#include "Utils.h"
+#include "app/CliArgs.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

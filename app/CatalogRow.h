@@ -24,8 +24,8 @@
 
 #include <string>
 
-#include "BesselRec.h"
-#include "Circumstances.h"
+#include "astro/BesselRec.h"
+#include "astro/Circumstances.h"
 
 namespace nodalis {
 

@@ -1,5 +1,5 @@
 // CliArgs — command-line values of nodalis-cli (see CliArgs.h).
-#include "CliArgs.h"
+#include "app/CliArgs.h"
 
 #include <charconv>
 #include <cmath>
@@ -7,8 +7,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

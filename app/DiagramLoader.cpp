@@ -3,7 +3,7 @@
 // not enough: a sanitizer's dlopen searches as its own library), then by
 // the system's search path.  It stays loaded until the process ends (Qt's
 // application object lives there).
-#include "DiagramLoader.h"
+#include "app/DiagramLoader.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <climits>
 #include <vector>
 
-#include "SeriesState.h"
+#include "app/SeriesState.h"
 #include "graphics/DiagramModule.h"
 
 namespace nodalis {

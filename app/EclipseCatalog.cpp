@@ -1,10 +1,10 @@
 // BuildEclipseCatalog — the eclipses of a date range (see EclipseCatalog.h).
-#include "EclipseCatalog.h"
+#include "app/EclipseCatalog.h"
 
 #include <cmath>
 #include <map>
 
-#include "SeriesBuilder.h"
+#include "app/SeriesBuilder.h"
 
 namespace nodalis {
 

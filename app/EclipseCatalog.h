@@ -20,8 +20,8 @@
 #include <functional>
 #include <vector>
 
-#include "Astrcalc.h"
-#include "CatalogRow.h"
+#include "astro/Astrcalc.h"
+#include "app/CatalogRow.h"
 
 namespace nodalis {
 

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <limits>
 
-#include "SeriesBuilder.h"
-#include "Utils.h"
+#include "app/SeriesBuilder.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

@@ -1,5 +1,5 @@
 // NodalisU — the main window and Recompute. See NodalisU.h.
-#include "NodalisU.h"
+#include "app/NodalisU.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -25,19 +25,19 @@
 #include <cmath>
 #include <vector>
 
-#include "BesselRec.h"
-#include "CanonReader.h"
-#include "DateFormU.h"
-#include "OneInstance.h"
-#include "PIniFile.h"
-#include "SafeFile.h"
-#include "SarosSearch.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SeriesTable.h"
-#include "SunMoon.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/BesselRec.h"
+#include "app/CanonReader.h"
+#include "dialogs/DateFormU.h"
+#include "app/OneInstance.h"
+#include "app/PIniFile.h"
+#include "app/SafeFile.h"
+#include "app/SarosSearch.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/SeriesTable.h"
+#include "astro/SunMoon.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 #ifdef NODALIS_HAVE_GRAPHWIN
 #include "graphics/GrafikForm.h"
 #include "graphics/SeriesDiagram.h"

@@ -22,7 +22,7 @@
 #include <functional>
 #include <string>
 
-#include "Astrcalc.h"
+#include "astro/Astrcalc.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,6 +1,6 @@
 // OneInstance — single-instance hand-over over a local socket.
 // See OneInstance.h for the protocol.
-#include "OneInstance.h"
+#include "app/OneInstance.h"
 
 #include <QCryptographicHash>
 #include <QDir>

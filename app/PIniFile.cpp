@@ -1,6 +1,6 @@
 // PIniFile — settings file reader and writer with profile-file semantics.
 // See PIniFile.h for the rules.
-#include "PIniFile.h"
+#include "app/PIniFile.h"
 
 #include <climits>
 #include <cstdlib>
@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "SafeFile.h"
+#include "app/SafeFile.h"
 
 namespace nodalis {
 

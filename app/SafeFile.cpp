@@ -1,7 +1,7 @@
 // SafeFile — bounded, non-blocking readers and the atomic writer (see
 // SafeFile.h). POSIX calls only, so the settings file and the canon reader
 // can use them without Qt.
-#include "SafeFile.h"
+#include "app/SafeFile.h"
 
 #include <algorithm>
 #include <cerrno>

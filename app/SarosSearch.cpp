@@ -1,10 +1,10 @@
 // SarosSearch and the headless Recompute pipeline (see SarosSearch.h).
-#include "SarosSearch.h"
+#include "app/SarosSearch.h"
 
-#include "CanonReader.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "Utils.h"
+#include "app/CanonReader.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "SeriesTable.h"
+#include "app/SeriesTable.h"
 
 namespace nodalis {
 

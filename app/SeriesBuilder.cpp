@@ -8,10 +8,10 @@
 // that no input can keep the builder running.
 #include <cmath>
 
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "Trigonom.h"
-#include "Utils.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "astro/Trigonom.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

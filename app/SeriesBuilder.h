@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "Astrcalc.h"
+#include "astro/Astrcalc.h"
 
 namespace nodalis {
 

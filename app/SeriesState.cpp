@@ -1,5 +1,5 @@
 // SeriesState — definitions of the program-wide series state.
-#include "SeriesState.h"
+#include "app/SeriesState.h"
 
 namespace nodalis {
 

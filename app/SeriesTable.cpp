@@ -1,12 +1,12 @@
 // SeriesTable — title, table rows and markers (see SeriesTable.h).
-#include "SeriesTable.h"
+#include "app/SeriesTable.h"
 
 #include <cmath>
 
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "Trigonom.h"
-#include "Utils.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "astro/Trigonom.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

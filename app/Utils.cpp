@@ -1,5 +1,5 @@
 // Utils — text and number helpers (see Utils.h).
-#include "Utils.h"
+#include "app/Utils.h"
 
 #include <charconv>
 #include <chrono>

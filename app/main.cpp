@@ -18,12 +18,12 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "AppSetup.h"
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "OneInstance.h"
-#include "SeriesState.h"
-#include "Utils.h"
+#include "app/AppSetup.h"
+#include "dialogs/DateFormU.h"
+#include "app/NodalisU.h"
+#include "app/OneInstance.h"
+#include "app/SeriesState.h"
+#include "app/Utils.h"
 
 namespace {
 

@@ -18,14 +18,14 @@
 #include <string>
 #include <vector>
 
-#include "CanonReader.h"
-#include "CliArgs.h"
-#include "SarosSearch.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "Utils.h"
+#include "app/CanonReader.h"
+#include "app/CliArgs.h"
+#include "app/SarosSearch.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/Utils.h"
 #ifdef NODALIS_HAVE_DRAW
-#include "DiagramLoader.h"
+#include "app/DiagramLoader.h"
 #endif
 
 using namespace nodalis;

@@ -11,8 +11,8 @@
 // sec. 8.3; W. Chauvenet, Manual of Spherical and Practical Astronomy, vol. 1.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 

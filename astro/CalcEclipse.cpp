@@ -12,8 +12,8 @@
 // Explanatory Supplement to the Astronomical Almanac (1992), sec. 8.3.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 

@@ -22,11 +22,11 @@
 // unit normal there in fundamental-plane coordinates (the projection of the
 // ground onto the fundamental plane shortens distances across the slope by
 // N_zeta; for a sphere N = (xi, eta, zeta), the Supplement's formula).
-#include "Circumstances.h"
+#include "astro/Circumstances.h"
 
 #include <cmath>
 
-#include "Astrcalc.h"
+#include "astro/Astrcalc.h"
 
 namespace nodalis {
 

@@ -3,13 +3,13 @@
 // References: J. Laskar, A&A 157, 59 (1986) for the mean obliquity;
 // J. Meeus, Astronomical Algorithms (1998), eq. 13.3 and 13.4 for the
 // ecliptic-to-equatorial conversion (here in its half-angle form).
-#include "SunMoon.h"
+#include "astro/SunMoon.h"
 
 #include <cmath>
 
-#include "Trigonom.h"
-#include "lunaris.h"
-#include "orbitcore.h"
+#include "astro/Trigonom.h"
+#include "lunaris/lunaris.h"
+#include "ephem/orbitcore.h"
 
 namespace nodalis {
 

@@ -3,11 +3,11 @@
 // References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), ch. 7;
 // F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses,
 // NASA/TP-2006-214141, section 2.6 (Delta T polynomials).
-#include "TIMLIB.h"
+#include "astro/TIMLIB.h"
 
 #include <cmath>
 
-#include "Utils.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

@@ -23,11 +23,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "CanonReader.h"
-#include "EclipseCatalog.h"
-#include "SarosSearch.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
+#include "app/CanonReader.h"
+#include "app/EclipseCatalog.h"
+#include "app/SarosSearch.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
 
 using namespace nodalis;
 

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "SeriesState.h"
+#include "dialogs/DateFormU.h"
+#include "app/NodalisU.h"
+#include "app/SeriesState.h"
 
 using namespace nodalis;
 

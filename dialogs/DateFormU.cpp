@@ -1,5 +1,5 @@
 // DateFormU — the date and period dialog. See DateFormU.h.
-#include "DateFormU.h"
+#include "dialogs/DateFormU.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -14,8 +14,8 @@
 #include <climits>
 #include <cmath>
 
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 namespace nodalis {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "CatalogRow.h"
-#include "CliArgs.h"
-#include "EclipseCatalog.h"
+#include "app/CatalogRow.h"
+#include "app/CliArgs.h"
+#include "app/EclipseCatalog.h"
 
 using namespace nodalis;
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CanonReader.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/CanonReader.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/SeriesTable.h"
+#include "app/Utils.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <sstream>
 
-#include "Astrcalc.h"
-#include "CanonReader.h"
-#include "SafeFile.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
+#include "astro/Astrcalc.h"
+#include "app/CanonReader.h"
+#include "app/SafeFile.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CatalogRow.h"
-#include "EclipseCatalog.h"
+#include "app/CatalogRow.h"
+#include "app/EclipseCatalog.h"
 
 using namespace nodalis;
 

@@ -24,13 +24,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "PIniFile.h"
-#include "SarosSearch.h"
-#include "SeriesState.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "dialogs/DateFormU.h"
+#include "app/NodalisU.h"
+#include "app/PIniFile.h"
+#include "app/SarosSearch.h"
+#include "app/SeriesState.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << '"' << s.toStdString() << '"'; }

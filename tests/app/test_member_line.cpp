@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "SeriesBuilder.h"
-#include "Utils.h"
+#include "app/SeriesBuilder.h"
+#include "app/Utils.h"
 
 using namespace nodalis;
 

@@ -11,12 +11,12 @@
 #include <map>
 #include <sstream>
 
-#include "CliArgs.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SarosSearch.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/CliArgs.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/SarosSearch.h"
+#include "app/SeriesTable.h"
+#include "app/Utils.h"
 
 using namespace nodalis;
 

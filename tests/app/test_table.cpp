@@ -2,10 +2,10 @@
 // canon's "interpoliert" — built from member lines as the builders write them.
 #include <gtest/gtest.h>
 
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/SeriesBuilder.h"
+#include "app/SeriesState.h"
+#include "app/SeriesTable.h"
+#include "app/Utils.h"
 
 using namespace nodalis;
 

@@ -14,10 +14,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "AppSetup.h"
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "SeriesState.h"
+#include "app/AppSetup.h"
+#include "dialogs/DateFormU.h"
+#include "app/NodalisU.h"
+#include "app/SeriesState.h"
 #include "graphics/GrafikForm.h"
 
 QT_BEGIN_NAMESPACE

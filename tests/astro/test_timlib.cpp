@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "TIMLIB.h"
+#include "astro/TIMLIB.h"
 
 using namespace nodalis;
 

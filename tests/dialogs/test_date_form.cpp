@@ -12,9 +12,9 @@
 #include <QTest>
 #include <cmath>
 
-#include "DateFormU.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "dialogs/DateFormU.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "orbitcore_internal.h"
-#include "test_support.h"
+#include "ephem/orbitcore_internal.h"
+#include "tests/ephem/test_support.h"
 
 using namespace orbitcore;
 using orbitcore_test::angle_diff;

@@ -1,5 +1,5 @@
 // Fuzz targets of the eclipse core's text readers (see fuzz_targets.h).
-#include "fuzz_targets.h"
+#include "tools/fuzz/fuzz_targets.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,13 +9,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Astrcalc.h"
-#include "CanonReader.h"
-#include "CliArgs.h"
-#include "PIniFile.h"
-#include "SeriesBuilder.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/Astrcalc.h"
+#include "app/CanonReader.h"
+#include "app/CliArgs.h"
+#include "app/PIniFile.h"
+#include "app/SeriesBuilder.h"
+#include "astro/TIMLIB.h"
+#include "app/Utils.h"
 
 namespace nodalis::fuzz {
 
