@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "astro/Astrcalc.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <iostream>
 
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

@@ -23,11 +23,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/CanonReader.h"
-#include "app/EclipseCatalog.h"
-#include "app/SarosSearch.h"
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
+#include "app/core/CanonReader.h"
+#include "app/core/EclipseCatalog.h"
+#include "app/core/SarosSearch.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 

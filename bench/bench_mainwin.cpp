@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "dialogs/DateFormU.h"
-#include "app/NodalisU.h"
-#include "app/SeriesState.h"
+#include "app/gui/NodalisU.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 

@@ -15,7 +15,7 @@
 #include <cmath>
 
 #include "astro/TIMLIB.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

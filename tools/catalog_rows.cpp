@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/CatalogRow.h"
-#include "app/CliArgs.h"
-#include "app/EclipseCatalog.h"
+#include "app/core/CatalogRow.h"
+#include "app/core/CliArgs.h"
+#include "app/core/EclipseCatalog.h"
 
 using namespace nodalis;
 

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CanonReader.h"
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
-#include "app/SeriesTable.h"
-#include "app/Utils.h"
+#include "app/core/CanonReader.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

@@ -13,10 +13,10 @@
 #include <sstream>
 
 #include "astro/Astrcalc.h"
-#include "app/CanonReader.h"
-#include "app/SafeFile.h"
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
+#include "app/core/CanonReader.h"
+#include "app/base/SafeFile.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/CatalogRow.h"
-#include "app/EclipseCatalog.h"
+#include "app/core/CatalogRow.h"
+#include "app/core/EclipseCatalog.h"
 
 using namespace nodalis;
 

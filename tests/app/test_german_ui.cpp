@@ -19,7 +19,7 @@
 #include <QTimer>
 
 #include "dialogs/DateFormU.h"
-#include "app/AppSetup.h"
+#include "app/gui/AppSetup.h"
 #include "astro/TIMLIB.h"
 
 using namespace nodalis;

@@ -25,12 +25,12 @@
 #include <unistd.h>
 
 #include "dialogs/DateFormU.h"
-#include "app/NodalisU.h"
-#include "app/PIniFile.h"
-#include "app/SarosSearch.h"
-#include "app/SeriesState.h"
+#include "app/gui/NodalisU.h"
+#include "app/core/PIniFile.h"
+#include "app/core/SarosSearch.h"
+#include "app/core/SeriesState.h"
 #include "astro/TIMLIB.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << '"' << s.toStdString() << '"'; }

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "app/SeriesBuilder.h"
-#include "app/Utils.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

@@ -11,12 +11,12 @@
 #include <map>
 #include <sstream>
 
-#include "app/CliArgs.h"
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
-#include "app/SarosSearch.h"
-#include "app/SeriesTable.h"
-#include "app/Utils.h"
+#include "app/core/CliArgs.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SarosSearch.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

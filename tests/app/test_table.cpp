@@ -2,10 +2,10 @@
 // canon's "interpoliert" — built from member lines as the builders write them.
 #include <gtest/gtest.h>
 
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
-#include "app/SeriesTable.h"
-#include "app/Utils.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

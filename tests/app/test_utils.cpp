@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

@@ -6,7 +6,7 @@
 
 #include "astro/MATLIB.h"
 #include "astro/Trigonom.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

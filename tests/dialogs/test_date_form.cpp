@@ -14,7 +14,7 @@
 
 #include "dialogs/DateFormU.h"
 #include "astro/TIMLIB.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

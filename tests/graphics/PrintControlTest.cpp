@@ -1,6 +1,6 @@
 // The print dialog "Drucken": its controls, the live preview, and the print
 // command end to end through the PDF-file printer (rendered with pdftoppm).
-#include "graphics/PrintControlU.h"
+#include "graphics/windows/PrintControlU.h"
 
 #include <gtest/gtest.h>
 
@@ -25,13 +25,13 @@
 #include <QTimer>
 #include <functional>
 
-#include "graphics/GDIext.h"
+#include "graphics/draw/GDIext.h"
 #ifdef NODALIS_HAVE_GRAPHWIN
 #include <QAction>
 
-#include "app/SeriesState.h"
-#include "graphics/GrafikForm.h"
-#include "graphics/SeriesDiagram.h"
+#include "app/core/SeriesState.h"
+#include "graphics/windows/GrafikForm.h"
+#include "graphics/draw/SeriesDiagram.h"
 #endif
 
 namespace nodalis {

@@ -1,6 +1,6 @@
 // Page arithmetic of printing: print size for the three scaling modes, the
 // preview page surface per orientation, and the margin field's rules.
-#include "graphics/PrintLayout.h"
+#include "graphics/draw/PrintLayout.h"
 
 #include <gtest/gtest.h>
 

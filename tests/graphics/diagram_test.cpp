@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
-#include "app/Utils.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "app/base/Utils.h"
 #include "astro/Astrcalc.h"
 #include "astro/TIMLIB.h"
-#include "graphics/DiagramFile.h"
-#include "graphics/SeriesDiagram.h"
+#include "graphics/draw/DiagramFile.h"
+#include "graphics/draw/SeriesDiagram.h"
 #include "tests/graphics/RecordingCanvas.h"
 
 using namespace nodalis;

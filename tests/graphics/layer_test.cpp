@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "graphics/GDIext.h"
+#include "graphics/draw/GDIext.h"
 #include "tests/graphics/RecordingCanvas.h"
 
 using namespace nodalis;

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "astro/Astrcalc.h"
-#include "app/CanonReader.h"
-#include "app/CliArgs.h"
-#include "app/PIniFile.h"
-#include "app/SeriesBuilder.h"
+#include "app/core/CanonReader.h"
+#include "app/core/CliArgs.h"
+#include "app/core/PIniFile.h"
+#include "app/core/SeriesBuilder.h"
 #include "astro/TIMLIB.h"
-#include "app/Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis::fuzz {
 
