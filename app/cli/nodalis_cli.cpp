@@ -18,10 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "app/core/CanonReader.h"
+#include "app/core/CanonParse.h"
 #include "app/core/CliArgs.h"
 #include "app/core/SarosSearch.h"
-#include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
 #include "app/base/Utils.h"
 #ifdef NODALIS_HAVE_DRAW

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "astro/Astrcalc.h"
-#include "app/core/CanonReader.h"
+#include "app/core/CanonParse.h"
 #include "app/base/SafeFile.h"
 #include "astro/TIMLIB.h"
 #include "app/base/Utils.h"

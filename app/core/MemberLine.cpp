@@ -1,8 +1,8 @@
-// Member lines of the series list: writing and reading (see SeriesBuilder.h).
+// Member lines of the series list: writing and reading (see MemberLine.h).
 #include <cmath>
 #include <limits>
 
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/base/Utils.h"
 
 namespace nodalis {

@@ -7,7 +7,7 @@
 
 namespace nodalis {
 
-// Start line, member lines, end line (Windows-1252 text); see SeriesBuilder.h.
+// Start line, member lines, end line (Windows-1252 text); see MemberLine.h.
 extern std::vector<std::string> SeriesList;
 // Instant of the table markers and the diagram cross (Julian date, TDT).
 extern long double ReferenceJD;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "astro/Trigonom.h"
 #include "app/base/Utils.h"

@@ -11,7 +11,7 @@
 // printer with an open job) passes it in and keeps ownership of it.
 //
 // Colours are 24-bit values with red in the low byte, green in the middle
-// byte and blue in the high byte (see GDIColor.h).
+// byte and blue in the high byte (RGBColor and its kin in GDIext.h).
 //
 // The operations are virtual so that tests can record what is drawn; the
 // recording canvas forwards to this one, so pixels and records agree.

@@ -12,7 +12,7 @@
 #include <cmath>
 #include <string>
 
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "app/base/Utils.h"
 #include "astro/Astrcalc.h"

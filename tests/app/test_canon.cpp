@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "app/core/CanonReader.h"
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
 #include "app/base/Utils.h"

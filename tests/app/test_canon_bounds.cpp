@@ -15,7 +15,6 @@
 #include "astro/Astrcalc.h"
 #include "app/core/CanonReader.h"
 #include "app/base/SafeFile.h"
-#include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
 
 using namespace nodalis;

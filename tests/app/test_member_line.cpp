@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/base/Utils.h"
 
 using namespace nodalis;

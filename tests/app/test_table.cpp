@@ -2,7 +2,7 @@
 // canon's "interpoliert" — built from member lines as the builders write them.
 #include <gtest/gtest.h>
 
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
 #include "app/base/Utils.h"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "astro/Astrcalc.h"
-#include "app/core/CanonReader.h"
+#include "app/core/CanonParse.h"
 #include "app/core/CliArgs.h"
 #include "app/core/PIniFile.h"
-#include "app/core/SeriesBuilder.h"
+#include "app/core/MemberLine.h"
 #include "astro/TIMLIB.h"
 #include "app/base/Utils.h"
 
