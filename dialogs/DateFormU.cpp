@@ -25,8 +25,6 @@ QString TDateForm::LastQuestion;
 namespace {
 
 constexpr long double HOURS_PER_DAY = 24.0L;
-constexpr long double MINUTES_PER_DAY = 1440.0L;
-constexpr long double SECONDS_PER_DAY = 86400.0L;
 // Years the calendar fields accept: the range of supported Julian dates.
 constexpr int YEAR_MIN = -10000;
 constexpr int YEAR_MAX = 17000;
@@ -50,8 +48,6 @@ QString RangeHint() {
       .arg(QString::fromLatin1(ShortRealToStr(MIN_SUPPORTED_JD).c_str()),
            QString::fromLatin1(ShortRealToStr(MAX_SUPPORTED_JD).c_str()));
 }
-
-long double Frac(long double x) { return x - std::trunc(x); }
 
 long double ReadNumber(const QString& text) {
   long double v = StrToReal(Utf8ToCp1252(text.toStdString()));
@@ -291,11 +287,18 @@ long double TDateForm::ZoneValue() const {
 long double TDateForm::JDOf(const QLineEdit* e) const { return ReadNumber(e->text()); }
 
 void TDateForm::SetJDText(QLineEdit* e, long double jd) {
-  e->setText(QString::fromLatin1(RealToStr(7, 6, jd).c_str()));
+  e->setText(QString::fromLatin1(JDFieldText(jd).c_str()));
 }
 
 float TDateForm::StepFromFields() const {
-  return static_cast<float>((TabM->value() / 60.0L + TabH->value()) / HOURS_PER_DAY + TabD->value());
+  return StepDaysOf(TabD->value(), TabH->value(), TabM->value());
+}
+
+void TDateForm::ShowStep(long double StepDays) {
+  const StepFields f = SplitStepDays(StepDays);
+  TabD->setValue(ClampToInt(f.Days, TabD->minimum(), TabD->maximum()));
+  TabH->setValue(std::clamp(f.Hours, TabH->minimum(), TabH->maximum()));
+  TabM->setValue(std::clamp(f.Minutes, TabM->minimum(), TabM->maximum()));
 }
 
 bool TDateForm::FieldsComplete(bool start) const {
@@ -313,13 +316,10 @@ void TDateForm::CalendarChanged(bool start) {
   if (Updating || !FieldsComplete(start)) return;
   Updating = true;
   auto jdFromFields = [&] {
-    QSpinBox *y = start ? SY : EY, *mo = start ? SMon : EMon, *d = start ? SD : ED;
-    QSpinBox *h = start ? SH : EH, *mi = start ? SMin : EMin, *s = start ? SS : ES;
-    // The day argument carries the time of day; single precision.
-    const float day = static_cast<float>(d->value() + h->value() / HOURS_PER_DAY +
-                                         mi->value() / MINUTES_PER_DAY + s->value() / SECONDS_PER_DAY -
-                                         ZoneValue() / HOURS_PER_DAY);
-    SetJDText(start ? SJD : EJD, CalendarToJD(y->value(), mo->value(), day));
+    const CalendarFields f{(start ? SY : EY)->value(), (start ? SMon : EMon)->value(),
+                           (start ? SD : ED)->value(), (start ? SH : EH)->value(),
+                           (start ? SMin : EMin)->value(), (start ? SS : ES)->value()};
+    SetJDText(start ? SJD : EJD, FieldsToJD(f, ZoneValue()));
   };
   jdFromFields();
   if (start && AutoDSTChk->isChecked() && !TDTChk->isChecked()) {
@@ -343,17 +343,14 @@ void TDateForm::JDChanged(bool start) {
   }
   Updating = true;
   // To whole seconds, in the local time of the zone.
-  const long double t = std::round((jd + ZoneValue() / HOURS_PER_DAY) * SECONDS_PER_DAY) / SECONDS_PER_DAY;
-  int y = 0, m = 0;
-  float d = 0;
-  JDToCalendar(t, y, m, d);
-  const long double dd = static_cast<long double>(d) + 0.000005L;
-  (start ? SY : EY)->setValue(y);
-  (start ? SMon : EMon)->setValue(m);
-  (start ? SD : ED)->setValue(static_cast<int>(std::trunc(dd)));
-  (start ? SH : EH)->setValue(static_cast<int>(std::trunc(Frac(dd) * 24)));
-  (start ? SMin : EMin)->setValue(static_cast<int>(std::trunc(Frac(dd * 24) * 60)));
-  (start ? SS : ES)->setValue(static_cast<int>(std::round(Frac(dd * 24 * 60) * 60)));
+  CalendarFields f;
+  JDToFields(jd + ZoneValue() / HOURS_PER_DAY, f);
+  (start ? SY : EY)->setValue(f.Year);
+  (start ? SMon : EMon)->setValue(f.Month);
+  (start ? SD : ED)->setValue(f.Day);
+  (start ? SH : EH)->setValue(f.Hour);
+  (start ? SMin : EMin)->setValue(f.Minute);
+  (start ? SS : ES)->setValue(f.Second);
   UpdateHint(start);
   UpdatePeriod();
   Updating = false;
@@ -421,11 +418,9 @@ void TDateForm::SummerTimeCheck() {
 void TDateForm::UpdatePeriod() {
   const long double span = JDOf(EJD) - JDOf(SJD);
   ZeitraumLabel->setText("Zeitraum:" + QString::asprintf(" %1.4g ", static_cast<double>(span)) + "Tage");
-  const float step = StepFromFields();
-  const long double count = step != 0 ? span / step : 1.0L;
   const bool wasUpdating = Updating;
   Updating = true;
-  Calculations->setValue(ClampToInt(std::round(count + 0.4993L), Calculations->minimum(),
+  Calculations->setValue(ClampToInt(CalculationCount(span, StepFromFields()), Calculations->minimum(),
                                     Calculations->maximum()));
   Updating = wasUpdating;
 }
@@ -444,12 +439,7 @@ void TDateForm::CalculationsChange() {
   if (n == 0) return;  // no step width divides a period into zero parts
   const float step = static_cast<float>((JDOf(EJD) - JDOf(SJD)) / n);
   Updating = true;
-  const long double days = std::trunc(static_cast<long double>(step));
-  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
-  const long double hours = std::trunc((step - days) * 24);
-  TabH->setValue(ClampToInt(hours, TabH->minimum(), TabH->maximum()));
-  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - hours * 60), TabM->minimum(),
-                            TabM->maximum()));
+  ShowStep(step);
   Updating = false;
 }
 
@@ -519,12 +509,7 @@ void TDateForm::showEvent(QShowEvent* e) {
   Updating = true;
   TZ->setText(QString::fromLatin1(ShortRealToStr(Zone).c_str()));
   DSTChk->setChecked(Zone != BaseZone);
-  const long double step = StepDays;
-  const long double days = std::trunc(step);
-  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
-  TabH->setValue(ClampToInt(std::round((step - days) * 24), TabH->minimum(), TabH->maximum()));
-  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - TabH->value() * 60), TabM->minimum(),
-                            TabM->maximum()));
+  ShowStep(StepDays);
   Updating = false;
 
   SJD->blockSignals(true);

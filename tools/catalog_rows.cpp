@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/core/CatalogRow.h"
-#include "app/core/CliArgs.h"
+#include "app/cli/CliArgs.h"
 #include "app/core/EclipseCatalog.h"
 
 using namespace nodalis;

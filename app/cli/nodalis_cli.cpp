@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "app/core/CanonParse.h"
-#include "app/core/CliArgs.h"
+#include "app/cli/CliArgs.h"
 #include "app/core/SarosSearch.h"
 #include "app/core/SeriesState.h"
 #include "app/base/Utils.h"

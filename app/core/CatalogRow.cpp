@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/core/CliArgs.h"
+#include "astro/TIMLIB.h"
 #include "app/base/Utils.h"
 
 namespace nodalis {

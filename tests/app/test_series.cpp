@@ -11,9 +11,9 @@
 #include <map>
 #include <sstream>
 
-#include "app/core/CliArgs.h"
 #include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
+#include "astro/TIMLIB.h"
 #include "app/core/SarosSearch.h"
 #include "app/core/SeriesTable.h"
 #include "app/base/Utils.h"

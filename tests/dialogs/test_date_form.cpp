@@ -208,6 +208,21 @@ TEST_F(DateForm, TableModeWidthStepAndCount) {
   EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
 }
 
+// A step of hours and minutes is stored and shown again as typed (it came
+// back as 3 h 0 min: the hours were rounded before the minutes were taken).
+TEST_F(DateForm, StepOfHoursAndMinutesComesBackAsTyped) {
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QSpinBox>("TabD")->setValue(0);
+  W<QSpinBox>("TabH")->setValue(2);
+  W<QSpinBox>("TabM")->setValue(36);
+  form->OKBtnClick();
+  EXPECT_NEAR(double(StepDays) * 1440, 156.0, 1e-3) << "minutes";
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  EXPECT_EQ(W<QSpinBox>("TabH")->value(), 2);
+  EXPECT_EQ(W<QSpinBox>("TabM")->value(), 36);
+}
+
 TEST_F(DateForm, EndBeforeStartAsksBeforeOk) {
   QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
   W<QLineEdit>("EJD")->setText("2451500.0");

@@ -11,7 +11,7 @@
 
 #include "astro/Astrcalc.h"
 #include "app/core/CanonParse.h"
-#include "app/core/CliArgs.h"
+#include "app/cli/CliArgs.h"
 #include "app/core/PIniFile.h"
 #include "app/core/MemberLine.h"
 #include "astro/TIMLIB.h"

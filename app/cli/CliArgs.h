@@ -28,8 +28,4 @@ bool ParseCliDate(const std::string& Text, long double& JD, bool* OutOfRange = n
 // written. Returns "" or a German message (Windows-1252).
 std::string CheckDiagramPath(const std::string& Path);
 
-// Calendar date and time (TDT, to the second) of a Julian date:
-// "YYYY-MM-DD" (astronomical year, at least four digits) and "HH:MM:SS".
-void JDToIsoDateTime(long double JD, std::string& Date, std::string& Time);
-
 }  // namespace nodalis

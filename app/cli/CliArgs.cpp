@@ -1,5 +1,5 @@
 // CliArgs — command-line values of nodalis-cli (see CliArgs.h).
-#include "app/core/CliArgs.h"
+#include "app/cli/CliArgs.h"
 
 #include <charconv>
 #include <cmath>
@@ -119,26 +119,6 @@ std::string CheckDiagramPath(const std::string& Path) {
     if (::access(Path.c_str(), W_OK) != 0) return "Datei schreibgesch\xFCtzt: " + shown;
   }
   return "";
-}
-
-void JDToIsoDateTime(long double JD, std::string& Date, std::string& Time) {
-  if (!std::isfinite(JD)) {
-    Date = Time = "";
-    return;
-  }
-  // Whole seconds from the preceding midnight.
-  long double day0 = std::floor(JD + 0.5L);            // JD of noon at the start of the civil day + 0.5
-  long long secs = std::llround((JD + 0.5L - day0) * 86400.0L);
-  if (secs >= 86400) { secs -= 86400; day0 += 1; }
-  int Y, M;
-  float D;
-  JDToCalendar(day0 - 0.5L + 0.25L, Y, M, D);  // 06:00 of that civil day
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", Y < 0 ? "-" : "", Y < 0 ? -Y : Y, M,
-                static_cast<int>(D));
-  Date = buf;
-  std::snprintf(buf, sizeof buf, "%02lld:%02lld:%02lld", secs / 3600, secs / 60 % 60, secs % 60);
-  Time = buf;
 }
 
 }  // namespace nodalis
