@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/core/SeriesCommands.h"
 #include "app/core/SeriesTable.h"
 
 namespace nodalis {
@@ -33,7 +34,6 @@ constexpr int32_t SAROS_REACHABLE_ABOUT_LAST = 650;
 // bis 650", the line after a failed search (Windows-1252).
 std::string SarosReachableText();
 
-enum class LunarMode { Auto, ELP2000, DE404 };
 
 struct RecomputeSettings {
   LunarMode Lunar = LunarMode::Auto;  // "Auto" / "ELP2000" / "DE404"

@@ -13,7 +13,6 @@ namespace nodalis {
 namespace {
 constexpr long double DAYS_PER_YEAR = 365.2425L;
 constexpr long double DEG_PER_RAD_LITERAL = 57.29577951308232L;
-constexpr long double AUTO_DE404_LOW_JD = 1400000.0L, AUTO_DE404_HIGH_JD = 3300000.0L;
 
 long double LineJD(const std::vector<std::string>& List, std::size_t k) {
   return StrToReal(List[k]);
@@ -24,10 +23,6 @@ long double SeriesYears(const std::vector<std::string>& List) {
   return (LineJD(List, C - 2) - LineJD(List, 1)) / DAYS_PER_YEAR;
 }
 }  // namespace
-
-bool AutoChoosesELP2000(long double JD) {
-  return !(JD > AUTO_DE404_LOW_JD && JD < AUTO_DE404_HIGH_JD);
-}
 
 std::vector<std::string> StartupNoticeLines() {
   return {"",

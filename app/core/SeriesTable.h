@@ -69,8 +69,4 @@ int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::
 // sentences, "".
 std::vector<std::string> StartupNoticeLines();
 
-// "Auto" choice of the lunar theory: true = ELP2000 (lunaris) for Julian
-// dates at most 1 400 000 or at least 3 300 000, false = DE404 (orbitcore).
-bool AutoChoosesELP2000(long double JD);
-
 }  // namespace nodalis

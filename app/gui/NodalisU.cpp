@@ -1,18 +1,17 @@
-// NodalisU — the main window and Recompute. See NodalisU.h.
+// NodalisU — the main window. See NodalisU.h.
 #include "app/gui/NodalisU.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QMessageBox>
-#include <QDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,24 +22,20 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <cmath>
-#include <vector>
 
-#include "astro/BesselRec.h"
-#include "app/core/CanonReader.h"
-#include "dialogs/DateFormU.h"
-#include "app/gui/OneInstance.h"
-#include "app/core/PIniFile.h"
 #include "app/base/SafeFile.h"
-#include "app/core/SarosSearch.h"
-#include "app/core/SeriesBuilder.h"
+#include "app/base/Utils.h"
+#include "app/core/CanonParse.h"
+#include "app/core/PIniFile.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
-#include "astro/SunMoon.h"
+#include "app/gui/OneInstance.h"
+#include "astro/BesselRec.h"
 #include "astro/TIMLIB.h"
-#include "app/base/Utils.h"
+#include "dialogs/DateFormU.h"
 #ifdef NODALIS_HAVE_GRAPHWIN
-#include "graphics/windows/GrafikForm.h"
 #include "graphics/draw/SeriesDiagram.h"
+#include "graphics/windows/GrafikForm.h"
 #endif
 
 namespace nodalis {
@@ -54,9 +49,6 @@ constexpr int DESIGN_HEIGHT_PX = 726;
 constexpr int TASKBAR_ALLOWANCE_PX = 30;
 // Diagram page: the screen height less this margin, millimetres.
 constexpr float DIAGRAM_PAGE_MARGIN_MM = 8.5f;
-// Saros numbers the spin edit accepts (the search reaches SAROS_REACHABLE_*).
-constexpr int SAROS_FIELD_MIN = -99999;
-constexpr int SAROS_FIELD_MAX = 99999;
 // Characters of a table row before its type text: number, date and time,
 // gamma, umbral width and elevation ("NN:  " 5, 20, 8, 6, 5, blank 1).
 constexpr int TABLE_ROW_FIXED_CHARS = 45;
@@ -112,6 +104,24 @@ std::string DefaultCanonPath() {
 
 TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
     : QWidget(Parent), Arguments_(Arguments) {
+  CreateControls();
+  ConnectHandlers();
+  // FormCreate.
+  SetIniFile("Nodalis.ini");
+  CanonPath = IniReadString("Eclipses", "Lorvan-Canon", DefaultCanonPath());
+  OneInstanceSetCallback([this](int32_t Length, const std::string& Text, uint8_t& Answer) {
+    ReceiveCommandLine(Length, Text, Answer);
+  });
+  ConnectCommands();
+  Commands.SetLunarMode(LunarMode::Auto);
+  Commands.Start();  // the Saros field and the start-up notice
+  EditSarosNr->setValue(Commands.SarosField);
+  PlaceOnScreen();
+}
+
+// The controls as designed (positions in pixels; some wider than designed
+// for the fallback font), with their tags and tab order.
+void TForm1::CreateControls() {
   setObjectName("Form1");
   setWindowTitle("Nodalis");
   setFont(WindowFont());
@@ -153,26 +163,19 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   Label3->setAlignment(Qt::AlignCenter);
   NextEclBtn = button("NextEclBtn", "+1", 1, 560, 40, 33, 25);
 
-  EkliptikalNord = new QCheckBox("Orientierung Ekliptikal Nord", this);
-  EkliptikalNord->setObjectName("EkliptikalNord");
-  EkliptikalNord->setGeometry(8, 72, 172, 17);
-  ShowSchattenbahn = new QCheckBox("Schattenbahn zeigen", this);
-  ShowSchattenbahn->setObjectName("ShowSchattenbahn");
-  ShowSchattenbahn->setGeometry(184, 72, 136, 17);
-  CanonChk = new QCheckBox("Canon", this);
-  CanonChk->setObjectName("CanonChk");
-  CanonChk->setGeometry(336, 72, 65, 17);
-  Lunar_Eph = new QCheckBox("Auto", this);
-  Lunar_Eph->setObjectName("Lunar_Eph");
+  auto check = [this](auto* box, const char* name, int x, int y, int w, int h) {
+    box->setObjectName(name);
+    box->setGeometry(x, y, w, h);
+    return box;
+  };
+  EkliptikalNord = check(new QCheckBox("Orientierung Ekliptikal Nord", this), "EkliptikalNord", 8, 72, 172, 17);
+  ShowSchattenbahn = check(new QCheckBox("Schattenbahn zeigen", this), "ShowSchattenbahn", 184, 72, 136, 17);
+  CanonChk = check(new QCheckBox("Canon", this), "CanonChk", 336, 72, 65, 17);
+  Lunar_Eph = check(new QCheckBox("Auto", this), "Lunar_Eph", 404, 72, 56, 17);
   Lunar_Eph->setChecked(true);
-  Lunar_Eph->setGeometry(404, 72, 56, 17);
-  ELP2000 = new QRadioButton("ELP2000", this);
-  ELP2000->setObjectName("ELP2000");
+  ELP2000 = check(new QRadioButton("ELP2000", this), "ELP2000", 462, 72, 74, 17);
   ELP2000->setChecked(true);
-  ELP2000->setGeometry(462, 72, 74, 17);
-  DE404 = new QRadioButton("DE404", this);
-  DE404->setObjectName("DE404");
-  DE404->setGeometry(538, 72, 66, 17);
+  DE404 = check(new QRadioButton("DE404", this), "DE404", 538, 72, 66, 17);
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");
@@ -187,13 +190,15 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   Memo1->setTabChangesFocus(true);
   Memo1->setGeometry(8, 96, 585, 593);
 
-  // Tab order of the window.
   QWidget* order[] = {DateBtn, Memo1, SarMin1Btn, SarPlus1Btn, SarPlus2Btn, SarMin2Btn,
                       EditSarosNr, GotoBtn, Button1, NextEclBtn, EkliptikalNord,
                       ShowSchattenbahn, ELP2000, DE404, Lunar_Eph, CanonChk};
   for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
 
-  // Handlers. Commands that compute run through RunCommand.
+// Commands that compute run through RunCommand; the boxes hand their state
+// to the commands at once.
+void TForm1::ConnectHandlers() {
   connect(DateBtn, &QPushButton::clicked, this, [this] { RunCommand([this] { DateBtnClick(); }); });
   for (QPushButton* b : {SarMin2Btn, SarMin1Btn, SarPlus1Btn, SarPlus2Btn, GotoBtn}) {
     const int tag = b->property("tag").toInt();
@@ -212,35 +217,34 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
     RunCommand([this] { ShowSchattenbahnClick(); });
   });
   connect(Lunar_Eph, &QCheckBox::clicked, this, [this] { Lunar_EphClick(); });
+  connect(ELP2000, &QRadioButton::toggled, this, [this](bool on) { Commands.ELP2000 = on; });
   connect(CanonChk, &QCheckBox::toggled, this, [this] { CanonChkClick(); });
   // Key preview: Ctrl+A anywhere in the window, outside an edit field,
   // selects the text area.
   qApp->installEventFilter(this);
+}
 
-  // ---- FormCreate ------------------------------------------------------------
-  SetIniFile("Nodalis.ini");
-  CanonPath = IniReadString("Eclipses", "Lorvan-Canon", DefaultCanonPath());
+// What the commands write goes into the text area as it comes.
+void TForm1::ConnectCommands() {
+  CommandView& v = Commands.View;
+  v.TextCleared = [this] { ClearMemo(); };
+  v.LineAdded = [this](const std::string& line) { AddMemoLine(line); };
+  v.TableWritten = [this] { ShowTable(); };
+  v.LunarChosen = [this] { ShowLunarChoice(); };
+  v.ShowSeries = [this] { ShowDiagram(); };
+  v.RedrawSeries = [this] { RedrawDiagram(); };
+  v.Working = [](bool on) {
+    if (on)
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+      QApplication::restoreOverrideCursor();
+  };
+}
 
-  OneInstanceSetCallback([this](int32_t Length, const std::string& Text, uint8_t& Answer) {
-    ReceiveCommandLine(Length, Text, Answer);
-  });
-
-  ReferenceJD = NowJD(0);
-  SelectedJD = ReferenceJD;
-  SeriesJD = SelectedJD;
-  FindEclipseNewMoon(SeriesJD, false);
-  SelectedJD = SeriesJD;
-  BesselRec rec{};
-  CalcEclipse(1, true, rec, SeriesJD);
-  EditSarosNr->setValue(rec.SarosNo);
-  CurrentSaros = EditSarosNr->value();
-
-  SeriesList.clear();
-  Backward = false;
-
-  // The window stands at the top left and reaches down to the task bar; the
-  // text area grows with it. It is wide enough for the widest table row in
-  // the text area's font (the design width holds about 86 characters).
+// The window stands at the top left and reaches down to the task bar; the
+// text area grows with it. It is wide enough for the widest table row in
+// the text area's font (the design width holds about 86 characters).
+void TForm1::PlaceOnScreen() {
   move(0, 0);
   const QFontMetrics memoMetrics(Memo1->font());
   const int memoWidth = memoMetrics.horizontalAdvance(WidestTableRow()) +
@@ -256,8 +260,6 @@ TForm1::TForm1(const QStringList& Arguments, QWidget* Parent)
   } else {
     resize(w, height());
   }
-
-  for (const std::string& line : StartupNoticeLines()) AddMemoLine(line);
 }
 
 TForm1::~TForm1() {
@@ -336,25 +338,9 @@ void TForm1::FormShow() {
     const long double v = StrToReal(Arguments_.first().toLocal8Bit().toStdString());
     if (v > COMMAND_LINE_MIN_JD) {
       // After the window is on the screen, so that it shows at once.
-      QTimer::singleShot(0, this, [this, v] { RunCommand([this, v] { ShowCommandLineJD(v); }); });
+      QTimer::singleShot(0, this, [this, v] { RunCommand([this, v] { Commands.CommandLineJD(v); }); });
     }
   }
-}
-
-void TForm1::ShowCommandLineJD(long double JD) {
-  if (!JDSupported(JD)) {
-    // Refused: the three instants stay, so every command goes on working.
-    ClearMemo();
-    AddMemoLine(JDRangeText());
-    return;
-  }
-  ReferenceJD = SelectedJD = SeriesJD = JD;
-  Recompute();
-}
-
-void TForm1::SupportedStart() {
-  if (JDSupported(SelectedJD)) return;
-  SelectedJD = JDSupported(SeriesJD) ? SeriesJD : NowJD(0);
 }
 
 void TForm1::closeEvent(QCloseEvent* E) {
@@ -417,79 +403,35 @@ void TForm1::ReceiveCommandLine(int32_t, const std::string& Text, uint8_t& Answe
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    RunCommand([this, v] { ShowCommandLineJD(v); });
+    RunCommand([this, v] { Commands.CommandLineJD(v); });
   });
 }
 
 // ---- commands -------------------------------------------------------------------
 
 void TForm1::DateBtnClick() {
-  Backward = false;
-  if (!DateForm) return;
-  const int result = RunDateDialog ? RunDateDialog(DateForm) : DateForm->exec();
-  if (result != QDialog::Accepted) return;
-  if (CalcEclipse(1, true, CurrentEclipse, SelectedJD) > 0)
-    ReferenceJD = SelectedJD;
-  else
-    ReferenceJD = NowJD(0);
-  Recompute();
+  Commands.ChooseDate([this] {
+    if (!DateForm) return false;
+    return (RunDateDialog ? RunDateDialog(DateForm) : DateForm->exec()) == QDialog::Accepted;
+  });
 }
 
-void TForm1::NextEclClick(int Tag) {
-  SupportedStart();
-  const long double before = SelectedJD;
-  SelectedJD += Tag > 0 ? ECLIPSE_STEP_DAYS : -ECLIPSE_STEP_DAYS;
-  if (!JDSupported(SelectedJD)) {
-    SelectedJD = before;
-    ClearMemo();
-    AddMemoLine(JDRangeText());
-    return;
-  }
-  Backward = Tag < 0;
-  FindEclipseNewMoon(SelectedJD, Backward);
-  if (CalcEclipse(1, true, CurrentEclipse, SelectedJD) > 0)
-    ReferenceJD = CurrentEclipse.JDMax;
-  else
-    ReferenceJD = NowJD(0);
-  Recompute();
-}
+void TForm1::NextEclClick(int Tag) { Commands.StepEclipse(Tag); }
 
 void TForm1::ChangeSarosClick(int Tag) {
-  ClearMemo();
-  Backward = false;
-  SupportedStart();
-  if (!SeriesList.empty()) {
-    // Start the search from the beginning of the series on screen.
-    SeriesJD = SelectedJD;
-    FindEclipseNewMoon(SeriesJD, false);
-    SelectedJD = SeriesJD;
-    std::vector<std::string> list;
-    if (BuildSeriesComputed(list, SeriesJD)) SeriesList.swap(list);
-  }
-  if (Tag != 0) EditSarosNr->setValue(EditSarosNr->value() + Tag);
-  std::vector<std::string> progress;
-  int32_t current = CurrentSaros;
-  const bool found = SarosSearch(EditSarosNr->value(), current, progress);
-  CurrentSaros = current;
-  for (const std::string& line : progress) AddMemoLine(line);
-  if (!found) {
-    AddMemoLine(SarosReachableText());
-    return;
-  }
-  ReferenceJD = NowJD(0);
-  Recompute();
+  Commands.SarosField = EditSarosNr->value();
+  Commands.ChangeSaros(Tag);
+  EditSarosNr->setValue(Commands.SarosField);
 }
 
 void TForm1::ShowSchattenbahnClick() { RedrawDiagram(); }
 
 void TForm1::EkliptikalNordClick() {
-  if (!GraphForm) return;  // the next Recompute uses the box
-  BuildSeriesInto(SeriesJD);
-  RedrawDiagram();
-  WriteSeriesTable();
+  if (GraphForm) Commands.Reorient();  // else the next Recompute uses the box
 }
 
 void TForm1::Lunar_EphClick() {
+  Commands.Auto = Lunar_Eph->isChecked();
   DE404->setEnabled(!Lunar_Eph->isChecked());
   ELP2000->setEnabled(!Lunar_Eph->isChecked());
 }
@@ -499,85 +441,21 @@ void TForm1::CanonChkClick() {
   Lunar_Eph->setEnabled(on);
   ELP2000->setEnabled(on);
   DE404->setEnabled(on);
-  ELP2000->setChecked(true);
+  Commands.SetCanon(CanonChk->isChecked());
+  ShowLunarChoice();
 }
 
-// ---- Recompute ------------------------------------------------------------------
+// ---- what the commands write ---------------------------------------------------
 
-// Builds the series of the eclipse new moon JD (canon or computed) into a
-// list of its own; SeriesList takes it over complete.
-void TForm1::BuildSeriesInto(long double JD) {
-  std::vector<std::string> list;
-  if (CanonChk->isChecked()) {
-    std::string message;
-    if (!BuildSeriesFromCanon(list, JD, &message)) {
-      AddMemoLine(message);
-      return;
-    }
-  } else if (!BuildSeriesComputed(list, JD)) {
-    return;
-  }
-  SeriesList.swap(list);
-}
+void TForm1::ShowLunarChoice() { (Commands.ELP2000 ? ELP2000 : DE404)->setChecked(true); }
 
-void TForm1::Recompute() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  ClearMemo();
-  if (!JDSupported(SelectedJD)) {
-    AddMemoLine(JDRangeText());
-    QApplication::restoreOverrideCursor();
-    return;
-  }
-  std::vector<std::string> list;
-  bool built = false;
-  std::string message;
-  if (CanonChk->isChecked()) {
-    UseLunarLib = true;
-    AddMemoLine("Suche Saros");
-    SeriesJD = SelectedJD;
-    FindEclipseNewMoon(SeriesJD, Backward);
-    built = BuildSeriesFromCanon(list, SeriesJD, &message,
-                                 [this](const std::string& line) { AddMemoLine(line); });
-  } else {
-    if (Lunar_Eph->isChecked()) {
-      if (SelectedJD > AUTO_DE404_FIRST_JD && SelectedJD < AUTO_DE404_LAST_JD)
-        DE404->setChecked(true);
-      else
-        ELP2000->setChecked(true);
-    }
-    UseLunarLib = ELP2000->isChecked();
-    PumpMessage();
-    SeriesJD = SelectedJD;
-    FindEclipseNewMoon(SeriesJD, Backward);
-    built = BuildSeriesComputed(list, SeriesJD);
-  }
-  if (!built) {
-    ClearMemo();
-    AddMemoLine(message.empty() ? JDRangeText() : message);
-    QApplication::restoreOverrideCursor();
-    return;
-  }
-  SeriesList.swap(list);
-  ClearMemo();
-  WriteSeriesTable();
-  ShowDiagram();
-  QApplication::restoreOverrideCursor();
-}
-
-void TForm1::WriteSeriesTable() {
-  TableSource source;
-  source.ELP2000 = ELP2000->isChecked();
-  source.Canon = CanonChk->isChecked();
-  source.CanonFileName = CanonFileName();
-  std::vector<std::string> lines;
-  const int32_t saros = nodalis::WriteSeriesTable(SeriesList, lines, source);
+void TForm1::ShowTable() {
   QStringList text;
-  for (const std::string& l : lines) text << FromCp(l);
+  for (const std::string& l : Commands.Memo) text << FromCp(l);
   Memo1->setPlainText(text.join('\n'));
   MemoFresh_ = false;
   TitleLabel->setText(FromCp(TitleCaption));
-  EditSarosNr->setValue(saros);
-  CurrentSaros = saros;
+  EditSarosNr->setValue(Commands.SarosField);
   QTextCursor c = Memo1->textCursor();
   c.movePosition(QTextCursor::Start);
   Memo1->setTextCursor(c);

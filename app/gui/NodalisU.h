@@ -1,12 +1,12 @@
-// NodalisU — the main window TForm1 ("Nodalis") and its commands.
+// NodalisU — the main window TForm1 ("Nodalis").
 //
 // A title line, a row of command buttons (date, Saros steps, "Gehe zu:",
 // previous/next eclipse), a row of option boxes (ecliptic north, shadow
 // track, canon, lunar theory) and a fixed-pitch text area holding the
-// start-up notice, progress lines and the result table. Every command moves
-// the shared instants (SelectedJD, ReferenceJD, SeriesJD) or the Saros
-// number and ends in Recompute, which builds the series, writes the table and
-// shows the diagram in the graph window.
+// start-up notice, progress lines and the result table. The commands
+// themselves are SeriesCommands (app/core), which nodalis-cli runs as well:
+// the window hands them its boxes and the Saros field, shows the lines they
+// write and the diagram of the series they build.
 //
 // Re-entrancy: the series builders dispatch pending events while they run,
 // so a click, a key or a hand-over from a second start can arrive in the
@@ -22,7 +22,7 @@
 #include <functional>
 #include <string>
 
-#include "astro/Astrcalc.h"
+#include "app/core/SeriesCommands.h"
 
 class QCheckBox;
 class QLabel;
@@ -38,13 +38,6 @@ class TGraphForm;
 class tGDIext;
 
 constexpr std::size_t MAX_QUEUED_COMMANDS = 16;
-// A command-line number above this is a Julian date whose series is shown.
-constexpr long double COMMAND_LINE_MIN_JD = 999999.0L;
-// "Auto" takes the Moon from orbitcore (DE404) strictly between these JDs.
-constexpr long double AUTO_DE404_FIRST_JD = 1400000.0L;
-constexpr long double AUTO_DE404_LAST_JD = 3300000.0L;
-// Steps of the eclipse buttons before the search for the next eclipse new moon.
-constexpr long double ECLIPSE_STEP_DAYS = 20.0L;
 
 // The canon file's default place: NewSolarCanon.txt in the user's data
 // directory (…/share/Nodalis).
@@ -85,10 +78,8 @@ class TForm1 : public QWidget {
   QRadioButton* DE404 = nullptr;
   QPlainTextEdit* Memo1 = nullptr;
 
-  // Fields.
-  bool Backward = false;
-  int32_t CurrentSaros = 0;
-  BesselRec CurrentEclipse{};
+  // The commands with the window's state (boxes, Saros field, text lines).
+  SeriesCommands Commands;
   TDateForm* DateForm = nullptr;  // created after the main window (main.cpp or tests)
   TGraphForm* GraphForm = nullptr;
   tGDIext* DiagramGDI = nullptr;
@@ -101,10 +92,6 @@ class TForm1 : public QWidget {
   void EkliptikalNordClick();
   void Lunar_EphClick();
   void CanonChkClick();
-  // The whole pipeline: series, table, diagram.
-  void Recompute();
-  // Title and table of SeriesList into Memo1 and TitleLabel.
-  void WriteSeriesTable();
   // Single-instance callback: takes over a command line holding a Julian
   // date (Answer stays 0) and shows its series; otherwise Answer := 1.
   void ReceiveCommandLine(int32_t Length, const std::string& Text, uint8_t& Answer);
@@ -131,16 +118,17 @@ class TForm1 : public QWidget {
   bool eventFilter(QObject* Watched, QEvent* E) override;
 
  private:
+  // The steps of creation: the controls as designed, their handlers, the
+  // window's place and size on the screen, the command state's view.
+  void CreateControls();
+  void ConnectHandlers();
+  void PlaceOnScreen();
+  void ConnectCommands();
   void FormShow();
-  // Shows the series of a Julian date from the command line or a second
-  // start; a date outside the supported range is refused with a message.
-  void ShowCommandLineJD(long double JD);
-  // Steps start from SelectedJD; when it lies outside the supported range,
-  // from the series on screen or, without one, from now.
-  void SupportedStart();
   void ClearMemo();
   void AddMemoLine(const std::string& Cp1252Line);
-  void BuildSeriesInto(long double JD);
+  void ShowTable();
+  void ShowLunarChoice();
   void ShowDiagram();
   void RedrawDiagram();
 

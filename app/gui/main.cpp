@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     if (trace) {
       form.AfterCommand = [&form](double ms) {
         std::fprintf(stderr, "nodalis-trace: command saros=%d reference=%s ms=%.1f\n",
-                     int(form.CurrentSaros), nodalis::RealToStr(1, 6, nodalis::ReferenceJD).c_str(), ms);
+                     int(form.Commands.CurrentSaros), nodalis::RealToStr(1, 6, nodalis::ReferenceJD).c_str(), ms);
       };
     }
     form.show();

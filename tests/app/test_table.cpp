@@ -108,14 +108,6 @@ TEST(SeriesTable, ListsWithoutMembersNeverCrash) {
   EXPECT_FALSE(memo.empty());
 }
 
-TEST(LunarChoice, AutoByDate) {
-  EXPECT_TRUE(AutoChoosesELP2000(1400000));   // bounds exclusive for DE404
-  EXPECT_FALSE(AutoChoosesELP2000(1400000.5L));
-  EXPECT_FALSE(AutoChoosesELP2000(2457987));
-  EXPECT_TRUE(AutoChoosesELP2000(3300000));
-  EXPECT_TRUE(AutoChoosesELP2000(-5000));
-}
-
 TEST(StartupNotice, TextOfTheEmptyWindow) {
   const auto lines = StartupNoticeLines();
   ASSERT_EQ(lines.size(), 10u);
