@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "app/base/Utils.h"
 
@@ -25,6 +26,7 @@ bool SaveDate = false;
 unsigned char DateStyle = 0;
 char DateSep = '-';
 bool TimesAreTDT = false;
+long double ClockJD = std::numeric_limits<long double>::quiet_NaN();
 
 namespace {
 constexpr long double HOURS_PER_DAY = 24.0L;
@@ -208,6 +210,7 @@ bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD) {
 }
 
 long double NowJD(float AZone) {
+  if (std::isfinite(ClockJD)) return ClockJD - AZone / 24.0L;
   int Y, M, D, W, h, mi, s, hs;
   CurrentDate(Y, M, D, W);
   CurrentTime(h, mi, s, hs);

@@ -46,8 +46,11 @@ bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD);
 // The Espenak-Meeus polynomials of DeltaT: Delta T in seconds at the decimal
 // year y (each interval's argument u stored in single precision).
 long double DeltaTPolynomialSeconds(float y);
-// The system's local date and time, taken as local time in AZone, as JD.
+// The system's local date and time, taken as local time in AZone, as JD;
+// while ClockJD is finite, ClockJD - AZone / 24 instead (a clock set by
+// nodalis-cli --now and by tests; NaN, the system's clock, by default).
 long double NowJD(float AZone);
+extern long double ClockJD;
 // European summer time (last Sunday of March to last Sunday of September,
 // of October from 1996, at 02:00 standard time).  AZone := summer + base;
 // true when it changed by more than 0.1 h.

@@ -50,6 +50,12 @@ bool Digits(const std::string& s, std::size_t& i, int n, long long& v) {
   return n == 0 ? i > b : i - b == std::size_t(n);
 }
 
+// The Julian date the date dialog takes from these fields in zone 0 (TDT,
+// or UT without summer time): its Julian-date field with six decimals.
+long double DialogJD(const CalendarFields& Fields) {
+  return StrToReal(JDFieldText(FieldsToJD(Fields, 0)));
+}
+
 int DaysInMonth(long long y, int m) {
   static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   if (m != 2) return days[m - 1];
@@ -86,10 +92,10 @@ bool ParseCliDate(const std::string& s, long double& JD, bool* OutOfRange) {
   if (y == 1582 && mo == 10 && d > 4 && d < 15) return false;  // dropped by the reform
   // Well-formed from here on; years far outside need no calendar arithmetic.
   long double jd = 0;
-  const bool inRange =
-      y >= -YEAR_LIMIT && y <= YEAR_LIMIT &&
-      JDSupported(jd = CalendarToJD(static_cast<int>(y), static_cast<int>(mo), static_cast<float>(d)) +
-                       (h * 3600 + mi * 60 + sec) / 86400.0L);
+  const bool inRange = y >= -YEAR_LIMIT && y <= YEAR_LIMIT &&
+                       JDSupported(jd = DialogJD(CalendarFields{
+                                       static_cast<int>(y), static_cast<int>(mo), static_cast<int>(d),
+                                       static_cast<int>(h), static_cast<int>(mi), static_cast<int>(sec)}));
   if (!inRange) {
     if (OutOfRange) *OutOfRange = true;
     return false;

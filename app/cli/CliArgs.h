@@ -15,9 +15,10 @@ bool ParseCliReal(const std::string& Text, long double& Value);
 // A 32-bit integer filling the whole text (one sign at most).
 bool ParseCliInt(const std::string& Text, int32_t& Value);
 // YYYY-MM-DD[THH:MM[:SS]] (year may be negative, astronomical numbering;
-// Julian calendar before 1582-10-15) to a Julian date; false for a
-// malformed or impossible date, and for a well-formed date outside the
-// supported range, which also sets *OutOfRange.
+// Julian calendar before 1582-10-15) to the Julian date the date dialog
+// takes from these fields in zone 0 (FieldsToJD, to its six decimals);
+// false for a malformed or impossible date, and for a well-formed date
+// outside the supported range, which also sets *OutOfRange.
 bool ParseCliDate(const std::string& Text, long double& JD, bool* OutOfRange = nullptr);
 
 // Checks a file name for nodalis-cli --diagram before anything is computed:

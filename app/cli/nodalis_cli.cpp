@@ -1,9 +1,13 @@
-// nodalis-cli — the headless face of Nodalis: runs the pipeline of the main
-// window (date or Saros choice, eclipse steps, lunar theory, canon, ecliptic
-// north) and prints the series as the main window's table (UTF-8), as CSV or
-// as JSON.
+// nodalis-cli — the main window's commands from the command line. Each
+// command option is one way through the main window (a start with a Julian
+// date, a date chosen in the date dialog, the eclipse and Saros steps,
+// "Gehe zu:"); they run in the order given through the same commands as the
+// window (SeriesCommands), after the window's start-up, and the tool prints
+// the window's text after the last one: its table (UTF-8) byte for byte, or
+// the same rows as CSV or JSON. The boxes (lunar theory, canon, orientation)
+// are set before the first command.
 //
-// Exit codes: 0 success; 1 the series cannot be made (Saros number not
+// Exit codes: 0 success; 1 a command writes no table (Saros number not
 // reached, canon file unusable, date outside the supported range), or the
 // output or the diagram file cannot be written; 2 bad arguments (the
 // --diagram file name included, checked before anything is computed).
@@ -18,11 +22,13 @@
 #include <string>
 #include <vector>
 
-#include "app/core/CanonParse.h"
-#include "app/cli/CliArgs.h"
-#include "app/core/SarosSearch.h"
-#include "app/core/SeriesState.h"
 #include "app/base/Utils.h"
+#include "app/cli/CliArgs.h"
+#include "app/core/CanonParse.h"
+#include "app/core/SeriesCommands.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "astro/TIMLIB.h"
 #ifdef NODALIS_HAVE_DRAW
 #include "app/cli/DiagramLoader.h"
 #endif
@@ -31,25 +37,26 @@ using namespace nodalis;
 
 namespace {
 
-const char* const USAGE =
-    "Aufruf: nodalis-cli [--jd JD | --date YYYY-MM-DD[THH:MM[:SS]]] [--saros N] [--next|--prev]\n"
-    "                    [--lunar auto|elp2000|de404] [--canon DATEI] [--ecliptic-north]\n"
-    "                    [--format table|csv|json] [--reference JD]\n"
-    "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
-    "Zeiten sind TDT; Kalenderdaten vor dem 15.10.1582 julianisch.\n";
-
 enum class Format { Table, Csv, Json };
+
+// One command of the main window, in the order given.
+struct Command {
+  enum Kind { StartJD, Date, DateUT, Next, Prev, SarosStep, GoTo } kind;
+  long double jd = 0;  // StartJD, Date, DateUT
+  int32_t n = 0;       // SarosStep (the button's tag), GoTo (the Saros number)
+};
+
+// At most this many commands (each one builds a series).
+constexpr std::size_t MAX_COMMANDS = 100;
 
 // Everything the options set; read by Run().
 struct CliState {
-  bool has_start = false;
-  long double start_jd = 0;
-  bool has_saros = false;
-  int32_t saros = 0;
-  int steps = 0;  // +1 per --next, -1 per --prev
-  RecomputeSettings settings;
+  std::vector<Command> commands;
+  LunarMode lunar = LunarMode::Auto;
   std::string canon_path;  // the file system's bytes
   bool ecliptic_north = false;
+  bool has_now = false;
+  long double now_jd = 0;
   Format format = Format::Table;
   bool has_reference = false;
   long double reference_jd = 0;
@@ -63,6 +70,9 @@ struct CliState {
 struct Option {
   const char* name;
   const char* value_name;  // nullptr: a flag without value
+  // What the option does in the main window's terms (Windows-1252), for
+  // --help; "" for an option listed with the one before it.
+  const char* help;
   // Applies the option to its value as given (bytes); returns an error text
   // (Windows-1252) or "" on success.
   std::function<std::string(CliState&, const std::string&)> apply;
@@ -71,58 +81,101 @@ struct Option {
 // An argument as text to show in a message.
 std::string Shown(const std::string& v) { return FileNameText(v); }
 
-std::string SetStart(CliState& s, long double jd) {
-  if (s.has_start) return "--jd und --date schlie\xDF" "en einander aus";
-  s.has_start = true;
-  s.start_jd = jd;
+std::string Add(CliState& s, Command c) {
+  s.commands.push_back(c);
   return "";
 }
 
-// The options of nodalis-cli.  New options go into this table.
+// A value of --date or --date-ut: a Julian date, or calendar fields as the
+// date dialog takes them in zone 0.
+std::string DateCommand(CliState& s, Command::Kind kind, const char* name, const std::string& v) {
+  long double jd;
+  if (ParseCliReal(v, jd)) {
+    jd = StrToReal(v);  // the dialog reads its Julian-date field with StrToReal
+    if (!JDSupported(jd)) return JDRangeText();
+  } else {
+    bool outOfRange = false;
+    if (!ParseCliDate(v, jd, &outOfRange))
+      return outOfRange ? JDRangeText()
+                        : std::string(name) + " erwartet YYYY-MM-DD[THH:MM[:SS]] oder ein Julianisches Datum: " +
+                              Shown(v);
+  }
+  return Add(s, {kind, jd});
+}
+
+// The options of nodalis-cli, as --help lists them.  New options go into
+// this table.
 const std::vector<Option>& Options() {
   static const std::vector<Option> table = {
-      {"--jd", "JD",
+      {"--jd", "JD", "\"nodalis JD\": Start mit Julianischem Datum (\xFC" "ber 999999)",
        [](CliState& s, const std::string& v) -> std::string {
          long double jd;
          if (!ParseCliReal(v, jd)) return "--jd erwartet eine Zahl: " + Shown(v);
+         if (!(jd > COMMAND_LINE_MIN_JD))
+           return "--jd erwartet ein Julianisches Datum \xFC" "ber 999999 (fr\xFC" "here mit --date): " + Shown(v);
          if (!JDSupported(jd)) return JDRangeText();
-         return SetStart(s, jd);
+         return Add(s, {Command::StartJD, jd});
        }},
-      {"--date", "DATUM",
+      {"--date", "DATUM|JD",
+       "\"&Datum\": Datum und Zeit (YYYY-MM-DD[THH:MM[:SS]]) oder\n"
+       "\"Julianisches Datum\", \"TDT Ephemeridenzeit\" angekreuzt,\n"
+       "\"&OK !\"",
+       [](CliState& s, const std::string& v) { return DateCommand(s, Command::Date, "--date", v); }},
+      {"--date-ut", "DATUM|JD",
+       "wie --date, ohne \"TDT Ephemeridenzeit\": UT (\"UTC +\" 0,\n"
+       "ohne Sommerzeit)",
+       [](CliState& s, const std::string& v) { return DateCommand(s, Command::DateUT, "--date-ut", v); }},
+      {"--next", nullptr, "\"+1\" neben \"Finsternis\"",
+       [](CliState& s, const std::string&) { return Add(s, {Command::Next}); }},
+      {"--prev", nullptr, "\"-1\" neben \"Finsternis\"",
+       [](CliState& s, const std::string&) { return Add(s, {Command::Prev}); }},
+      {"--saros-step", "K", "\"-2\" \"-1\" \"+1\" \"+2\" neben \"Saros\" (K = -2, -1, 1, 2)",
        [](CliState& s, const std::string& v) -> std::string {
-         long double jd;
-         bool outOfRange = false;
-         if (!ParseCliDate(v, jd, &outOfRange))
-           return outOfRange ? JDRangeText()
-                             : "ung\xFCltiges Datum (YYYY-MM-DD[THH:MM[:SS]]): " + Shown(v);
-         return SetStart(s, jd);
+         int32_t k;
+         if (!ParseCliInt(v, k) || k == 0 || k < -2 || k > 2)
+           return "--saros-step erwartet -2, -1, 1 oder 2: " + Shown(v);
+         Command c{Command::SarosStep};
+         c.n = k;
+         return Add(s, c);
        }},
-      {"--saros", "N",
+      {"--saros", "N", "N ins Saros-Feld, \"&Gehe zu:\"",
        [](CliState& s, const std::string& v) -> std::string {
-         if (!ParseCliInt(v, s.saros)) return "--saros erwartet eine ganze Zahl: " + Shown(v);
-         s.has_saros = true;
-         return "";
+         int32_t n;
+         if (!ParseCliInt(v, n) || n < SAROS_FIELD_MIN || n > SAROS_FIELD_MAX)
+           return "--saros erwartet eine ganze Zahl von " + ShortRealToStr(SAROS_FIELD_MIN) + " bis " +
+                  ShortRealToStr(SAROS_FIELD_MAX) + ": " + Shown(v);
+         Command c{Command::GoTo};
+         c.n = n;
+         return Add(s, c);
        }},
-      {"--next", nullptr, [](CliState& s, const std::string&) { ++s.steps; return std::string(); }},
-      {"--prev", nullptr, [](CliState& s, const std::string&) { --s.steps; return std::string(); }},
       {"--lunar", "auto|elp2000|de404",
+       "\"Auto\", oder ohne \"Auto\" \"ELP2000\" bzw. \"DE404\"",
        [](CliState& s, const std::string& v) -> std::string {
-         if (v == "auto") s.settings.Lunar = LunarMode::Auto;
-         else if (v == "elp2000") s.settings.Lunar = LunarMode::ELP2000;
-         else if (v == "de404") s.settings.Lunar = LunarMode::DE404;
+         if (v == "auto") s.lunar = LunarMode::Auto;
+         else if (v == "elp2000") s.lunar = LunarMode::ELP2000;
+         else if (v == "de404") s.lunar = LunarMode::DE404;
          else return "--lunar erwartet auto, elp2000 oder de404: " + Shown(v);
          return "";
        }},
       {"--canon", "DATEI",
+       "Canon-Datei (\"Lorvan-Canon\"), \"Canon\" angekreuzt",
        [](CliState& s, const std::string& v) -> std::string {
          if (v.empty()) return "--canon erwartet einen Dateinamen";
          s.canon_path = v;
-         s.settings.Canon = true;
          return "";
        }},
-      {"--ecliptic-north", nullptr,
+      {"--ecliptic-north", nullptr, "\"Orientierung Ekliptikal Nord\" angekreuzt",
        [](CliState& s, const std::string&) { s.ecliptic_north = true; return std::string(); }},
+      {"--now", "JD", "die Computeruhr zeigt JD (sonst die Systemzeit)",
+       [](CliState& s, const std::string& v) -> std::string {
+         if (!ParseCliReal(v, s.now_jd)) return "--now erwartet eine Zahl: " + Shown(v);
+         if (!JDSupported(s.now_jd)) return JDRangeText();
+         s.has_now = true;
+         return "";
+       }},
       {"--format", "table|csv|json",
+       "table: der Text des Fensters (Standard);\n"
+       "csv, json: seine Zeilen als Daten",
        [](CliState& s, const std::string& v) -> std::string {
          if (v == "table") s.format = Format::Table;
          else if (v == "csv") s.format = Format::Csv;
@@ -131,6 +184,8 @@ const std::vector<Option>& Options() {
          return "";
        }},
       {"--reference", "JD",
+       "kein Weg des Fensters: Bezugszeitpunkt der\n"
+       "Markierungen und von \"Erstellt am\"",
        [](CliState& s, const std::string& v) -> std::string {
          if (!ParseCliReal(v, s.reference_jd)) return "--reference erwartet eine Zahl: " + Shown(v);
          if (!JDSupported(s.reference_jd)) return JDRangeText();
@@ -138,12 +193,15 @@ const std::vector<Option>& Options() {
          return "";
        }},
       {"--diagram", "DATEI",
+       "das Bild des Grafikfensters wie \"&Speichern\"\n"
+       "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
        [](CliState& s, const std::string& v) -> std::string {
          if (v.empty()) return "--diagram erwartet einen Dateinamen";
          s.diagram_path = v;
          return "";
        }},
-      {"--dpi", "96|300|600",
+      {"--dpi", "96|300|600", "mit --diagram: \"&Bildschirmaufl\xF6sung\",\n"
+       "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
        [](CliState& s, const std::string& v) -> std::string {
          s.has_dpi = true;
          if (v == "96") s.diagram_dpi = 96;
@@ -152,11 +210,39 @@ const std::vector<Option>& Options() {
          else return "--dpi erwartet 96, 300 oder 600: " + Shown(v);
          return "";
        }},
-      {"--tracks", nullptr,
+      {"--tracks", nullptr, "mit --diagram: \"Schattenbahn zeigen\" angekreuzt",
        [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
-      {"--help", nullptr, [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
+      {"--help", nullptr, "diese Hilfe",
+       [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
   return table;
+}
+
+// --help (Windows-1252): every option with the way through the main window
+// it takes.
+std::string Usage() {
+  std::string u =
+      "Aufruf: nodalis-cli [BEFEHL ...] [EINSTELLUNG ...] [--format table|csv|json]\n"
+      "                    [--reference JD]\n"
+      "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
+      "Die Befehle laufen wie im Hauptfenster nach seinem Start, in der gegebenen\n"
+      "Reihenfolge; ausgegeben wird der Text des Fensters danach. Ohne Befehl:\n"
+      "\"&Gehe zu:\" mit der Serie der n\xE4" "chsten Finsternis, die der Start ins Saros-Feld\n"
+      "setzt. Einstellungen gelten vor dem ersten Befehl.\n";
+  const char* const headings[] = {"Befehle:", "Einstellungen:", "Ausgabe:"};
+  const char* const firsts[] = {"--jd", "--lunar", "--format"};
+  for (const Option& o : Options()) {
+    for (int g = 0; g < 3; ++g)
+      if (std::string(o.name) == firsts[g]) u += std::string(headings[g]) + "\n";
+    std::string left = std::string("  ") + o.name + (o.value_name ? std::string(" ") + o.value_name : "");
+    std::string help;
+    for (const char* c = o.help; *c; ++c) help += *c == '\n' ? "\n" + std::string(24, ' ') : std::string(1, *c);
+    u += (left.size() < 24 ? PadRight(left, 24) : left + "\n" + std::string(24, ' ')) + help + "\n";
+  }
+  u += "Die Tabelle zeigt TDT. --date nimmt Datum und Zeit als TDT, --date-ut als UT,\n"
+       "--jd wie das Programm seine Kommandozeile. Kalenderdaten vor dem 15.10.1582\n"
+       "julianisch.\n";
+  return u;
 }
 
 // Parses argv; returns an error text (Windows-1252) or "".
@@ -186,7 +272,7 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     const std::string err = opt->apply(s, value);
     if (!err.empty()) return err;
   }
-  if (s.steps > 100 || s.steps < -100) return "h\xF6" "chstens 100 Schritte --next/--prev";
+  if (s.commands.size() > MAX_COMMANDS) return "h\xF6" "chstens 100 Befehle";
   if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
     return "--dpi und --tracks gelten nur mit --diagram";
   if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
@@ -275,7 +361,7 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
 
 int FailUtf8(int code, const std::string& utf8) {
   std::cerr << "nodalis-cli: " << utf8 << '\n';
-  if (code == 2) std::cerr << Cp1252ToUtf8(USAGE);
+  if (code == 2) std::cerr << Cp1252ToUtf8(Usage());
   return code;
 }
 
@@ -293,52 +379,52 @@ bool WriteOut(const std::string& Text) {
   return ok;
 }
 
+// Runs one command; false when it wrote no table.
+bool RunCommand(SeriesCommands& c, const Command& cmd) {
+  switch (cmd.kind) {
+    case Command::StartJD: return c.CommandLineJD(cmd.jd);
+    case Command::Date:
+    case Command::DateUT:
+      return c.ChooseDate([&] {  // the dialog's OK with the Julian date and the TDT box
+        SelectedJD = cmd.jd;
+        TimesAreTDT = cmd.kind == Command::Date;
+        Zone = 0;
+        return true;
+      });
+    case Command::Next: return c.StepEclipse(1);
+    case Command::Prev: return c.StepEclipse(-1);
+    case Command::SarosStep: return c.ChangeSaros(cmd.n);
+    case Command::GoTo:
+      c.SarosField = cmd.n;
+      return c.ChangeSaros(0);
+  }
+  return false;
+}
+
 int Run(const CliState& s) {
-  BesselRec current;
-  ReferenceJD = NowJD(0);
-  SelectedJD = ReferenceJD;
-  bool backward = false;
+  if (s.has_now) ClockJD = s.now_jd;
   if (!s.canon_path.empty()) CanonPath = s.canon_path;
   EkliptikalNordChecked = s.ecliptic_north;
-
-  if (s.has_start) {  // as the date dialog
-    SelectedJD = s.start_jd;
-    ReferenceJD = CalcEclipse(1, true, current, SelectedJD) > 0 ? SelectedJD : NowJD(0);
+  SeriesCommands c;
+  c.SetLunarMode(s.lunar);
+  if (!s.canon_path.empty()) c.SetCanon(true);
+  c.Start();
+  std::vector<Command> commands = s.commands;
+  if (commands.empty()) commands.push_back({Command::GoTo, 0, c.SarosField});
+  for (const Command& cmd : commands)
+    if (!RunCommand(c, cmd)) return Fail(1, c.Message.empty() ? JDRangeText() : c.Message);
+  if (s.has_reference) {
+    ReferenceJD = s.reference_jd;
+    c.WriteTable();
   }
-  if (s.has_saros) {  // as "Gehe zu:"
-    long double jd = SelectedJD;
-    if (!FindEclipseNewMoon(jd, false)) return Fail(1, JDRangeText());
-    CalcEclipse(1, true, current, jd);
-    int32_t currentSaros = current.SarosNo;
-    SelectedJD = jd;
-    std::vector<std::string> progress;
-    if (!SarosSearch(s.saros, currentSaros, progress)) return Fail(1, progress.back());
-    ReferenceJD = NowJD(0);
-  }
-  for (int k = 0; k != s.steps; k += s.steps > 0 ? 1 : -1) {  // as the eclipse buttons
-    const bool back = s.steps < 0;
-    SelectedJD += back ? -20.0L : 20.0L;
-    backward = back;
-    if (!FindEclipseNewMoon(SelectedJD, backward)) return Fail(1, JDRangeText());
-    ReferenceJD = CalcEclipse(1, true, current, SelectedJD) > 0 ? current.JDMax : NowJD(0);
-  }
-  if (s.has_reference) ReferenceJD = s.reference_jd;
-
-  RecomputeSettings settings = s.settings;
-  settings.Backward = backward;
-  std::vector<std::string> memo;
-  int32_t saros = 0;
-  bool elp = false;
-  std::string message;
-  if (!RecomputeSeries(settings, memo, saros, elp, message)) return Fail(1, message);
 
   std::ostringstream os;
   switch (s.format) {
     case Format::Table:
-      for (const std::string& line : memo) os << Cp1252ToUtf8(line) << '\n';
+      for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
       break;
-    case Format::Csv: PrintCsv(os, settings.Canon); break;
-    case Format::Json: PrintJson(os, memo, saros, elp, settings.Canon); break;
+    case Format::Csv: PrintCsv(os, c.Canon); break;
+    case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon); break;
   }
   if (!WriteOut(os.str())) return 1;
   if (!s.diagram_path.empty()) {  // the graph window's picture into a file
@@ -360,6 +446,6 @@ int main(int argc, char** argv) {
   CliState s;
   const std::string err = ParseArgs(argc, argv, s);
   if (!err.empty()) return Fail(2, err);
-  if (s.help) return WriteOut(Cp1252ToUtf8(USAGE)) ? 0 : 1;
+  if (s.help) return WriteOut(Cp1252ToUtf8(Usage())) ? 0 : 1;
   return Run(s);
 }

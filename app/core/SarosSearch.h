@@ -1,13 +1,11 @@
-// SarosSearch — the search of "Gehe zu:" and the Saros step buttons, and
-// the headless pipeline of Recompute (lunar choice, series, table).
+// SarosSearch — the search of "Gehe zu:" and the Saros step buttons.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/core/SeriesCommands.h"
-#include "app/core/SeriesTable.h"
+#include "astro/Astrcalc.h"
 
 namespace nodalis {
 
@@ -33,22 +31,5 @@ constexpr int32_t SAROS_REACHABLE_ABOUT_LAST = 650;
 // "Erreichbar sind Serien zwischen JD -2000000 und 8000000, etwa Saros -200
 // bis 650", the line after a failed search (Windows-1252).
 std::string SarosReachableText();
-
-
-struct RecomputeSettings {
-  LunarMode Lunar = LunarMode::Auto;  // "Auto" / "ELP2000" / "DE404"
-  bool Canon = false;                 // "Canon": series from CanonPath
-  bool Backward = false;              // direction of the eclipse new-moon search
-};
-
-// The pipeline of Recompute without windows: chooses the Moon's source
-// (UseLunarLib; canon mode forces ELP2000), finds the eclipse new moon from
-// SelectedJD into SeriesJD, builds SeriesList (computed or from the canon)
-// and writes the table into Memo.  Returns the Saros number of the series,
-// or sets Message and returns false (SeriesList unchanged, Memo holds the
-// message) when SelectedJD is outside the supported range or the canon
-// cannot be read.  ELP2000Used tells which lunar theory was used.
-bool RecomputeSeries(const RecomputeSettings& Settings, std::vector<std::string>& Memo,
-                     int32_t& Saros, bool& ELP2000Used, std::string& Message);
 
 }  // namespace nodalis
