@@ -3,6 +3,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDialog>
@@ -176,6 +177,11 @@ void TForm1::CreateControls() {
   ELP2000 = check(new QRadioButton("ELP2000", this), "ELP2000", 462, 72, 74, 17);
   ELP2000->setChecked(true);
   DE404 = check(new QRadioButton("DE404", this), "DE404", 538, 72, 66, 17);
+  // A group of their own: as auto-exclusive buttons they would share one
+  // with the date dialog's radio buttons (children of this window too).
+  auto* lunarTheory = new QButtonGroup(this);
+  lunarTheory->addButton(ELP2000);
+  lunarTheory->addButton(DE404);
 
   Memo1 = new QPlainTextEdit(this);
   Memo1->setObjectName("Memo1");

@@ -24,6 +24,15 @@ if(NODALIS_GUI AND TARGET nodalis_mainwin)
     MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 endif()
 
+# The main window and nodalis-cli through the same command sequences.
+if(NODALIS_GUI AND TARGET nodalis_mainwin AND TARGET nodalis-cli)
+  nodalis_add_gtest(test_window_cli
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_window_cli.cpp
+    LIBS nodalis_mainwin Qt6::Test GUI)
+  target_compile_definitions(test_window_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  add_dependencies(test_window_cli nodalis-cli)
+endif()
+
 if(NODALIS_GUI AND TARGET nodalis)
   nodalis_add_gtest(test_nodalis_instances
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_nodalis_instances.cpp
