@@ -19,9 +19,6 @@
 
 namespace nodalis {
 
-std::deque<QMessageBox::StandardButton> TDateForm::NextAnswers;
-QString TDateForm::LastQuestion;
-
 namespace {
 
 constexpr long double HOURS_PER_DAY = 24.0L;
@@ -543,21 +540,14 @@ void TDateForm::showEvent(QShowEvent* e) {
 }
 
 void TDateForm::Tell(const QString& text) {
-  LastQuestion = text;
-  if (!NextAnswers.empty()) {
-    NextAnswers.pop_front();
-    return;
-  }
-  QMessageBox::warning(this, windowTitle(), text);
+  if (MessageBoxHook)
+    MessageBoxHook(text);
+  else
+    QMessageBox::warning(this, windowTitle(), text);
 }
 
 QMessageBox::StandardButton TDateForm::Ask(const QString& text) {
-  LastQuestion = text;
-  if (!NextAnswers.empty()) {
-    QMessageBox::StandardButton a = NextAnswers.front();
-    NextAnswers.pop_front();
-    return a;
-  }
+  if (MessageBoxHook) return MessageBoxHook(text);
   return QMessageBox::question(this, windowTitle(), text,
                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                QMessageBox::Yes);

@@ -13,7 +13,6 @@
 
 #include <QDialog>
 #include <QMessageBox>
-#include <deque>
 #include <functional>
 
 class QAbstractSpinBox;
@@ -38,11 +37,10 @@ class TDateForm : public QDialog {
   static constexpr int WIDTH_TABLE_PX = 402;
   static constexpr int WIDTH_SINGLE_PX = 208;
 
-  // Test seam: answers given in place of the next message boxes (Yes, No
-  // or Cancel for a question, any for a message), and the text of the last
-  // box shown.
-  static std::deque<QMessageBox::StandardButton> NextAnswers;
-  static QString LastQuestion;
+  // Test seam for the message boxes (the two questions and the range
+  // message): when set, called with the box's text in place of the box; its
+  // answer (Yes, No or Cancel) is taken for a question.
+  std::function<QMessageBox::StandardButton(const QString& Text)> MessageBoxHook;
 
   // The dialog's widgets (named as in the window: SelTable, SaveDatChk, ...).
   QCheckBox* SelTable = nullptr;

@@ -418,7 +418,7 @@ void TForm1::ReceiveCommandLine(int32_t, const std::string& Text, uint8_t& Answe
 void TForm1::DateBtnClick() {
   Commands.ChooseDate([this] {
     if (!DateForm) return false;
-    return (RunDateDialog ? RunDateDialog(DateForm) : DateForm->exec()) == QDialog::Accepted;
+    return (DateDialogHook ? DateDialogHook(DateForm) : DateForm->exec()) == QDialog::Accepted;
   });
 }
 

@@ -106,7 +106,7 @@ class TForm1 : public QWidget {
 
   // Test seam: runs the date dialog in place of its modal exec; returns the
   // dialog's result (QDialog::Accepted = OK).
-  std::function<int(TDateForm*)> RunDateDialog;
+  std::function<int(TDateForm*)> DateDialogHook;
   // Test and trace seam: called after every command (and the commands
   // queued meanwhile) with the time they took, milliseconds.
   std::function<void(double Ms)> AfterCommand;

@@ -74,11 +74,6 @@ QPrinter& PlatformPrinter() {
   return Printer;
 }
 
-PrintDialogHooks& PrintHooks() {
-  static PrintDialogHooks Hooks{RunFontDialog, RunPrinterSetup, AskPdfFileName};
-  return Hooks;
-}
-
 TPrintControl* PrintControl = nullptr;
 
 // ---------------------------------------------------------------------------
@@ -375,7 +370,7 @@ void TPrintControl::CancelBtnClick() { reject(); }
 
 void TPrintControl::FontBtnClick() {
   QFont F = FontDialog1Font;
-  if (PrintHooks().ChooseFont && PrintHooks().ChooseFont(F, this)) {
+  if (FontDialogHook ? FontDialogHook(F) : RunFontDialog(F, this)) {
     FontDialog1Font = F;
     ShowFont();
   }
@@ -387,7 +382,7 @@ void TPrintControl::PrnSettingsBtnClick() {
   Printer.setCopyCount(SelCopies->value());
   // Orientation and copies chosen in the set-up dialog are taken back, so
   // that the preview and the print use them.
-  if (PrintHooks().PrinterSetup && PrintHooks().PrinterSetup(Printer, this))
+  if (PrinterSetupHook ? PrinterSetupHook(Printer) : RunPrinterSetup(Printer, this))
     ReadPrinterIntoControls();
   DrawVorschau();
 }
@@ -436,8 +431,8 @@ bool PrintPicture(const PrintJobSource& Source) {
   Printer.setDocName(Source.Caption.isEmpty() ? DEFAULT_JOB_TITLE : Source.Caption);
   if (D.PdfSelected()) {
     const QString Suggested = Printer.docName().simplified() + QStringLiteral(".pdf");
-    const QString File = PrintHooks().PdfFileName ? PrintHooks().PdfFileName(Source.Window, Suggested)
-                                                  : QString();
+    const QString File = D.PdfFileNameHook ? D.PdfFileNameHook(Suggested)
+                                           : AskPdfFileName(Source.Window, Suggested);
     if (File.isEmpty()) return false;
     Printer.setOutputFormat(QPrinter::PdfFormat);
     Printer.setOutputFileName(File);

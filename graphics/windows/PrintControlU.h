@@ -43,18 +43,6 @@ extern const QString PDF_PRINTER_NAME;  // "PDF-Datei"
 // The program's printer: one QPrinter for the whole process.
 QPrinter& PlatformPrinter();
 
-// Hooks for the platform dialogs the print path opens, replaceable by tests.
-// Each has a default that shows the real dialog.
-struct PrintDialogHooks {
-  // Font dialog: true and Font changed on OK.
-  std::function<bool(QFont& Font, QWidget* Parent)> ChooseFont;
-  // Printer set-up dialog on Printer: true on OK.
-  std::function<bool(QPrinter& Printer, QWidget* Parent)> PrinterSetup;
-  // File name for the PDF-file printer; empty when cancelled.
-  std::function<QString(QWidget* Parent, const QString& Suggested)> PdfFileName;
-};
-PrintDialogHooks& PrintHooks();
-
 class TPrintControl : public QDialog {
  public:
   explicit TPrintControl(QWidget* Parent = nullptr);  // FormCreate
@@ -102,6 +90,14 @@ class TPrintControl : public QDialog {
   nodalis::DrawProc DrawProc = nullptr;
   float PictureWidthMM = 0, PictureHeightMM = 0;  // picture at zoom 1, mm
   float LeftMarginMM = 15;                        // mm
+
+  // Test seams for the platform dialogs the print path opens: when set,
+  // called in place of the dialog. The font dialog: true and Font changed
+  // on OK; the printer set-up on Printer: true on OK; the file name for the
+  // PDF-file printer (asked after OK): empty when cancelled.
+  std::function<bool(QFont& Font)> FontDialogHook;
+  std::function<bool(QPrinter& Printer)> PrinterSetupHook;
+  std::function<QString(const QString& Suggested)> PdfFileNameHook;
 
   // Number of times the preview has been drawn (for tests and diagnostics).
   int PreviewDrawCount() const { return PreviewDraws_; }

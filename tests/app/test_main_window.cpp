@@ -115,7 +115,7 @@ class MainWindow : public ::testing::Test {
   }
   // "Datum", a Julian date typed into the dialog, OK; waits for the series.
   bool ChooseDate(const char* jd) {
-    form->RunDateDialog = [jd](TDateForm* d) {
+    form->DateDialogHook = [jd](TDateForm* d) {
       d->show();
       d->findChild<QLineEdit*>("SJD")->setText(jd);
       QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
@@ -327,7 +327,7 @@ TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
   EXPECT_EQ(Saros(), 150);
   EXPECT_EQ(Lines().last().mid(12, 10), QString::fromStdString(DateShort(0, NowJD(0))));
 
-  form->RunDateDialog = [](TDateForm*) { return int(QDialog::Rejected); };
+  form->DateDialogHook = [](TDateForm*) { return int(QDialog::Rejected); };
   const QStringList before = Lines();
   Click("DateBtn");
   EXPECT_EQ(Lines().join("|"), before.join("|")) << "a cancelled dialog changes nothing";

@@ -141,7 +141,7 @@ class WindowAndCli : public ::testing::Test {
   // "&Datum": the Julian date or the calendar fields, with or without TDT
   // (without: zone 0, no summer time), "&OK !".
   void ChooseDate(const std::string& value, bool tdt) {
-    form->RunDateDialog = [value, tdt](TDateForm* d) {
+    form->DateDialogHook = [value, tdt](TDateForm* d) {
       d->show();
       auto* tdtBox = d->findChild<QCheckBox*>("TDTChk");
       if (tdtBox->isChecked() != tdt) QTest::mouseClick(tdtBox, Qt::LeftButton);
