@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "astro/TIMLIB.h"
+#include "app/base/QtText.h"
 #include "app/base/Utils.h"
 
 namespace nodalis {
@@ -35,8 +36,6 @@ constexpr long double GREGORIAN_HINT_JD = 2299160.9L;
 constexpr long double JD_CHANGE_DAYS = 0.0001L;
 constexpr long double ZONE_CHANGE_HOURS = 0.01L;
 constexpr long double STEP_CHANGE_DAYS = 0.001L;
-
-QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
 
 // The hint for a Julian date outside the supported range, short enough for
 // two lines of the hint label; the full text is its tooltip.

@@ -66,4 +66,6 @@ bool ParseMemberLine(const std::string& Line, BesselRec& Rec) {
   return ok;
 }
 
+long double LineJD(const std::string& Line) { return StrToReal(Line); }
+
 }  // namespace nodalis

@@ -32,4 +32,9 @@ std::string MemberLine(const BesselRec& Rec);
 // finite or the type code lies outside 0..6.
 bool ParseMemberLine(const std::string& Line, BesselRec& Rec);
 
+// The Julian date a line of the series list starts with (the start line's
+// start, a member's greatest eclipse, the end line's JD), as the number
+// reader reads it.
+long double LineJD(const std::string& Line);
+
 }  // namespace nodalis

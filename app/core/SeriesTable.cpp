@@ -14,15 +14,16 @@ namespace {
 constexpr long double DAYS_PER_YEAR = 365.2425L;
 constexpr long double DEG_PER_RAD_LITERAL = 57.29577951308232L;
 
-long double LineJD(const std::vector<std::string>& List, std::size_t k) {
-  return StrToReal(List[k]);
-}
-
 long double SeriesYears(const std::vector<std::string>& List) {
   const std::size_t C = List.size();
-  return (LineJD(List, C - 2) - LineJD(List, 1)) / DAYS_PER_YEAR;
+  return (LineJD(List[C - 2]) - LineJD(List[1])) / DAYS_PER_YEAR;
 }
 }  // namespace
+
+std::string GraphCaption(const std::vector<std::string>& List) {
+  if (List.size() < 2) return "Nodalis";
+  return "Nodalis  " + ShortRealToStr(ValueAfterKey(List[1], "Sar"));
+}
 
 std::vector<std::string> StartupNoticeLines() {
   return {"",
@@ -52,7 +53,7 @@ std::vector<TableRow> SeriesTableRows(const std::vector<std::string>& List, bool
   const std::size_t C = List.size();
   if (C < 3) return rows;
   std::vector<long double> J(C);
-  for (std::size_t k = 0; k < C; ++k) J[k] = LineJD(List, k);
+  for (std::size_t k = 0; k < C; ++k) J[k] = LineJD(List[k]);
   for (std::size_t i = 1; i + 1 < C; ++i) {
     TableRow row;
     row.No = static_cast<int>(i);
@@ -102,13 +103,13 @@ int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::
   TitleCaption = SeriesTitle(List);
   Memo.push_back(TitleCaption);
   const long double Y = SeriesYears(List);
-  Memo.push_back("Beginn: " + DateShort(0, LineJD(List, 1)) + "  Ende: " +
-                 DateShort(0, LineJD(List, C - 2)) + "  " + RealToStr(1, 1, Y) + " Jahre");
+  Memo.push_back("Beginn: " + DateShort(0, LineJD(List[1])) + "  Ende: " +
+                 DateShort(0, LineJD(List[C - 2])) + "  " + RealToStr(1, 1, Y) + " Jahre");
   std::string basis = Source.ELP2000 ? "VSOP 87 + ELP2000" : "VSOP87 + DE404";
   if (Source.Canon) basis = Source.CanonFileName;
   Memo.push_back("Datenbasis: " + basis);
   Memo.push_back("");
-  Memo.push_back("Suche Start: " + DateTimeText(0, LineJD(List, 0)));
+  Memo.push_back("Suche Start: " + DateTimeText(0, LineJD(List[0])));
   Memo.push_back("No     Datum       TDT     Gamma  D[km] Elev");
   for (const TableRow& row : SeriesTableRows(List, Source.Canon, ReferenceJD)) {
     std::string s = RealToStr(2, 0, row.No) + ":  " +
@@ -118,7 +119,7 @@ int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::
     s += " " + row.TypeText + MarkerText(row.Marker);
     Memo.push_back(s);
   }
-  Memo.push_back("Suche Ende: " + DateTimeText(0, LineJD(List, C - 1)));
+  Memo.push_back("Suche Ende: " + DateTimeText(0, LineJD(List[C - 1])));
   Memo.push_back("");
   Memo.push_back("Erstellt am " + DateShort(0, ReferenceJD) + " mit " + TitleText);
   return R.SarosNo;

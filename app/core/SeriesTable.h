@@ -64,6 +64,10 @@ std::string SeriesTitle(const std::vector<std::string>& List);
 int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::string>& Memo,
                          const TableSource& Source);
 
+// The graph window's caption: "Nodalis  " and the Saros number of the
+// first member ("Nodalis  145"); "Nodalis" for a list without members.
+std::string GraphCaption(const std::vector<std::string>& List);
+
 // The start-up notice of the text area, one entry per line (Windows-1252):
 // "", TitleText, "", two lines of purpose, "", the three disclaimer
 // sentences, "".

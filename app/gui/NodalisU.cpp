@@ -25,6 +25,7 @@
 #include <cmath>
 
 #include "app/base/SafeFile.h"
+#include "app/base/QtText.h"
 #include "app/base/Utils.h"
 #include "app/core/CanonParse.h"
 #include "app/core/PIniFile.h"
@@ -53,8 +54,6 @@ constexpr float DIAGRAM_PAGE_MARGIN_MM = 8.5f;
 // Characters of a table row before its type text: number, date and time,
 // gamma, umbral width and elevation ("NN:  " 5, 20, 8, 6, 5, blank 1).
 constexpr int TABLE_ROW_FIXED_CHARS = 45;
-
-QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
 
 QFont WindowFont() {
   QFont f(QStringLiteral("MS Sans Serif"));
@@ -474,13 +473,12 @@ void TForm1::ShowDiagram() {
     GraphForm = new TGraphForm;
     GraphForm->move(frameGeometry().width(), 0);
   }
-  if (SeriesList.size() > 1)
-    GraphForm->setWindowTitle("Nodalis  " + FromCp(ShortRealToStr(ValueAfterKey(SeriesList[1], "Sar"))));
+  if (SeriesList.size() > 1) GraphForm->setWindowTitle(FromCp(GraphCaption(SeriesList)));
   float screenMM = 270.0f;  // a 15" screen's height, when the screen does not tell
   if (QScreen* s = screen(); s && s->physicalSize().height() > 1) screenMM = float(s->physicalSize().height());
   const float root2 = std::sqrt(2.0f);
-  ShowGraph(GraphForm, DiagramGDI, DrawSeriesDiagram, -DIAGRAM_HALF_HEIGHT / root2, -DIAGRAM_HALF_HEIGHT,
-            DIAGRAM_HALF_HEIGHT / root2, DIAGRAM_HALF_HEIGHT, (screenMM - DIAGRAM_PAGE_MARGIN_MM) / root2,
+  ShowGraph(GraphForm, DiagramGDI, DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
+            DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT, (screenMM - DIAGRAM_PAGE_MARGIN_MM) / root2,
             screenMM - DIAGRAM_PAGE_MARGIN_MM);
   GraphForm->Sized = true;
   DrawSeriesDiagram(*DiagramGDI);

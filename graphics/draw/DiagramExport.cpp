@@ -7,7 +7,8 @@
 #include <cstdlib>
 
 #include "app/core/SeriesState.h"
-#include "app/base/Utils.h"
+#include "app/base/QtText.h"
+#include "app/core/SeriesTable.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/SeriesDiagram.h"
 
@@ -30,10 +31,7 @@ bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* Error
     new QGuiApplication(Argc, Argv);
   }
   // The document title is the graph window's caption.
-  QString Title = QStringLiteral("Nodalis");
-  if (SeriesList.size() > 1)
-    Title += "  " + QString::fromStdString(
-                        Cp1252ToUtf8(ShortRealToStr(ValueAfterKey(SeriesList[1], "Sar"))));
+  const QString Title = FromCp(GraphCaption(SeriesList));
   QString Error;
   const bool Ok = WriteDiagramFile(&DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
                                    DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT,

@@ -17,7 +17,6 @@ namespace nodalis {
 std::function<std::unique_ptr<QSaveFile>(const QString&)> SaveFileHook;
 
 namespace {
-constexpr double MM_PER_INCH = 25.4;
 constexpr double INCH_PER_METRE = 1.0 / 0.0254;
 const double SQRT2 = std::sqrt(2.0);
 

@@ -10,7 +10,6 @@
 namespace nodalis {
 
 namespace {
-constexpr double MM_PER_INCH = 25.4;
 // Smallest world extent at creation (a zero-sized area would divide by 0).
 constexpr float MIN_WORLD_EXTENT = 1e-20f;
 // A4 less 5 mm margins, the printable area assumed without a printer.

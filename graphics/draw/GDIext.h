@@ -28,6 +28,8 @@ namespace nodalis {
 
 class tGDIext;
 
+constexpr double MM_PER_INCH = 25.4;
+
 // The drawing-procedure type shared by screen, preview, printer and bitmap:
 // it draws a complete picture through the layer it is handed.
 using DrawProc = void (*)(tGDIext& GDI);

@@ -14,6 +14,7 @@
 
 #include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
+#include "app/base/QtText.h"
 #include "app/base/Utils.h"
 #include "astro/Astrcalc.h"
 #include "astro/TIMLIB.h"
@@ -45,18 +46,11 @@ constexpr float LEGEND_DISC_R = 0.03f;
 constexpr float LEGEND_TEXT_X = 0.12f;
 constexpr float ORIENTATION_TEXT_X = 0.12f;
 
-QString FromCp1252(const std::string& S) {
-  return QString::fromStdString(Cp1252ToUtf8(S));
-}
-
 bool Finite(const BesselRec& R) {
   return std::isfinite(double(R.X)) && std::isfinite(double(R.Y)) &&
          std::isfinite(double(R.L1)) && std::isfinite(double(R.L2)) &&
          std::isfinite(double(R.Slope)) && std::isfinite(double(R.JDMax));
 }
-
-// Leading Julian date of a line, as the parser reads it.
-long double LineJD(const std::string& Line) { return StrToReal(Line); }
 
 // Penumbra of one end member with its date label: centred, above the
 // point when gamma > 0, below it otherwise; drawn on the solid fill.
@@ -65,7 +59,7 @@ void EndMember(tGDIext& GDI, const BesselRec& R, const char* Prefix) {
   GDI.Circle(float(R.X), float(R.Y), float(std::fabs(R.L1)));
   GDI.SetTextAlignment(R.Gamma > 0 ? TA_CENTER | TA_BOTTOM : TA_CENTER | TA_TOP);
   GDI.TextOut(float(R.X), float(R.Y),
-              QString::fromLatin1(Prefix) + FromCp1252(DateText(0, 0.0f, R.JDMax)));
+              QString::fromLatin1(Prefix) + FromCp(DateText(0, 0.0f, R.JDMax)));
 }
 
 void DrawLegend(tGDIext& GDI, long double LastL2) {
@@ -78,17 +72,17 @@ void DrawLegend(tGDIext& GDI, long double LastL2) {
     GDI.ClearFill();
     GDI.SetTextAlignment(TA_LEFT | TA_TOP);
     GDI.TextOut(GDI.XMin + LEGEND_TEXT_X, Y + LEGEND_DISC_R,
-                FromCp1252(EclipseText(i == 0 ? "Finsternis" : "", i)));
+                FromCp(EclipseText(i == 0 ? "Finsternis" : "", i)));
   }
   GDI.SetTextAlignment(TA_CENTER | TA_TOP);
-  GDI.TextOut(0, GDI.YMin + LEGEND_ROW_STEP + LEGEND_DISC_R, FromCp1252(TitleText));
+  GDI.TextOut(0, GDI.YMin + LEGEND_ROW_STEP + LEGEND_DISC_R, FromCp(TitleText));
 }
 
 void DrawTitle(tGDIext& GDI) {
   GDI.ClearFill();
   GDI.SetTextAlignment(TA_CENTER | TA_TOP);
   GDI.SetFontHeight(GDI.MMToPxY(BIG_FONT_MM));
-  GDI.TextOut(0, GDI.YMax, FromCp1252(TitleCaption));
+  GDI.TextOut(0, GDI.YMax, FromCp(TitleCaption));
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ void SetEclipseColors(tGDIext& GDI, int EclType, long double L2);
 TColor EclipseFillColor(int EclType, long double L2);
 
 // The world window of the diagram: x within +-2.2/sqrt(2), y within +-2.2
-// Earth radii (the 1 : sqrt(2) proportion of the picture).
+// Earth radii (the 1 : sqrt(2) proportion of the picture), single precision.
 constexpr float DIAGRAM_HALF_HEIGHT = 2.2f;
-constexpr float DIAGRAM_HALF_WIDTH = 1.5556349f;  // 2.2 / sqrt(2)
+constexpr float DIAGRAM_HALF_WIDTH = 1.5556349754f;  // 2.2f / sqrtf(2), rounded once
 
 }  // namespace nodalis

@@ -22,7 +22,6 @@
 namespace nodalis {
 
 namespace {
-constexpr double MM_PER_INCH = 25.4;
 constexpr float SQRT2 = 1.41421356f;
 // Client area of a new window: the default picture at 96 dpi.
 constexpr int INITIAL_CLIENT_W = DEFAULT_PICTURE_WIDTH_PX;

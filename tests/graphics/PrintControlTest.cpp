@@ -37,7 +37,6 @@
 namespace nodalis {
 namespace {
 
-constexpr double MM_PER_INCH = 25.4;
 // Time allowed for the 100 ms preview timer and for a modal dialog to come up.
 constexpr int WAIT_MS = 3000;
 // Resolution the printed PDF is rendered at for inspection, dots per inch.
