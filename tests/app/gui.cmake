@@ -21,16 +21,9 @@ if(NODALIS_GUI AND TARGET nodalis_mainwin)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_main_window.cpp
     LIBS nodalis_mainwin Qt6::Test GUI)
   target_compile_definitions(test_main_window PRIVATE
-    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
-endif()
-
-# The main window and nodalis-cli through the same command sequences.
-if(NODALIS_GUI AND TARGET nodalis_mainwin AND TARGET nodalis-cli)
-  nodalis_add_gtest(test_window_cli
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_window_cli.cpp
-    LIBS nodalis_mainwin Qt6::Test GUI)
-  target_compile_definitions(test_window_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
-  add_dependencies(test_window_cli nodalis-cli)
+    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data"
+    NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  add_dependencies(test_main_window nodalis-cli)
 endif()
 
 if(NODALIS_GUI AND TARGET nodalis)
