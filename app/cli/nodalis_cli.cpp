@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,11 +56,9 @@ struct CliState {
   LunarMode lunar = LunarMode::Auto;
   std::string canon_path;  // the file system's bytes
   bool ecliptic_north = false;
-  bool has_now = false;
-  long double now_jd = 0;
+  std::optional<long double> now_jd;
   Format format = Format::Table;
-  bool has_reference = false;
-  long double reference_jd = 0;
+  std::optional<long double> reference_jd;
   bool help = false;
   std::string diagram_path;  // the file system's bytes; .bmp, .png, .pdf or .svg
   int diagram_dpi = 96;
@@ -80,6 +79,42 @@ struct Option {
 
 // An argument as text to show in a message.
 std::string Shown(const std::string& v) { return FileNameText(v); }
+
+// A Julian date within the supported range.
+std::string SupportedJD(const char* name, const std::string& v, long double& jd) {
+  if (!ParseCliReal(v, jd)) return std::string(name) + " erwartet eine Zahl: " + Shown(v);
+  return JDSupported(jd) ? "" : JDRangeText();
+}
+std::string SupportedJD(const char* name, const std::string& v, std::optional<long double>& jd) {
+  long double value = 0;
+  const std::string error = SupportedJD(name, v, value);
+  if (error.empty()) jd = value;
+  return error;
+}
+
+// A file name: any bytes but none.
+std::string FileName(const char* name, const std::string& v, std::string& path) {
+  if (v.empty()) return std::string(name) + " erwartet einen Dateinamen";
+  path = v;
+  return "";
+}
+
+// One of a few words, each standing for a value.
+template <class T>
+std::string Choose(const char* name, const std::string& v,
+                   std::initializer_list<std::pair<const char*, T>> choices, T& target) {
+  std::string words;
+  std::size_t i = 0;
+  for (const auto& [word, value] : choices) {
+    if (v == word) {
+      target = value;
+      return "";
+    }
+    words += (i == 0 ? "" : i + 1 == choices.size() ? " oder " : ", ") + std::string(word);
+    ++i;
+  }
+  return std::string(name) + " erwartet " + words + ": " + Shown(v);
+}
 
 std::string Add(CliState& s, Command c) {
   s.commands.push_back(c);
@@ -108,13 +143,12 @@ std::string DateCommand(CliState& s, Command::Kind kind, const char* name, const
 const std::vector<Option>& Options() {
   static const std::vector<Option> table = {
       {"--jd", "JD", "\"nodalis JD\": Start mit Julianischem Datum (\xFC" "ber 999999)",
-       [](CliState& s, const std::string& v) -> std::string {
+       [](CliState& s, const std::string& v) {
          long double jd;
-         if (!ParseCliReal(v, jd)) return "--jd erwartet eine Zahl: " + Shown(v);
-         if (!(jd > COMMAND_LINE_MIN_JD))
-           return "--jd erwartet ein Julianisches Datum \xFC" "ber 999999 (fr\xFC" "here mit --date): " + Shown(v);
-         if (!JDSupported(jd)) return JDRangeText();
-         return Add(s, {Command::StartJD, jd});
+         std::string error = SupportedJD("--jd", v, jd);
+         if (error.empty() && !(jd > COMMAND_LINE_MIN_JD))
+           error = "--jd erwartet ein Julianisches Datum \xFC" "ber 999999 (fr\xFC" "here mit --date): " + Shown(v);
+         return error.empty() ? Add(s, {Command::StartJD, jd}) : error;
        }},
       {"--date", "DATUM|JD",
        "\"&Datum\": Datum und Zeit (YYYY-MM-DD[THH:MM[:SS]]) oder\n"
@@ -150,65 +184,40 @@ const std::vector<Option>& Options() {
        }},
       {"--lunar", "auto|elp2000|de404",
        "\"Auto\", oder ohne \"Auto\" \"ELP2000\" bzw. \"DE404\"",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (v == "auto") s.lunar = LunarMode::Auto;
-         else if (v == "elp2000") s.lunar = LunarMode::ELP2000;
-         else if (v == "de404") s.lunar = LunarMode::DE404;
-         else return "--lunar erwartet auto, elp2000 oder de404: " + Shown(v);
-         return "";
+       [](CliState& s, const std::string& v) {
+         return Choose<LunarMode>("--lunar", v,
+                                  {{"auto", LunarMode::Auto}, {"elp2000", LunarMode::ELP2000},
+                                   {"de404", LunarMode::DE404}},
+                                  s.lunar);
        }},
       {"--canon", "DATEI",
        "Canon-Datei (\"Lorvan-Canon\"), \"Canon\" angekreuzt",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (v.empty()) return "--canon erwartet einen Dateinamen";
-         s.canon_path = v;
-         return "";
-       }},
+       [](CliState& s, const std::string& v) { return FileName("--canon", v, s.canon_path); }},
       {"--ecliptic-north", nullptr, "\"Orientierung Ekliptikal Nord\" angekreuzt",
        [](CliState& s, const std::string&) { s.ecliptic_north = true; return std::string(); }},
       {"--now", "JD", "die Computeruhr zeigt JD (sonst die Systemzeit)",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (!ParseCliReal(v, s.now_jd)) return "--now erwartet eine Zahl: " + Shown(v);
-         if (!JDSupported(s.now_jd)) return JDRangeText();
-         s.has_now = true;
-         return "";
-       }},
+       [](CliState& s, const std::string& v) { return SupportedJD("--now", v, s.now_jd); }},
       {"--format", "table|csv|json",
        "table: der Text des Fensters (Standard);\n"
        "csv, json: seine Zeilen als Daten",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (v == "table") s.format = Format::Table;
-         else if (v == "csv") s.format = Format::Csv;
-         else if (v == "json") s.format = Format::Json;
-         else return "--format erwartet table, csv oder json: " + Shown(v);
-         return "";
+       [](CliState& s, const std::string& v) {
+         return Choose<Format>("--format", v,
+                               {{"table", Format::Table}, {"csv", Format::Csv}, {"json", Format::Json}},
+                               s.format);
        }},
       {"--reference", "JD",
        "kein Weg des Fensters: Bezugszeitpunkt der\n"
        "Markierungen und von \"Erstellt am\"",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (!ParseCliReal(v, s.reference_jd)) return "--reference erwartet eine Zahl: " + Shown(v);
-         if (!JDSupported(s.reference_jd)) return JDRangeText();
-         s.has_reference = true;
-         return "";
-       }},
+       [](CliState& s, const std::string& v) { return SupportedJD("--reference", v, s.reference_jd); }},
       {"--diagram", "DATEI",
        "das Bild des Grafikfensters wie \"&Speichern\"\n"
        "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
-       [](CliState& s, const std::string& v) -> std::string {
-         if (v.empty()) return "--diagram erwartet einen Dateinamen";
-         s.diagram_path = v;
-         return "";
-       }},
+       [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
       {"--dpi", "96|300|600", "mit --diagram: \"&Bildschirmaufl\xF6sung\",\n"
        "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
-       [](CliState& s, const std::string& v) -> std::string {
+       [](CliState& s, const std::string& v) {
          s.has_dpi = true;
-         if (v == "96") s.diagram_dpi = 96;
-         else if (v == "300") s.diagram_dpi = 300;
-         else if (v == "600") s.diagram_dpi = 600;
-         else return "--dpi erwartet 96, 300 oder 600: " + Shown(v);
-         return "";
+         return Choose<int>("--dpi", v, {{"96", 96}, {"300", 300}, {"600", 600}}, s.diagram_dpi);
        }},
       {"--tracks", nullptr, "mit --diagram: \"Schattenbahn zeigen\" angekreuzt",
        [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
@@ -402,7 +411,7 @@ bool RunCommand(SeriesCommands& c, const Command& cmd) {
 }
 
 int Run(const CliState& s) {
-  if (s.has_now) ClockJD = s.now_jd;
+  if (s.now_jd) ClockJD = *s.now_jd;
   if (!s.canon_path.empty()) CanonPath = s.canon_path;
   EkliptikalNordChecked = s.ecliptic_north;
   SeriesCommands c;
@@ -413,8 +422,8 @@ int Run(const CliState& s) {
   if (commands.empty()) commands.push_back({Command::GoTo, 0, c.SarosField});
   for (const Command& cmd : commands)
     if (!RunCommand(c, cmd)) return Fail(1, c.Message.empty() ? JDRangeText() : c.Message);
-  if (s.has_reference) {
-    ReferenceJD = s.reference_jd;
+  if (s.reference_jd) {
+    ReferenceJD = *s.reference_jd;
     c.WriteTable();
   }
 
