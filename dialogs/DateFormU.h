@@ -53,6 +53,16 @@ class TDateForm : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
+  // The steps of creation.
+  void BuildHalf(bool start);
+  void BuildStepFields();
+  void BuildZoneAndFormat();
+  void BuildButtons();
+  // A button or box of kind T with caption, name, hint ("" for none) and place.
+  template <class T>
+  T* Make(const char* name, const QString& text, const QString& hint, int x, int y, int w, int h);
+  // A spin edit 60 pixels wide under its label at (x, y).
+  QSpinBox* LabelledSpin(const char* name, int lo, int hi, const QString& label, int x, int y);
   QSpinBox* Spin(const char* name, int lo, int hi);
   QLabel* Label(const QString& text, const char* name, int x, int y, int w, QWidget* buddy = nullptr);
   void Place(QWidget* w, int x, int y, int width, int height);
