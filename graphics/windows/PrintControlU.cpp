@@ -124,82 +124,77 @@ TPrintControl::~TPrintControl() {
 }
 
 void TPrintControl::BuildForm() {
-  auto Named = [](QWidget* W, const char* Name) {
+  // A new widget named and placed.
+  auto Make = [](auto* W, const char* Name, const QRect& Geometry) {
     W->setObjectName(QLatin1String(Name));
+    W->setGeometry(Geometry);
     return W;
   };
   // Printer group, top left.
-  GroupBox1 = new QGroupBox(QStringLiteral("&Drucker"), this);
-  Named(GroupBox1, "GroupBox1")->setGeometry(8, 8, 270, 204);
-  PrnList = new QComboBox(GroupBox1);
-  Named(PrnList, "PrnList")->setGeometry(10, 24, 250, 26);
-  DummyLabel = new QLabel(QStringLiteral("&Drucker"), GroupBox1);
-  Named(DummyLabel, "DummyLabel")->hide();
+  GroupBox1 = Make(new QGroupBox(QStringLiteral("&Drucker"), this), "GroupBox1", {8, 8, 270, 204});
+  PrnList = Make(new QComboBox(GroupBox1), "PrnList", {10, 24, 250, 26});
+  DummyLabel = Make(new QLabel(QStringLiteral("&Drucker"), GroupBox1), "DummyLabel", {});
+  DummyLabel->hide();
   DummyLabel->setBuddy(PrnList);
-  HochChk = new QRadioButton(QStringLiteral("&Hochformat"), GroupBox1);
-  Named(HochChk, "HochChk")->setGeometry(10, 56, 120, 22);
+  HochChk = Make(new QRadioButton(QStringLiteral("&Hochformat"), GroupBox1),
+                 "HochChk", {10, 56, 120, 22});
   HochChk->setChecked(true);
-  QuerChk = new QRadioButton(QStringLiteral("&Querformat"), GroupBox1);
-  Named(QuerChk, "QuerChk")->setGeometry(136, 56, 124, 22);
-  PrnSettingsBtn = new QPushButton(QStringLiteral("&Eigenschaften"), GroupBox1);
-  Named(PrnSettingsBtn, "PrnSettingsBtn")->setGeometry(10, 84, 120, 28);
-  FontBtn = new QPushButton(QStringLiteral("&Schriftart:"), GroupBox1);
-  Named(FontBtn, "FontBtn")->setGeometry(10, 118, 120, 28);
-  PrinterFont = new QLabel(QStringLiteral("Standard"), GroupBox1);
-  Named(PrinterFont, "PrinterFont")->setGeometry(136, 118, 128, 28);
-  Label5 = new QLabel(QStringLiteral("linker Rand"), GroupBox1);
-  Named(Label5, "Label5")->setGeometry(10, 152, 80, 26);
-  LinkerRandEdit = new QLineEdit(QStringLiteral("15"), GroupBox1);
-  Named(LinkerRandEdit, "LinkerRandEdit")->setGeometry(96, 152, 64, 26);
+  QuerChk = Make(new QRadioButton(QStringLiteral("&Querformat"), GroupBox1),
+                 "QuerChk", {136, 56, 124, 22});
+  PrnSettingsBtn = Make(new QPushButton(QStringLiteral("&Eigenschaften"), GroupBox1),
+                        "PrnSettingsBtn", {10, 84, 120, 28});
+  FontBtn = Make(new QPushButton(QStringLiteral("&Schriftart:"), GroupBox1),
+                 "FontBtn", {10, 118, 120, 28});
+  PrinterFont = Make(new QLabel(QStringLiteral("Standard"), GroupBox1),
+                     "PrinterFont", {136, 118, 128, 28});
+  Label5 = Make(new QLabel(QStringLiteral("linker Rand"), GroupBox1), "Label5", {10, 152, 80, 26});
+  LinkerRandEdit = Make(new QLineEdit(QStringLiteral("15"), GroupBox1),
+                        "LinkerRandEdit", {96, 152, 64, 26});
   LinkerRandEdit->setMaxLength(32);
   Label5->setBuddy(LinkerRandEdit);
-  Label2 = new QLabel(QStringLiteral("mm"), GroupBox1);
-  Named(Label2, "Label2")->setGeometry(166, 152, 30, 26);
-  PrintBackgroundChk = new QCheckBox(QStringLiteral("Hinter&grund drucken"), GroupBox1);
-  Named(PrintBackgroundChk, "PrintBackgroundChk")->setGeometry(10, 180, 250, 22);
+  Label2 = Make(new QLabel(QStringLiteral("mm"), GroupBox1), "Label2", {166, 152, 30, 26});
+  PrintBackgroundChk = Make(new QCheckBox(QStringLiteral("Hinter&grund drucken"), GroupBox1),
+                            "PrintBackgroundChk", {10, 180, 250, 22});
   PrintBackgroundChk->hide();
 
   // Buttons, copies and print range, top right.
   const int RX = 288, RW = CLIENT_WIDTH_PX - RX - 8;
-  OKBtn = new QPushButton(QStringLiteral("&OK"), this);
-  Named(OKBtn, "OKBtn")->setGeometry(RX, 14, RW, 28);
+  OKBtn = Make(new QPushButton(QStringLiteral("&OK"), this), "OKBtn", {RX, 14, RW, 28});
   OKBtn->setDefault(true);
-  CancelBtn = new QPushButton(QStringLiteral("A&bbruch"), this);
-  Named(CancelBtn, "CancelBtn")->setGeometry(RX, 48, RW, 28);
-  GroupBox2 = new QGroupBox(QStringLiteral("Kopien"), this);
-  Named(GroupBox2, "GroupBox2")->setGeometry(RX, 84, RW, 58);
-  Label4 = new QLabel(QStringLiteral("An&zahl"), GroupBox2);
-  Named(Label4, "Label4")->setGeometry(10, 24, 60, 24);
-  SelCopies = new QSpinBox(GroupBox2);
-  Named(SelCopies, "SelCopies")->setGeometry(76, 22, RW - 86, 26);
+  CancelBtn = Make(new QPushButton(QStringLiteral("A&bbruch"), this),
+                   "CancelBtn", {RX, 48, RW, 28});
+  GroupBox2 = Make(new QGroupBox(QStringLiteral("Kopien"), this), "GroupBox2", {RX, 84, RW, 58});
+  Label4 = Make(new QLabel(QStringLiteral("An&zahl"), GroupBox2), "Label4", {10, 24, 60, 24});
+  SelCopies = Make(new QSpinBox(GroupBox2), "SelCopies", {76, 22, RW - 86, 26});
   SelCopies->setRange(1, MAX_COPIES);
   SelCopies->setValue(1);
   Label4->setBuddy(SelCopies);
-  GroupBox3 = new QGroupBox(QStringLiteral("Druckbereich"), this);
-  Named(GroupBox3, "GroupBox3")->setGeometry(RX, 148, RW, 64);
-  allesChk = new QRadioButton(QStringLiteral("&alles"), GroupBox3);
-  Named(allesChk, "allesChk")->setGeometry(10, 20, RW - 20, 20);
+  GroupBox3 = Make(new QGroupBox(QStringLiteral("Druckbereich"), this),
+                   "GroupBox3", {RX, 148, RW, 64});
+  allesChk = Make(new QRadioButton(QStringLiteral("&alles"), GroupBox3),
+                  "allesChk", {10, 20, RW - 20, 20});
   allesChk->setChecked(true);
-  MarkierungChk = new QRadioButton(QStringLiteral("&Markierung"), GroupBox3);
-  Named(MarkierungChk, "MarkierungChk")->setGeometry(10, 40, RW - 20, 20);
+  MarkierungChk = Make(new QRadioButton(QStringLiteral("&Markierung"), GroupBox3),
+                       "MarkierungChk", {10, 40, RW - 20, 20});
 
   // Preview, bottom. The page surface is centred on the printer group's
   // width; the scaling ticks stand to its right.
   const int PY = 220;
-  PreviewBox = new QGroupBox(QStringLiteral("Druckvorschau"), this);
-  Named(PreviewBox, "PreviewBox")
-      ->setGeometry(8, PY, CLIENT_WIDTH_PX - 16, CLIENT_HEIGHT_WITH_PREVIEW_PX - PY - 8);
-  Label1 = new QLabel(PreviewBox);
-  Named(Label1, "Label1")->setGeometry(55, 18, PREVIEW_PAGE_PX, PREVIEW_PAGE_PX);
+  PreviewBox = Make(new QGroupBox(QStringLiteral("Druckvorschau"), this),
+                    "PreviewBox",
+                    {8, PY, CLIENT_WIDTH_PX - 16, CLIENT_HEIGHT_WITH_PREVIEW_PX - PY - 8});
+  Label1 = Make(new QLabel(PreviewBox), "Label1", {55, 18, PREVIEW_PAGE_PX, PREVIEW_PAGE_PX});
   Label1->setAutoFillBackground(true);
   QPalette Pal = Label1->palette();
   Pal.setColor(QPalette::Window, Qt::white);
   Label1->setPalette(Pal);
   Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  PageScaleChk = new QCheckBox(QStringLiteral("Auf Seitengröße skalieren"), PreviewBox);
-  Named(PageScaleChk, "PageScaleChk")->setGeometry(GroupBox1->width() + 2, 40, PreviewBox->width() - GroupBox1->width() - 6, 22);
-  ProportionalChk = new QCheckBox(QStringLiteral("Proportional"), PreviewBox);
-  Named(ProportionalChk, "ProportionalChk")->setGeometry(GroupBox1->width() + 2, 66, PreviewBox->width() - GroupBox1->width() - 6, 22);
+  // The scaling ticks, right of the page.
+  const QRect Tick(GroupBox1->width() + 2, 40, PreviewBox->width() - GroupBox1->width() - 6, 22);
+  PageScaleChk = Make(new QCheckBox(QStringLiteral("Auf Seitengröße skalieren"), PreviewBox),
+                      "PageScaleChk", Tick);
+  ProportionalChk = Make(new QCheckBox(QStringLiteral("Proportional"), PreviewBox),
+                         "ProportionalChk", Tick.translated(0, 26));
 
   FontDialog1Font = QApplication::font();
   setFixedSize(CLIENT_WIDTH_PX, CLIENT_HEIGHT_WITH_PREVIEW_PX);

@@ -115,6 +115,14 @@ class PrintTest : public ::testing::Test {
     return PrintPicture(S);
   }
 
+  // The dialog on its own, shown with the test picture.
+  void ShowWithPicture(TPrintControl& D) {
+    D.PictureWidthMM = PIC_W_MM;
+    D.PictureHeightMM = PIC_H_MM;
+    D.SetPrintSource(&Source.GDI, TestPicture);
+    D.show();
+  }
+
   SourceWindow Source;
   QTemporaryDir Dir;
   QString OutFile;
@@ -242,10 +250,7 @@ TEST_F(PrintTest, PreviewFollowsOrientationMarginAndBackground) {
 
 TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
   TPrintControl D;
-  D.PictureWidthMM = PIC_W_MM;
-  D.PictureHeightMM = PIC_H_MM;
-  D.SetPrintSource(&Source.GDI, TestPicture);
-  D.show();
+  ShowWithPicture(D);
   ASSERT_TRUE(QTest::qWaitFor([&] { return D.PreviewDrawCount() >= 1 && !D.Timer1->isActive(); }, WAIT_MS));
   const int Before = D.PreviewDrawCount();
   QTest::mouseClick(D.PageScaleChk, Qt::LeftButton);
@@ -261,10 +266,7 @@ TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
 
 TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   TPrintControl D;
-  D.PictureWidthMM = PIC_W_MM;
-  D.PictureHeightMM = PIC_H_MM;
-  D.SetPrintSource(&Source.GDI, TestPicture);
-  D.show();
+  ShowWithPicture(D);
   D.FontDialogHook = [](QFont& F) {
     F = QFont(QStringLiteral("DejaVu Serif"), 12);
     return true;
