@@ -20,6 +20,18 @@ long double SeriesYears(const std::vector<std::string>& List) {
 }
 }  // namespace
 
+std::string WidestTableRow() {
+  // "NN:  " 5, date and time 20, gamma 8, width 6, elevation 5, blank 1.
+  constexpr std::size_t FIXED_COLUMNS_CHARS = 45;
+  std::string type;
+  for (int t = 0; t <= 6; ++t)
+    if (EclipseText("Finsternis", t).size() > type.size()) type = EclipseText("Finsternis", t);
+  std::string marker;
+  for (RowMarker m : {RowMarker::Aktuelle, RowMarker::Letzte, RowMarker::Naechste})
+    if (MarkerText(m).size() > marker.size()) marker = MarkerText(m);
+  return std::string(FIXED_COLUMNS_CHARS, '0') + type + marker;
+}
+
 std::string GraphCaption(const std::vector<std::string>& List) {
   if (List.size() < 2) return "Nodalis";
   return "Nodalis  " + ShortRealToStr(ValueAfterKey(List[1], "Sar"));

@@ -64,6 +64,11 @@ std::string SeriesTitle(const std::vector<std::string>& List);
 int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::string>& Memo,
                          const TableSource& Source);
 
+// The widest row the table can write: digits in place of the fixed columns
+// (number, date and time, gamma, umbral width, elevation), the longest type
+// text and the longest marker.
+std::string WidestTableRow();
+
 // The graph window's caption: "Nodalis  " and the Saros number of the
 // first member ("Nodalis  145"); "Nodalis" for a list without members.
 std::string GraphCaption(const std::vector<std::string>& List);

@@ -51,9 +51,6 @@ constexpr int DESIGN_HEIGHT_PX = 726;
 constexpr int TASKBAR_ALLOWANCE_PX = 30;
 // Diagram page: the screen height less this margin, millimetres.
 constexpr float DIAGRAM_PAGE_MARGIN_MM = 8.5f;
-// Characters of a table row before its type text: number, date and time,
-// gamma, umbral width and elevation ("NN:  " 5, 20, 8, 6, 5, blank 1).
-constexpr int TABLE_ROW_FIXED_CHARS = 45;
 
 QFont WindowFont() {
   QFont f(QStringLiteral("MS Sans Serif"));
@@ -68,18 +65,6 @@ QFont MemoFont() {
   f.setStyleHint(QFont::TypeWriter);
   f.setFixedPitch(true);
   return f;
-}
-
-// The widest row the table can hold: the fixed columns, the longest type
-// text ("nichtzentrale ringförmige Finsternis") and the longest marker.
-QString WidestTableRow() {
-  std::string type;
-  for (int t = 0; t <= 6; ++t)
-    if (EclipseText("Finsternis", t).size() > type.size()) type = EclipseText("Finsternis", t);
-  std::string marker;
-  for (RowMarker m : {RowMarker::Aktuelle, RowMarker::Letzte, RowMarker::Naechste})
-    if (MarkerText(m).size() > marker.size()) marker = MarkerText(m);
-  return QString(TABLE_ROW_FIXED_CHARS, QLatin1Char('0')) + FromCp(type + marker);
 }
 
 // Edit fields keep Ctrl+A for themselves: it selects the field's text.
@@ -252,7 +237,7 @@ void TForm1::ConnectCommands() {
 void TForm1::PlaceOnScreen() {
   move(0, 0);
   const QFontMetrics memoMetrics(Memo1->font());
-  const int memoWidth = memoMetrics.horizontalAdvance(WidestTableRow()) +
+  const int memoWidth = memoMetrics.horizontalAdvance(FromCp(WidestTableRow())) +
                         int(std::ceil(2 * Memo1->document()->documentMargin())) +
                         2 * Memo1->frameWidth() + Memo1->verticalScrollBar()->sizeHint().width() +
                         memoMetrics.averageCharWidth();  // room for the text cursor
