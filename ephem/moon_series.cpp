@@ -11,10 +11,11 @@
 // arc seconds, T in Julian centuries from J2000) are evaluated once; a table
 // of sin(k x) and cos(k x), k = 1 .. highest multiple of either series, is
 // built by the multiple-angle recurrences, so that no trigonometric function
-// is called per term.  Each term is C(tau) cos(theta) + S(tau) sin(theta),
-// theta composed from the table by the angle-addition formulas; the terms
-// are evaluated from the layout of moon_terms.h, decoded from the streams on
-// first use.
+// is called per term.  The products of table entries that the terms share
+// (their (D, l) parts and their other parts) follow in the same table, and
+// each term C(tau) cos(theta) + S(tau) sin(theta) takes theta as the
+// product of its two parts (the layout of moon_terms.h, decoded from the
+// streams on first use).
 //   lambda = W1 + 0.0001 * SumL                   (arc seconds)
 //   beta   = 0.0001 * SumB                        (arc seconds)
 //   Delta  = a0 * (1 + 0.0001 * SumR / rho)       (AU, rho = arcsec per radian)
@@ -26,17 +27,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "mathutil.h"
 #include "moon_terms.h"
 #include "sincos_kernel.h"
 
 namespace orbitcore {
 namespace {
 
-constexpr double JD_J2000 = 2451545.0;
-constexpr double DAYS_PER_CENTURY = 36525.0;
-constexpr double RAD_PER_ASEC = 4.84813681109536e-6;
 constexpr double ASEC_PER_TURN = 1296000.0;
-constexpr double TWO_PI = 6.283185307179586476925287;
 constexpr int N_EVALUATED = MOON_ARGUMENTS;  // arguments 15..18 are never referenced
 
 // Argument n (1..14) in arc seconds: c0 + c1 T, reduced to one turn, plus
@@ -96,8 +94,8 @@ const ArgumentPolynomial kArguments[N_EVALUATED] = {
 struct TableSize {
   int kmax[N_EVALUATED] = {};
   TableSize() {
-    for (const MoonDecodedSeries* ds : {&moon_decoded_lon_dist(), &moon_decoded_lat()})
-      for (int n = 0; n < N_EVALUATED; ++n) kmax[n] = std::max(kmax[n], ds->max_multiple[n]);
+    const MoonLayout& layout = moon_layout();
+    for (int n = 0; n < N_EVALUATED; ++n) kmax[n] = layout.max_multiple[n];
     for (const MoonSeries* s : {&kMoonLonDistSeries, &kMoonLatSeries})
       for (int n = 0; n < N_EVALUATED; ++n)
         kmax[n] = std::max(kmax[n], std::min<int>(s->max_multiple[n], MOON_MAX_MULTIPLE));
@@ -109,12 +107,12 @@ struct TableSize {
 // sin x, cos x of all arguments by the branch-free kernel (the C library
 // beyond its range), then sin 2x = 2 sin x cos x, cos 2x = cos^2 x - sin^2 x,
 // sin (k+1)x = sin x cos kx + cos x sin kx, cos (k+1)x = cos x cos kx - sin x sin kx.
-void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) {
+void build_multiples(const int* kmax, const double* x_asec, double* sc) {
   double s1[N_EVALUATED], c1[N_EVALUATED];
   double xr[N_EVALUATED];
   bool in_range = true;
   for (int n = 0; n < N_EVALUATED; ++n) {
-    xr[n] = x_asec[n] * RAD_PER_ASEC;
+    xr[n] = x_asec[n] * RAD_PER_ARCSEC;
     in_range = in_range && std::fabs(xr[n]) < SINCOS_KERNEL_LIMIT;
   }
   if (in_range) {
@@ -126,7 +124,7 @@ void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) 
     }
   }
   for (int n = 0; n < N_EVALUATED; ++n) {
-    double* z = tab->sc + 2 * moon_multiples_entry(n + 1, 0);  // k = 0
+    double* z = sc + 2 * moon_multiples_entry(n + 1, 0);  // k = 0
     z[0] = 0.0;
     z[1] = 1.0;
     double sk = s1[n], ck = c1[n];
@@ -147,38 +145,6 @@ void build_multiples(const int* kmax, const double* x_asec, MoonMultiples* tab) 
   }
 }
 
-void evaluate(double jd, bool baseline, double* lon, double* lat, double* delta) {
-  *lon = *lat = *delta = 0.0;
-  if (!std::isfinite(jd)) return;
-  const MoonDecodedSeries& ld = moon_decoded_lon_dist();
-  const MoonDecodedSeries& bs = moon_decoded_lat();
-  if (!ld.usable || !bs.usable) return;
-  static const TableSize size;
-
-  const double t = (jd - JD_J2000) / DAYS_PER_CENTURY;
-  double x[N_EVALUATED] = {};
-  moon_arguments(t, x);
-  MoonMultiples tab;
-  build_multiples(size.kmax, x, &tab);
-
-  const MoonSeries& lds = kMoonLonDistSeries;
-  const MoonSeries& bss = kMoonLatSeries;
-  double sum_lr[MOON_MAX_STREAMS] = {}, sum_b[MOON_MAX_STREAMS] = {};
-  moon_series_sums(ld, tab, (jd - JD_J2000) / lds.time_unit_days, baseline, sum_lr);
-  moon_series_sums(bs, tab, (jd - JD_J2000) / bss.time_unit_days, baseline, sum_b);
-
-  const double w1 = x[13];
-  double l = (w1 + lds.scale * sum_lr[0]) * RAD_PER_ASEC;
-  l -= std::floor(l / TWO_PI) * TWO_PI;
-  if (l >= TWO_PI) l = 0.0;  // rounding of tiny negative values
-  const double b = bss.scale * sum_b[0] * RAD_PER_ASEC;
-  const double r = lds.a0_au * (1.0 + lds.scale * sum_lr[1] * RAD_PER_ASEC);
-  if (!std::isfinite(l) || !std::isfinite(b) || !std::isfinite(r)) return;
-  *lon = l;
-  *lat = b;
-  *delta = r;
-}
-
 }  // namespace
 
 void moon_arguments(double t, double* x) {
@@ -193,11 +159,33 @@ void moon_arguments(double t, double* x) {
 }
 
 void moon_position(double jd, double* lon, double* lat, double* delta) {
-  evaluate(jd, false, lon, lat, delta);
-}
+  *lon = *lat = *delta = 0.0;
+  if (!std::isfinite(jd)) return;
+  const MoonLayout& layout = moon_layout();
+  if (!layout.usable) return;
+  static const TableSize size;
 
-void moon_position_baseline(double jd, double* lon, double* lat, double* delta) {
-  evaluate(jd, true, lon, lat, delta);
+  const double t = (jd - J2000_JD) / DAYS_PER_JULIAN_CENTURY;
+  double x[N_EVALUATED] = {};
+  moon_arguments(t, x);
+  double sc[MOON_TABLE_DOUBLES];
+  build_multiples(size.kmax, x, sc);
+  moon_build_products(layout, sc);
+
+  const MoonSeries& lds = kMoonLonDistSeries;
+  const MoonSeries& bss = kMoonLatSeries;
+  double sum_lr[MOON_MAX_STREAMS] = {}, sum_b[MOON_MAX_STREAMS] = {};
+  moon_series_sums(layout, layout.lon_dist, sc, (jd - J2000_JD) / lds.time_unit_days, sum_lr);
+  moon_series_sums(layout, layout.lat, sc, (jd - J2000_JD) / bss.time_unit_days, sum_b);
+
+  const double w1 = x[13];
+  const double l = norm_2pi((w1 + lds.scale * sum_lr[0]) * RAD_PER_ARCSEC);
+  const double b = bss.scale * sum_b[0] * RAD_PER_ARCSEC;
+  const double r = lds.a0_au * (1.0 + lds.scale * sum_lr[1] * RAD_PER_ARCSEC);
+  if (!std::isfinite(l) || !std::isfinite(b) || !std::isfinite(r)) return;
+  *lon = l;
+  *lat = b;
+  *delta = r;
 }
 
 }  // namespace orbitcore
