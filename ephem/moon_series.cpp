@@ -37,7 +37,6 @@
 namespace orbitcore {
 namespace {
 
-constexpr double ASEC_PER_TURN = 1296000.0;
 constexpr int N_EVALUATED = MOON_ARGUMENTS;  // arguments 15..18 are never referenced
 // Lanes of the vectorised loops over the arguments.
 constexpr int TABLE_LANES = 16;
@@ -115,7 +114,7 @@ const ArgumentColumns kArgumentColumns;
   const ArgumentColumns& a = kArgumentColumns;
   for (int n = 0; n < TABLE_LANES; ++n) {
     double lin = a.c0[n] + a.c1[n] * t;
-    lin -= std::floor(lin / ASEC_PER_TURN) * ASEC_PER_TURN;
+    lin -= std::floor(lin / ARCSEC_PER_TURN) * ARCSEC_PER_TURN;
     double p = 0.0;
 #pragma GCC unroll 9
     for (int k = 8; k >= 0; --k) p = p * t + a.p[k][n];

@@ -21,6 +21,7 @@
 
 #include <cmath>
 
+#include "mathutil.h"
 #include "nutation_tables.h"
 #include "simd_dispatch.h"
 #include "sincos_kernel.h"
@@ -29,10 +30,8 @@ namespace orbitcore {
 
 namespace {
 
-constexpr double ARCSEC_PER_CIRCLE = 1296000.0;
-constexpr double TWO_PI_NUT = 6.28318530717958647693;
 // 0.0001" to radians.
-constexpr double RAD_PER_UNIT = 1.0 / 3600.0 * 1e-4 * 0.017453292519943295;
+constexpr double RAD_PER_UNIT = 1.0 / 3600.0 * 1e-4 * RAD_PER_DEG;
 
 // Fundamental arguments l, l', F, D, Omega: c0 + c1 T + c2 T^2 + c3 T^3 (").
 const double FUNDAMENTAL_ARCSEC[5][4] = {
@@ -112,13 +111,13 @@ void nutation(double jd_tdt, double* dpsi_rad, double* deps_rad) {
     return;
   }
   static const Columns col;
-  const double t = (jd_tdt - 2451545.0) / 36525.0;
+  const double t = centuries_j2000(jd_tdt);
 
   double x[5];
   for (int a = 0; a < 5; ++a) {
     const double* c = FUNDAMENTAL_ARCSEC[a];
-    x[a] = (c[0] + t * (c[1] + t * (c[2] + t * c[3]))) / ARCSEC_PER_CIRCLE;
-    x[a] = (x[a] - std::floor(x[a])) * TWO_PI_NUT;
+    x[a] = (c[0] + t * (c[1] + t * (c[2] + t * c[3]))) / ARCSEC_PER_TURN;
+    x[a] = (x[a] - std::floor(x[a])) * TWO_PI;
   }
 
   double psi[NUT80_TERMS], eps[NUT80_TERMS];
