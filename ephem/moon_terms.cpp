@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "pair_table.h"
 #include "simd_dispatch.h"
 
 namespace orbitcore {
@@ -62,24 +63,12 @@ void group_sums_base(int n, const std::int32_t* index, const double* coef, const
   }
 }
 
-// sin and cos of the table entries of four lanes: two 128-bit (s, c) pairs
-// per register, then unpacked into a sine and a cosine register.
-ORBITCORE_TARGET_AVX2 inline void load_entries(const double* sc, const std::int32_t* e,
-                                               __m256d* s, __m256d* c) {
-  const __m256d a = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(sc + e[0])),
-                                         _mm_loadu_pd(sc + e[2]), 1);  // s0 c0 s2 c2
-  const __m256d b = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(sc + e[1])),
-                                         _mm_loadu_pd(sc + e[3]), 1);  // s1 c1 s3 c3
-  *s = _mm256_unpacklo_pd(a, b);
-  *c = _mm256_unpackhi_pd(a, b);
-}
-
 // The complex product of the two parts of four lanes.
 ORBITCORE_TARGET_AVX2 inline void product4(const double* sc, const std::int32_t* index, int n,
                                            __m256d* st, __m256d* ct) {
   __m256d s1, c1, s2, c2;
-  load_entries(sc, index, &s1, &c1);
-  load_entries(sc, index + n, &s2, &c2);
+  load_pairs4(sc, index, &s1, &c1);
+  load_pairs4(sc, index + n, &s2, &c2);
   *st = _mm256_fmadd_pd(s1, c2, _mm256_mul_pd(c1, s2));
   *ct = _mm256_fmsub_pd(c1, c2, _mm256_mul_pd(s1, s2));
 }
@@ -90,10 +79,7 @@ ORBITCORE_TARGET_AVX2 void products_avx2(int n, const std::int32_t* index, doubl
   for (int i = 0; i < n; i += 4) {
     __m256d st, ct;
     product4(sc, index + i, n, &st, &ct);
-    const __m256d lo = _mm256_unpacklo_pd(st, ct);  // s0 c0 s2 c2
-    const __m256d hi = _mm256_unpackhi_pd(st, ct);  // s1 c1 s3 c3
-    _mm256_storeu_pd(out + 2 * i, _mm256_permute2f128_pd(lo, hi, 0x20));
-    _mm256_storeu_pd(out + 2 * i + 4, _mm256_permute2f128_pd(lo, hi, 0x31));
+    store_pairs4(out + 2 * i, st, ct);
   }
 }
 
@@ -297,7 +283,7 @@ MoonLayout decode() {
     for (int i = 0; i < static_cast<int>(nodes.size()); ++i)
       if (nodes[i].level == level) members.push_back(i);
     if (members.empty()) break;
-    MoonProductLevel l{};
+    PairProductLevel l{};
     l.count = (static_cast<int>(members.size()) + MOON_LANES - 1) / MOON_LANES * MOON_LANES;
     l.index_at = static_cast<int>(layout.index.size());
     l.first = next_entry;
@@ -355,14 +341,8 @@ const MoonLayout& moon_layout() {
 }
 
 void moon_build_products(const MoonLayout& layout, double* sc) {
-  const bool avx2 = simd_level() >= SIMD_AVX2;
-  for (const MoonProductLevel& l : layout.levels) {
-    const std::int32_t* index = layout.index.data() + l.index_at;
-    if (avx2)
-      products_avx2(l.count, index, sc, sc + 2 * l.first);
-    else
-      products_base(l.count, index, sc, sc + 2 * l.first);
-  }
+  build_product_levels(layout.levels, layout.index.data(), sc,
+                       simd_level() >= SIMD_AVX2 ? products_avx2 : products_base);
 }
 
 void moon_series_sums(const MoonLayout& layout, const MoonSeriesLayout& series, const double* sc,

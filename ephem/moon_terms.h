@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "moon_series_tables.h"
+#include "pair_table.h"
 
 namespace orbitcore {
 
@@ -73,12 +74,6 @@ struct MoonTermGroup {
   int index_at, coef_at;
 };
 
-// One level of products: count products (a multiple of MOON_LANES) whose
-// factors' offsets are index[index_at + f * count + i], f = 0, 1, written to
-// entries first, first + 1, ...
-struct MoonProductLevel {
-  int count, index_at, first;
-};
 
 struct MoonSeriesLayout {
   int streams = 1;  // 2 for longitude and distance
@@ -92,7 +87,7 @@ struct MoonSeriesLayout {
 struct MoonLayout {
   bool usable = false;  // false: a stream broke the format (never for the shipped tables)
   MoonSeriesLayout lon_dist, lat;
-  std::vector<MoonProductLevel> levels;
+  std::vector<PairProductLevel> levels;  // products, counts multiples of MOON_LANES
   int products = 0;  // products without padding
   std::vector<std::int32_t> index;
   std::vector<double> coef;

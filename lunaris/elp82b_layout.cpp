@@ -16,13 +16,16 @@
 #include <utility>
 #include <vector>
 
+#include "ephem/pair_table.h"
 #include "ephem/simd_dispatch.h"
 
 namespace lunaris {
 namespace {
 
 using namespace tables;
+using orbitcore::load_pairs4;
 using orbitcore::SIMD_AVX2;
+using orbitcore::store_pairs4;
 using orbitcore::simd_level;
 
 using LaneSums = double[ELP_NSLOT][ELP_LANES];
@@ -51,23 +54,11 @@ void group_sums_base(int n, const std::int32_t* index, const double* coef, const
   }
 }
 
-// cos and sin of the table entries of four lanes: two 128-bit (cos, sin)
-// pairs per register, then unpacked into a cosine and a sine register.
-ORBITCORE_TARGET_AVX2 inline void load_entries(const double* tab, const std::int32_t* e,
-                                               __m256d* re, __m256d* im) {
-  const __m256d a = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(tab + e[0])),
-                                         _mm_loadu_pd(tab + e[2]), 1);
-  const __m256d b = _mm256_insertf128_pd(_mm256_castpd128_pd256(_mm_loadu_pd(tab + e[1])),
-                                         _mm_loadu_pd(tab + e[3]), 1);
-  *re = _mm256_unpacklo_pd(a, b);
-  *im = _mm256_unpackhi_pd(a, b);
-}
-
 ORBITCORE_TARGET_AVX2 inline void product4(const double* tab, const std::int32_t* index, int n,
                                            __m256d* re, __m256d* im) {
   __m256d ar, ai, br, bi;
-  load_entries(tab, index, &ar, &ai);
-  load_entries(tab, index + n, &br, &bi);
+  load_pairs4(tab, index, &ar, &ai);
+  load_pairs4(tab, index + n, &br, &bi);
   *re = _mm256_sub_pd(_mm256_mul_pd(ar, br), _mm256_mul_pd(ai, bi));
   *im = _mm256_add_pd(_mm256_mul_pd(ar, bi), _mm256_mul_pd(ai, br));
 }
@@ -77,10 +68,7 @@ ORBITCORE_TARGET_AVX2 void products_avx2(int n, const std::int32_t* index, doubl
   for (int i = 0; i < n; i += 4) {
     __m256d re, im;
     product4(tab, index + i, n, &re, &im);
-    const __m256d lo = _mm256_unpacklo_pd(re, im);  // re0 im0 re2 im2
-    const __m256d hi = _mm256_unpackhi_pd(re, im);  // re1 im1 re3 im3
-    _mm256_storeu_pd(out + 2 * i, _mm256_permute2f128_pd(lo, hi, 0x20));
-    _mm256_storeu_pd(out + 2 * i + 4, _mm256_permute2f128_pd(lo, hi, 0x31));
+    store_pairs4(out + 2 * i, re, im);
   }
 }
 
@@ -240,14 +228,14 @@ ElpLayout decode() {
   int next_entry = ELP_NMULT;
   int next_index = 0;
   for (int level = 1; level <= levels; ++level) {
-    const ElpProductLevel l{padded(per_level[level]), next_index, next_entry};
+    const orbitcore::PairProductLevel l{padded(per_level[level]), next_index, next_entry};
     layout.levels.push_back(l);
     next_entry += l.count;
     next_index += 2 * l.count;
   }
   auto offset = [&](int ref) { return 2 * (ref < ELP_NMULT ? ref : entry_of[ref - ELP_NMULT]); };
   for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {  // a node's factors come first
-    const ElpProductLevel& l = layout.levels[nodes[i].level - 1];
+    const orbitcore::PairProductLevel& l = layout.levels[nodes[i].level - 1];
     const int k = filled[nodes[i].level]++;
     entry_of[i] = l.first + k;
     layout.index[l.index_at + k] = offset(nodes[i].a);
@@ -297,14 +285,8 @@ const ElpLayout& elp82b_layout() {
 }
 
 void elp82b_build_products(const ElpLayout& layout, double* tab) {
-  const bool avx2 = simd_level() >= SIMD_AVX2;
-  for (const ElpProductLevel& l : layout.levels) {
-    const std::int32_t* index = layout.index.data() + l.index_at;
-    if (avx2)
-      products_avx2(l.count, index, tab, tab + 2 * l.first);
-    else
-      products_base(l.count, index, tab, tab + 2 * l.first);
-  }
+  orbitcore::build_product_levels(layout.levels, layout.index.data(), tab,
+                                  simd_level() >= SIMD_AVX2 ? products_avx2 : products_base);
 }
 
 void elp82b_slot_sums(const ElpLayout& layout, const double* tab, double sum[ELP_NSLOT]) {

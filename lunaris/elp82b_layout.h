@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ephem/pair_table.h"
 #include "generated/elp82b_tables.h"
 
 namespace lunaris {
@@ -35,12 +36,6 @@ constexpr int ELP_LANES = 8;
 // coordinates).
 constexpr int ELP_MAX_GROUP_SLOTS = tables::ELP_NSLOT;
 
-// One level of products: count products (a multiple of ELP_LANES) whose
-// factors' offsets are index[index_at + f * count + i], f = 0, 1, written to
-// entries first, first + 1, ...
-struct ElpProductLevel {
-  int count, index_at, first;
-};
 
 // Arguments with the same slots: count lanes;
 //   index[index_at + f * count + i]  offset 2 e of the planetary (f = 0)
@@ -57,7 +52,7 @@ struct ElpLayout {
   bool usable = false;  // false: the tables broke their own format
   int entries = 0;      // table entries, multiples and products
   int products = 0;     // products without padding
-  std::vector<ElpProductLevel> levels;
+  std::vector<orbitcore::PairProductLevel> levels;  // counts multiples of ELP_LANES
   std::vector<ElpArgumentGroup> groups;
   std::vector<std::int32_t> index;
   std::vector<double> coef;

@@ -95,7 +95,7 @@ TEST(MoonEvaluation, DecodedLayoutHoldsEveryTerm) {
   EXPECT_EQ(layout.lat.streams, 1);
   EXPECT_EQ(layout.products, 246);
   int end = 2 * orbitcore::MOON_MULTIPLES_ENTRIES;
-  for (const orbitcore::MoonProductLevel& l : layout.levels) {
+  for (const orbitcore::PairProductLevel& l : layout.levels) {
     EXPECT_EQ(l.count % orbitcore::MOON_LANES, 0);
     EXPECT_EQ(2 * l.first, end);
     for (int i = 0; i < 2 * l.count; ++i) EXPECT_LT(layout.index[l.index_at + i], 2 * l.first);
