@@ -79,7 +79,8 @@ fi
 
 # nodalis: started with a Julian date, it shows that date's series.
 if [ -e "$gui" ]; then
-  NODALIS_TRACE=1 NODALIS_INSTANCE_TAG="nodalis-install-test-$$" \
+  # TMPDIR: its single-instance socket goes with the work folder.
+  NODALIS_TRACE=1 NODALIS_INSTANCE_TAG="nodalis-install-test-$$" TMPDIR=$work \
     "$gui" "$JD" 2>nodalis.err >/dev/null &
   nodalis_pid=$!
   want="nodalis-trace: command saros=$JD_SAROS reference=2451600.000000"
