@@ -72,4 +72,7 @@ namespace lunaris {
 // [0, 2pi)).  W1 and the full D, l, F carry 1/2 (ndot - NDOT_ELP82B) t^2.
 void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot);
 
+// The first four of them: the main problem's D, l', l, F (full polynomials).
+void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot);
+
 }  // namespace lunaris

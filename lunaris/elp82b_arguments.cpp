@@ -68,13 +68,18 @@ double linear(const Poly& a, const Poly& b, double extra, double t) {
 
 }  // namespace
 
-void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
-  constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
+void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot) {
   const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
   angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, dw2, t);   // D
   angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, 0.0, t);         // l'
   angle_rad[2] = full(W1, W2, 0.0, dw2, t);                   // l
   angle_rad[3] = full(W1, W3, 0.0, dw2, t);                   // F
+}
+
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
+  constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
+  const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
+  elp82b_delaunay_angles(t, angle_rad, ndot);
   angle_rad[4] = reduce(W1[0], W1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
   angle_rad[5] = linear(W1, T_EMB, HALF_TURN_ARCSEC, t);
   angle_rad[6] = linear(T_EMB, VARPI_EMB, 0.0, t);

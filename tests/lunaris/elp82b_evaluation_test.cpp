@@ -3,7 +3,7 @@
 // straightforward walk of the tables in their stored order, which sums
 // every term into its slot one after the other: the two may differ by the
 // order of the sums only.  And the vector build gives the bits of the
-// baseline build.
+// baseline build, for the series and for the light-time distance.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -102,13 +102,15 @@ TEST(Elp82bEvaluation, AgreesWithTheStoredOrderWithinRounding) {
 
 TEST(Elp82bEvaluation, EveryBuildGivesTheSameBits) {
   for (double jd = 1200000.25; jd < 3200000.0; jd += 17777.7) {
-    double want[3], got[3];
+    double want[4], got[4];
     orbitcore::simd_set_limit(orbitcore::SIMD_BASELINE);
     lunaris::elp82b_geometric(jd, &want[0], &want[1], &want[2]);
+    want[3] = lunaris::elp82b_light_time_distance(jd);
     for (int level = orbitcore::SIMD_BASELINE; level <= orbitcore::simd_supported(); ++level) {
       orbitcore::simd_set_limit(level);
       lunaris::elp82b_geometric(jd, &got[0], &got[1], &got[2]);
-      for (int k = 0; k < 3; ++k)
+      got[3] = lunaris::elp82b_light_time_distance(jd);
+      for (int k = 0; k < 4; ++k)
         EXPECT_EQ(std::memcmp(&got[k], &want[k], sizeof(double)), 0)
             << "JD " << jd << " build " << level << " result " << k << " want " << want[k]
             << " got " << got[k];
