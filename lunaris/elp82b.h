@@ -75,4 +75,8 @@ void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double n
 // The first four of them: the main problem's D, l', l, F (full polynomials).
 void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot);
 
+// std::fmod(x, 1296000) (arc seconds in a turn), the same value, without
+// the library call for |x| < 4e15.
+double fmod_arcsec_turn(double x);
+
 }  // namespace lunaris

@@ -100,6 +100,30 @@ TEST(Elp82bEvaluation, AgreesWithTheStoredOrderWithinRounding) {
               max_v, max_u, max_r);
 }
 
+// The arguments' reduction to one turn gives std::fmod's value, bit for bit,
+// over the magnitudes of the theory's arguments and beyond, on both sides
+// of zero and next to multiples of the turn.
+TEST(Elp82bEvaluation, TurnReductionIsTheCLibrarysFmod) {
+  constexpr double TURN = 1296000.0;
+  int checked = 0;
+  auto check = [&](double x) {
+    const double want = std::fmod(x, TURN), got = lunaris::fmod_arcsec_turn(x);
+    EXPECT_EQ(std::memcmp(&want, &got, sizeof(double)), 0) << "x " << x << " want " << want
+                                                           << " got " << got;
+    ++checked;
+  };
+  for (double x = 0.37; x < 1e17; x *= 1.0137) {
+    for (double sign : {1.0, -1.0}) {
+      check(sign * x);
+      const double k = std::floor(x / TURN) * TURN;
+      for (double y : {k, std::nextafter(k, 0.0), std::nextafter(k, 2 * k + 1), k + TURN})
+        check(sign * y);
+    }
+  }
+  for (double x : {0.0, -0.0, TURN, -TURN, 4e15, -4e15, 1e300}) check(x);
+  EXPECT_GT(checked, 20000);
+}
+
 TEST(Elp82bEvaluation, EveryBuildGivesTheSameBits) {
   for (double jd = 1200000.25; jd < 3200000.0; jd += 17777.7) {
     double want[4], got[4];
