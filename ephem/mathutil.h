@@ -14,6 +14,7 @@ constexpr double TWO_PI = 6.28318530717958647693;
 constexpr double RAD_PER_DEG = 0.017453292519943295;
 constexpr double DEG_PER_RAD = 57.29577951308232;
 constexpr double RAD_PER_ARCSEC = 4.84813681109536e-6;
+constexpr double ARCSEC_PER_TURN = 1296000.0;
 constexpr double J2000_JD = 2451545.0;
 constexpr double DAYS_PER_JULIAN_CENTURY = 36525.0;
 constexpr double DAYS_PER_JULIAN_MILLENNIUM = 365250.0;

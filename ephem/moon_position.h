@@ -19,8 +19,4 @@ void moon_arguments(double t, double* x_asec);
 
 void moon_position(double jd, double* lon, double* lat, double* delta);
 
-// The same evaluation on the x86-64 baseline code path even where AVX2 and
-// FMA are available; gives the same bits as moon_position (for tests).
-void moon_position_baseline(double jd, double* lon, double* lat, double* delta);
-
 }  // namespace orbitcore

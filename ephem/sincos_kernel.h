@@ -3,7 +3,9 @@
 //
 // sincos_kernel(x, &s, &c), |x| < SINCOS_KERNEL_LIMIT (radians): x is reduced
 // by k pi/2 (Cody-Waite, pi/2 in three parts of 33, 33 and 53 bits as in
-// fdlibm; k * PIO2_1 is exact for |k| < 2^20) to |r| <= pi/4, the fdlibm
+// fdlibm; k * PIO2_1 and k * PIO2_2 are exact for |k| < 2^20, i.e. for
+// |x| < 2^20 pi/2 = 1.647e6, which covers the complete VSOP87 Earth's
+// arguments from -2870 to +6870) to |r| <= pi/4, the fdlibm
 // kernel polynomials give sin r and cos r, and the quadrant k mod 4 swaps and
 // negates the pair.  Within 1-2 ulp of the C library.  Products and sums stay
 // separately rounded (the library is compiled with -ffp-contract=off), so
@@ -18,7 +20,7 @@
 
 namespace orbitcore {
 
-constexpr double SINCOS_KERNEL_LIMIT = 1.0e6;
+constexpr double SINCOS_KERNEL_LIMIT = 1.6e6;
 
 inline void sincos_kernel(double x, double* s, double* c) {
   constexpr double TWO_OVER_PI = 6.36619772367581382433e-01;

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "orbitcore_internal.h"
+#include "simd_dispatch.h"
 #include "sincos_kernel.h"
 #include "vsop87_tables.h"
 
@@ -51,17 +52,41 @@ constexpr double FAST_ARGUMENT_LIMIT = SINCOS_KERNEL_LIMIT;
 
 // The products a_cos[i] = A cos x and ca_sin[i] = C A sin x of n terms,
 // x = B + C t, |x| < FAST_ARGUMENT_LIMIT, sine and cosine from
-// sincos_kernel.  Straight-line code, vectorised by the compiler; the clones
-// give the same bits.
-__attribute__((target_clones("avx512f", "avx2", "default")))
-void term_products(const double* __restrict a, const double* __restrict b,
-                   const double* __restrict c, int n, double t, double* __restrict a_cos,
-                   double* __restrict ca_sin) {
+// sincos_kernel.  Straight-line code, vectorised by the compiler in each
+// build (simd_dispatch.h); the builds give the same bits.
+[[gnu::always_inline]] inline void term_products_body(const double* __restrict a,
+                                                      const double* __restrict b,
+                                                      const double* __restrict c, int n, double t,
+                                                      double* __restrict a_cos,
+                                                      double* __restrict ca_sin) {
   for (int i = 0; i < n; ++i) {
     double sn, cs;
     sincos_kernel(b[i] + c[i] * t, &sn, &cs);
     a_cos[i] = a[i] * cs;
     ca_sin[i] = c[i] * a[i] * sn;
+  }
+}
+
+void term_products_base(const double* a, const double* b, const double* c, int n, double t,
+                        double* a_cos, double* ca_sin) {
+  term_products_body(a, b, c, n, t, a_cos, ca_sin);
+}
+ORBITCORE_TARGET_AVX2 void term_products_avx2(const double* a, const double* b, const double* c,
+                                              int n, double t, double* a_cos, double* ca_sin) {
+  term_products_body(a, b, c, n, t, a_cos, ca_sin);
+}
+ORBITCORE_TARGET_AVX512 void term_products_avx512(const double* a, const double* b,
+                                                  const double* c, int n, double t, double* a_cos,
+                                                  double* ca_sin) {
+  term_products_body(a, b, c, n, t, a_cos, ca_sin);
+}
+
+void term_products(const double* a, const double* b, const double* c, int n, double t,
+                   double* a_cos, double* ca_sin) {
+  switch (simd_level()) {
+    case SIMD_AVX512: term_products_avx512(a, b, c, n, t, a_cos, ca_sin); break;
+    case SIMD_AVX2: term_products_avx2(a, b, c, n, t, a_cos, ca_sin); break;
+    default: term_products_base(a, b, c, n, t, a_cos, ca_sin); break;
   }
 }
 

@@ -72,4 +72,11 @@ namespace lunaris {
 // [0, 2pi)).  W1 and the full D, l, F carry 1/2 (ndot - NDOT_ELP82B) t^2.
 void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot);
 
+// The first four of them: the main problem's D, l', l, F (full polynomials).
+void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot);
+
+// std::fmod(x, 1296000) (arc seconds in a turn), the same value, without
+// the library call for |x| < 4e15.
+double fmod_arcsec_turn(double x);
+
 }  // namespace lunaris

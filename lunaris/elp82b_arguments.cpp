@@ -50,8 +50,8 @@ constexpr double PLANET_L1[8] = {538101628.68898, 210664136.43355, 129597742.275
 // Angle in arcsec -> radians in [0, 2pi).  The linear term, the only large
 // one over the theory's range, is reduced before the small terms are added.
 double reduce(double c0, double c1, double c2, double c3, double c4, double t) {
-  double a = std::fmod(c1 * t, ARCSEC_PER_TURN) + c0 + t * t * (c2 + t * (c3 + t * c4));
-  a = std::fmod(a, ARCSEC_PER_TURN);
+  double a = fmod_arcsec_turn(c1 * t) + c0 + t * t * (c2 + t * (c3 + t * c4));
+  a = fmod_arcsec_turn(a);
   if (a < 0.0) a += ARCSEC_PER_TURN;
   return a * RAD_PER_ARCSEC;
 }
@@ -68,13 +68,36 @@ double linear(const Poly& a, const Poly& b, double extra, double t) {
 
 }  // namespace
 
-void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
-  constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
+// x - k 1296000 with k = trunc(x / 1296000), possibly one off, is exact:
+// k 1296000 is an integer below 2^53 for |x| < 4e15, and the remainder is
+// representable at x's precision; one step then corrects k.  Larger or
+// non-finite x go to the C library.
+double fmod_arcsec_turn(double x) {
+  constexpr double P = ARCSEC_PER_TURN;
+  if (!(std::fabs(x) < 4.0e15)) return std::fmod(x, P);
+  double r = x - std::trunc(x / P) * P;
+  if (x >= 0.0) {
+    if (r < 0.0) r += P;
+    else if (r >= P) r -= P;
+  } else {
+    if (r > 0.0) r -= P;
+    else if (r <= -P) r += P;
+  }
+  return r == 0.0 ? std::copysign(0.0, x) : r;
+}
+
+void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot) {
   const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
   angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, dw2, t);   // D
   angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, 0.0, t);         // l'
   angle_rad[2] = full(W1, W2, 0.0, dw2, t);                   // l
   angle_rad[3] = full(W1, W3, 0.0, dw2, t);                   // F
+}
+
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
+  constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
+  const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
+  elp82b_delaunay_angles(t, angle_rad, ndot);
   angle_rad[4] = reduce(W1[0], W1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
   angle_rad[5] = linear(W1, T_EMB, HALF_TURN_ARCSEC, t);
   angle_rad[6] = linear(T_EMB, VARPI_EMB, 0.0, t);

@@ -1,8 +1,11 @@
 // DiagramLoader (see DiagramLoader.h).  The module is looked for beside the
-// program (the directory of /proc/self/exe; the program's own run path is
-// not enough: a sanitizer's dlopen searches as its own library), then by
-// the system's search path.  It stays loaded until the process ends (Qt's
-// application object lives there).
+// program (the build tree), then in the program's module folder given
+// relative to the program's directory (an installed program:
+// NODALIS_DIAGRAM_MODULE_DIR, e.g. "../lib/nodalis"), both found through
+// /proc/self/exe (the program's own run path is not enough: a sanitizer's
+// dlopen searches as its own library), then by the system's search path.
+// It stays loaded until the process ends (Qt's application object lives
+// there).
 #include "app/cli/DiagramLoader.h"
 
 #include <dlfcn.h>
@@ -24,15 +27,23 @@ std::string LastLoadError() {
   return e ? e : NODALIS_DIAGRAM_MODULE;
 }
 
-// The module's file beside the program, or its bare name.
-std::string ModuleBesideProgram() {
+// The module's files where the program keeps it, in the order tried, then
+// its bare name.
+std::vector<std::string> ModuleCandidates() {
+  std::vector<std::string> out;
   char exe[PATH_MAX];
   const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n <= 0) return NODALIS_DIAGRAM_MODULE;
-  const std::string path(exe, static_cast<std::size_t>(n));
+  const std::string path(exe, n > 0 ? static_cast<std::size_t>(n) : 0);
   const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return NODALIS_DIAGRAM_MODULE;
-  return path.substr(0, slash + 1) + NODALIS_DIAGRAM_MODULE;
+  if (slash != std::string::npos) {
+    const std::string dir = path.substr(0, slash + 1);
+    out.push_back(dir + NODALIS_DIAGRAM_MODULE);
+#ifdef NODALIS_DIAGRAM_MODULE_DIR
+    out.push_back(dir + NODALIS_DIAGRAM_MODULE_DIR "/" NODALIS_DIAGRAM_MODULE);
+#endif
+  }
+  out.push_back(NODALIS_DIAGRAM_MODULE);
+  return out;
 }
 
 }  // namespace
@@ -42,9 +53,15 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
   static NodalisWriteDiagramFn write = nullptr;
   if (write == nullptr) {
     constexpr int MODE = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
-    void* module = dlopen(ModuleBesideProgram().c_str(), MODE);
-    std::string why = module ? "" : LastLoadError();
-    if (module == nullptr) module = dlopen(NODALIS_DIAGRAM_MODULE, MODE);
+    void* module = nullptr;
+    std::string why;  // a module file that is there but fails tells more than the bare name
+    for (const std::string& file : ModuleCandidates()) {
+      const bool bare = file.find('/') == std::string::npos;
+      if (!bare && access(file.c_str(), F_OK) != 0) continue;
+      module = dlopen(file.c_str(), MODE);
+      if (module != nullptr) break;
+      if (why.empty() || !bare) why = LastLoadError();
+    }
     if (module != nullptr) {
       write = reinterpret_cast<NodalisWriteDiagramFn>(dlsym(module, NODALIS_WRITE_DIAGRAM_SYMBOL));
       if (write == nullptr) why = LastLoadError();

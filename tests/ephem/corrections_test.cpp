@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 
+#include "ephem/nutation_tables.h"
 #include "ephem/orbitcore_internal.h"
 #include "tests/ephem/test_support.h"
 
@@ -35,6 +38,58 @@ TEST(Nutation, MeeusExample22a) {
   nutation(2446895.5, &dpsi, &deps);
   EXPECT_NEAR(dpsi * ARCSEC_PER_RAD, -3.788, TOL_ARCSEC);
   EXPECT_NEAR(deps * ARCSEC_PER_RAD, 9.443, TOL_ARCSEC);
+}
+
+// The published routine as it stands: the multiples k x of the five
+// arguments, each term's argument their sum, the C library's sine and
+// cosine, the sums in table order.
+void NutationWithLibm(double jd, double* dpsi, double* deps) {
+  static const double ARGS[5][4] = {{485866.733, 1717915922.633, 31.31, 0.064},
+                                    {1287099.804, 129596581.224, -0.577, -0.012},
+                                    {335778.877, 1739527263.137, -13.257, 0.011},
+                                    {1072261.307, 1602961601.328, -6.891, 0.019},
+                                    {450160.28, -6962890.539, 7.455, 0.008}};
+  const double t = (jd - 2451545.0) / 36525.0;
+  double x[5];
+  for (int a = 0; a < 5; ++a) {
+    const double* c = ARGS[a];
+    x[a] = (c[0] + t * (c[1] + t * (c[2] + t * c[3]))) / 1296000.0;
+    x[a] = (x[a] - std::floor(x[a])) * 6.28318530717958647693;
+  }
+  double sp = 0.0, se = 0.0;
+  int next = 0;
+  for (int i = 0; i < NUT80_TERMS; ++i) {
+    double arg = 0.0;
+    for (int a = 0; a < 5; ++a) arg += NUT80_MULTIPLIERS[i][a] * x[a];
+    double s = NUT80_CONSTANT[i][0], c = NUT80_CONSTANT[i][1];
+    if (s == 0 && c == 0) {
+      const std::int32_t* r = NUT80_TIME_TERMS[next++];
+      s = r[0] + r[1] * t / 10.0;
+      c = r[2] + r[3] * t / 10.0;
+    }
+    sp += s * std::sin(arg);
+    se += c * std::cos(arg);
+  }
+  *dpsi = sp / 3600.0 * 1e-4 * 0.017453292519943295;
+  *deps = se / 3600.0 * 1e-4 * 0.017453292519943295;
+}
+
+// The library takes its sines and cosines from the branch-free kernel, not
+// the C library: the difference per call stays within 1e-15 rad (measured:
+// below 1e-19) from -4000 to +8000.
+TEST(Nutation, WithinRoundingOfTheLibmSum) {
+  constexpr double TOL_RAD = 1e-15;
+  double worst = 0.0;
+  for (double jd = 260423.5; jd <= 4642999.5; jd += 377.77) {
+    double dpsi, deps, want_psi, want_eps;
+    nutation(jd, &dpsi, &deps);
+    NutationWithLibm(jd, &want_psi, &want_eps);
+    ASSERT_TRUE(std::isfinite(dpsi) && std::isfinite(deps)) << "JD " << jd;
+    EXPECT_NEAR(dpsi, want_psi, TOL_RAD) << "JD " << jd << " dpsi want " << want_psi;
+    EXPECT_NEAR(deps, want_eps, TOL_RAD) << "JD " << jd << " deps want " << want_eps;
+    worst = std::fmax(worst, std::fmax(std::fabs(dpsi - want_psi), std::fabs(deps - want_eps)));
+  }
+  std::printf("[ nutation ] largest difference from the C library's sum: %.3g rad\n", worst);
 }
 
 #if ORBITCORE_TEST_HAVE_ERFA

@@ -10,6 +10,7 @@ nodalis_add_gtest(orbitcore_internal_tests
     ${CMAKE_CURRENT_LIST_DIR}/vsop87_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/corrections_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/pluto_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/simd_builds_test.cpp
   LIBS orbitcore_internal)
 # The fixtures of this folder.
 target_compile_definitions(orbitcore_internal_tests PRIVATE

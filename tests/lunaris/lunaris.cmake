@@ -4,7 +4,9 @@ if(TARGET lunaris)
   nodalis_add_gtest(lunaris_elp82b_test
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/elp82b_test.cpp
             ${CMAKE_CURRENT_LIST_DIR}/clunaris_test.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/elp82b_evaluation_test.cpp
     LIBS lunaris_internal)
+  target_include_directories(lunaris_elp82b_test PRIVATE ${PROJECT_SOURCE_DIR})
   if(NOT DEFINED LUNARIS_ERFA_LIBRARY)
     find_library(LUNARIS_ERFA_LIBRARY erfa)
     find_path(LUNARIS_ERFA_INCLUDE erfa.h)

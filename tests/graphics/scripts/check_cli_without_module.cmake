@@ -7,8 +7,11 @@ file(MAKE_DIRECTORY ${dir})
 file(COPY ${CLI} DESTINATION ${dir})
 get_filename_component(bin ${CLI} DIRECTORY)
 get_filename_component(name ${CLI} NAME)
-foreach(lib liborbitcore.so liblunaris.so)
-  file(CREATE_LINK ${bin}/${lib} ${dir}/${lib} SYMBOLIC)
+# Every name of the two libraries (the SONAME with its version included).
+file(GLOB libs ${bin}/liborbitcore.so* ${bin}/liblunaris.so*)
+foreach(lib ${libs})
+  get_filename_component(libname ${lib} NAME)
+  file(CREATE_LINK ${lib} ${dir}/${libname} SYMBOLIC)
 endforeach()
 execute_process(COMMAND ${dir}/${name} --jd 2460000.5 --saros 145 --format csv
                         --diagram ${dir}/s145.png
