@@ -11,7 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include "ephem/moon_position.h"
-#include "ephem/moon_series.h"
+#include "ephem/moon_geocentric.h"
 #if MOON_BENCH_HAVE_EXPORTS
 #include "ephem/orbitcore.h"
 #endif

@@ -34,7 +34,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "moon_series.h"
+#include "moon_geocentric.h"
 #include "orbitcore_internal.h"
 
 namespace orbitcore {

@@ -13,7 +13,7 @@
 // a hit returns exactly what a new evaluation would.
 //
 // Reference: Meeus, Astronomical Algorithms (2nd ed.), ch. 33 (light time).
-#include "moon_series.h"
+#include "moon_geocentric.h"
 
 #include "mathutil.h"
 #include "moon_position.h"

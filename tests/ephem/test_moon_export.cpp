@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ephem/moon_series.h"
+#include "ephem/moon_geocentric.h"
 #include "ephem/nutation.h"
 #include "ephem/orbitcore.h"
 

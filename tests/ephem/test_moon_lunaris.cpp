@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "lunaris/lunaris.h"
-#include "ephem/moon_series.h"
+#include "ephem/moon_geocentric.h"
 #if MOON_TEST_HAVE_NUTATION
 #include "ephem/nutation.h"
 #endif

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "ephem/moon_position.h"
-#include "ephem/moon_series.h"
+#include "ephem/moon_geocentric.h"
 
 namespace {
 
