@@ -34,8 +34,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "moon_geocentric.h"
-#include "orbitcore_internal.h"
+#include "ephem/moon_geocentric.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

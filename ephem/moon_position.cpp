@@ -22,17 +22,17 @@
 //
 // Reference: ELP 2000-82B, M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983)
 // and A&A 190, 342 (1988); the tables are built by tools/gen_moon_series.py.
-#include "moon_position.h"
+#include "ephem/moon_position.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include <immintrin.h>
 
-#include "mathutil.h"
-#include "moon_terms.h"
-#include "simd_dispatch.h"
-#include "sincos_kernel.h"
+#include "ephem/mathutil.h"
+#include "ephem/moon_terms.h"
+#include "ephem/simd_dispatch.h"
+#include "ephem/sincos_kernel.h"
 
 namespace orbitcore {
 namespace {

@@ -1,10 +1,17 @@
 # The program's folders use only the layers below them (README "Layout"),
-# and every #include names its file from the source root. Run as
+# the two libraries only themselves (lunaris shares some of orbitcore's
+# kernels and its nutation), and every #include names its file from
+# the source root. Run as
 #   cmake -DROOT=<source root> -P tests/check_layers.cmake
 # Each entry: a folder, then the prefixes (folders or single headers) its
 # files may include, separated by commas.
 set(_core "app/base/,astro/,app/core/")
 set(_layers
+  "ephem|ephem/"
+  "ephem/generated|ephem/"
+  "ephem/cli|ephem/orbitcore.h"
+  "lunaris|lunaris/,ephem/"
+  "lunaris/generated|lunaris/"
   "app/base|app/base/"
   "astro|app/base/,astro/,ephem/orbitcore.h,lunaris/lunaris.h"
   "app/core|${_core}"

@@ -403,7 +403,7 @@ def write_cpp(path, kept_ld, kept_b, polys):
         f.write("// tau = (JD - 2451545) / 3652500, highest power first.\n")
         f.write("// Longitude/distance periodic degrees 0..3: %s; latitude: %s.\n"
                 % (deg(kept_ld), deg(kept_b)))
-        f.write('#include "moon_series_tables.h"\n\nnamespace orbitcore {\n\n')
+        f.write('#include "ephem/moon_series_tables.h"\n\nnamespace orbitcore {\n\n')
         f.write(fmt_array("std::int16_t", "kMoonLonDistTerms", ts1, 16) + "\n\n")
         f.write(fmt_array("std::int32_t", "kMoonLonCoef", lc1, 8) + "\n\n")
         f.write(fmt_array("std::int32_t", "kMoonDistCoef", rc1, 8) + "\n\n")
