@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <string>
 
-#include "BesselRec.h"
-#include "MATLIB.h"
-#include "SunMoon.h"
-#include "TIMLIB.h"
+#include "astro/BesselRec.h"
+#include "astro/MATLIB.h"
+#include "astro/SunMoon.h"
+#include "astro/TIMLIB.h"
 
 namespace nodalis {
 

@@ -11,8 +11,8 @@
 // sec. 8.3; W. Chauvenet, Manual of Spherical and Practical Astronomy, vol. 1.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 
@@ -27,12 +27,7 @@ void BesselElements(long double JD, float DeltaTDays, BesselRec& Rec,
   EclToEqu(asun, dsun, t, bsun, lsun);
 
   long double lmoon, bmoon, dmoon;
-  if (UseLunarLib) {
-    long double lx, bx;
-    MoonPosition(lx, bx, lmoon, static_cast<double>(t), bmoon, dmoon);
-  } else {
-    MoonEcliptic(lmoon, bmoon, dmoon, t, 0, 0);
-  }
+  ChosenMoon(lmoon, bmoon, dmoon, t);
   long double amoon, dmoon_eq;
   EclToEqu(amoon, dmoon_eq, t, bmoon, lmoon);
 

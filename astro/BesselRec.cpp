@@ -1,5 +1,5 @@
 // BesselRec — eclipse type names (see BesselRec.h).
-#include "BesselRec.h"
+#include "astro/BesselRec.h"
 
 namespace nodalis {
 

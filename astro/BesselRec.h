@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "MATLIB.h"
+#include "astro/MATLIB.h"
 
 namespace nodalis {
 

@@ -12,22 +12,21 @@
 // Explanatory Supplement to the Astronomical Almanac (1992), sec. 8.3.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 
 namespace {
 constexpr long double START_STEP_CENTURIES = 10.0L / (1440.0L * 36525.0L);  // 10 minutes
 constexpr long double STEP_GROWTH = 1.2L;
-constexpr long double DEG_TO_RAD_LITERAL = 0.017453292519943295L;
 
 uint8_t EclipseType(long double m, const BesselRec& r) {
   if (m > std::fabs(r.L1) + 1) return ECL_NONE;
   if (m > std::fabs(r.L2) + 1) return ECL_PARTIAL;
   if (m > 1) return r.L2 > 0 ? ECL_NONCENTRAL_ANNULAR : ECL_NONCENTRAL_TOTAL;
   if (r.L2 < 0) return ECL_TOTAL;
-  const long double q = r.L2 / std::tan(r.F2 * DEG_TO_RAD_LITERAL);
+  const long double q = r.L2 / std::tan(r.F2 * RAD_PER_DEG);
   return q > std::sqrt(1 - m * m) ? ECL_ANNULAR : ECL_HYBRID;
 }
 
@@ -45,12 +44,7 @@ uint8_t NoEclipse(bool IsTDT, BesselRec& Rec, long double JD) {
   DeltaT(dt, IsTDT, JD);
   Rec.DeltaTDays = dt;
   long double lon, beta, dist;
-  if (UseLunarLib) {
-    long double lx, bx;
-    MoonPosition(lx, bx, lon, static_cast<double>(JD), beta, dist);
-  } else {
-    MoonEcliptic(lon, beta, dist, JD, 0, 0);
-  }
+  ChosenMoon(lon, beta, dist, JD);
   const long double g = std::sin(beta) * dist;
   Rec.Gamma = std::isfinite(g) ? static_cast<float>(g) : 0.0f;
   CommonTail(Rec, ECL_NONE);

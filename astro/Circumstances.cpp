@@ -22,17 +22,17 @@
 // unit normal there in fundamental-plane coordinates (the projection of the
 // ground onto the fundamental plane shortens distances across the slope by
 // N_zeta; for a sphere N = (xi, eta, zeta), the Supplement's formula).
-#include "Circumstances.h"
+#include "astro/Circumstances.h"
 
 #include <cmath>
 
-#include "Astrcalc.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 
 namespace {
 constexpr long double TWO_PI = 6.283185307179586476925L;
-constexpr long double RAD_PER_DEG = 0.017453292519943295769L;
 constexpr long double SECONDS_PER_DAY = 86400.0L;
 constexpr long double RATE_STEP_HOURS = 10.0L / 60.0L;  // +-10 minutes
 constexpr long double HOURS_PER_DAY = 24.0L;

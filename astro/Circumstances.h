@@ -28,8 +28,8 @@
 // Five Millennium Canon of Solar Eclipses, NASA/TP-2006-214141 (2006).
 #pragma once
 
-#include "BesselRec.h"
-#include "DeltaTModel.h"
+#include "astro/BesselRec.h"
+#include "astro/DeltaTModel.h"
 
 namespace nodalis {
 

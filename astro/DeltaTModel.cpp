@@ -1,8 +1,8 @@
 // DeltaTModel — Delta T by the program's rule or the canon's (see
 // DeltaTModel.h).
-#include "DeltaTModel.h"
+#include "astro/DeltaTModel.h"
 
-#include "TIMLIB.h"
+#include "astro/TIMLIB.h"
 
 namespace nodalis {
 

@@ -6,8 +6,8 @@
 // (-pi/2, pi/2].  Tan is the guarded tangent.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 

@@ -1,5 +1,5 @@
 // MATLIB — vectors, degree helpers, time arguments (see MATLIB.h).
-#include "MATLIB.h"
+#include "astro/MATLIB.h"
 
 #include <cmath>
 

@@ -15,8 +15,8 @@
 // Reference: J. Meeus, Astronomical Algorithms (1998), ch. 49 and 54.
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 namespace nodalis {
 

@@ -11,8 +11,8 @@
 // F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses (2006).
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Utils.h"
+#include "astro/Astrcalc.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

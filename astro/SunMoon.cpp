@@ -3,13 +3,13 @@
 // References: J. Laskar, A&A 157, 59 (1986) for the mean obliquity;
 // J. Meeus, Astronomical Algorithms (1998), eq. 13.3 and 13.4 for the
 // ecliptic-to-equatorial conversion (here in its half-angle form).
-#include "SunMoon.h"
+#include "astro/SunMoon.h"
 
 #include <cmath>
 
-#include "Trigonom.h"
-#include "lunaris.h"
-#include "orbitcore.h"
+#include "astro/Trigonom.h"
+#include "lunaris/lunaris.h"
+#include "ephem/orbitcore.h"
 
 namespace nodalis {
 
@@ -19,7 +19,6 @@ namespace {
 constexpr int BODY_SUN = 1020;   // Sun, complete Earth series
 constexpr int BODY_MOON = 1011;
 constexpr int ITEM_DIST = 3, ITEM_LON = 8, ITEM_LAT = 9;
-constexpr long double DEG_TO_RAD_LITERAL = 0.017453292519943295769L;  // degrees -> rad
 }  // namespace
 
 double PlanetInfo(long double JD, int Body, int Item) {
@@ -84,6 +83,15 @@ void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lam
   Dist = D;
 }
 
+void ChosenMoon(long double& Lambda, long double& Beta, long double& Dist, long double JD) {
+  if (UseLunarLib) {
+    long double lx, bx;
+    MoonPosition(lx, bx, Lambda, static_cast<double>(JD), Beta, Dist);
+  } else {
+    MoonEcliptic(Lambda, Beta, Dist, JD, 0, 0);
+  }
+}
+
 long double GreenwichSiderealTime(long double JDUT) {
   constexpr int APPARENT = 1;
   constexpr long double RAD_PER_HOUR = 0.26179938779914943653855L;  // 2pi / 24
@@ -101,7 +109,7 @@ long double MeanObliquity(long double JD) {
   const long double U = (JD - 2451545.0L) / 3652500.0L;
   long double p = 0;
   for (int k = 9; k >= 0; --k) p = (p + C[k]) * U;
-  return (23.439291111L + p / 3600.0L) * DEG_TO_RAD_LITERAL;
+  return (23.439291111L + p / 3600.0L) * RAD_PER_DEG;
 }
 
 void EclToEqu(long double& Alpha, long double& Delta, long double JD,

@@ -26,6 +26,11 @@ void MoonEcliptic(long double& Lambda, long double& Beta, long double& R,
 void MoonPosition(long double& LambdaXYZ, long double& BetaXYZ, long double& Lambda,
                   double JD, long double& Beta, long double& Dist);
 
+// The Moon of the eclipse routines (BesselElements, CalcEclipse): from
+// lunaris (MoonPosition) when UseLunarLib is set, else from _planetinfo
+// body 1011 (MoonEcliptic).  Lambda, Beta rad, Dist AU; JD TDT.
+void ChosenMoon(long double& Lambda, long double& Beta, long double& Dist, long double JD);
+
 // Greenwich apparent sidereal time in radians, [0, 2pi), for a
 // universal-time Julian date (orbitcore's _localsiderealtime at longitude 0).
 long double GreenwichSiderealTime(long double JDUT);

@@ -3,11 +3,14 @@
 // References: J. Meeus, Astronomical Algorithms, 2nd ed. (1998), ch. 7;
 // F. Espenak and J. Meeus, Five Millennium Canon of Solar Eclipses,
 // NASA/TP-2006-214141, section 2.6 (Delta T polynomials).
-#include "TIMLIB.h"
+#include "astro/TIMLIB.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
 
-#include "Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 
@@ -23,6 +26,13 @@ bool SaveDate = false;
 unsigned char DateStyle = 0;
 char DateSep = '-';
 bool TimesAreTDT = false;
+long double ClockJD = std::numeric_limits<long double>::quiet_NaN();
+
+namespace {
+constexpr long double HOURS_PER_DAY = 24.0L;
+constexpr long double MINUTES_PER_DAY = 1440.0L;
+constexpr long double SECONDS_PER_DAY = 86400.0L;
+}  // namespace
 
 bool JDSupported(long double JD) {
   return std::isfinite(JD) && JD >= MIN_SUPPORTED_JD && JD <= MAX_SUPPORTED_JD;
@@ -70,6 +80,60 @@ long double CalendarToJD(int Year, int Month, float Day) {
   const long double A = y > 0 ? std::trunc(365.25L * y) : std::trunc(365.25L * y - 0.75L);
   const long double C = std::trunc(30.6001L * (m + 1.0L));
   return A + C + B + static_cast<long double>(Day) + 1720996.5L;
+}
+
+bool JDToFields(long double JD, CalendarFields& F) {
+  F = CalendarFields{};
+  if (!std::isfinite(JD)) return false;
+  // Whole seconds from the civil day's midnight.
+  long double midnight = std::floor(JD + 0.5L) - 0.5L;
+  long long seconds = std::llround((JD - midnight) * SECONDS_PER_DAY);
+  if (seconds >= SECONDS_PER_DAY) {
+    seconds -= static_cast<long long>(SECONDS_PER_DAY);
+    midnight += 1;
+  }
+  float day = 0;
+  JDToCalendar(midnight + 0.25L, F.Year, F.Month, day);  // 6h of that civil day
+  F.Day = static_cast<int>(day);
+  F.Hour = static_cast<int>(seconds / 3600);
+  F.Minute = static_cast<int>(seconds / 60 % 60);
+  F.Second = static_cast<int>(seconds % 60);
+  return true;
+}
+
+long double FieldsToJD(const CalendarFields& F, long double ZoneHours) {
+  const float day = static_cast<float>(F.Day + F.Hour / HOURS_PER_DAY + F.Minute / MINUTES_PER_DAY +
+                                       F.Second / SECONDS_PER_DAY - ZoneHours / HOURS_PER_DAY);
+  return CalendarToJD(F.Year, F.Month, day);
+}
+
+std::string JDFieldText(long double JD) { return RealToStr(7, 6, JD); }
+
+float StepDaysOf(int Days, int Hours, int Minutes) {
+  return static_cast<float>((Minutes / 60.0L + Hours) / HOURS_PER_DAY + Days);
+}
+
+StepFields SplitStepDays(long double StepDays) {
+  StepFields F;
+  if (!std::isfinite(StepDays)) return F;
+  F.Days = std::trunc(StepDays);
+  constexpr long long WHOLE_DAY_MINUTES = 1440;
+  long long minutes = std::llround((StepDays - F.Days) * MINUTES_PER_DAY);
+  if (minutes >= WHOLE_DAY_MINUTES) {
+    F.Days += 1;
+    minutes -= WHOLE_DAY_MINUTES;
+  } else if (minutes <= -WHOLE_DAY_MINUTES) {
+    F.Days -= 1;
+    minutes += WHOLE_DAY_MINUTES;
+  }
+  F.Hours = static_cast<int>(minutes / 60);
+  F.Minutes = static_cast<int>(minutes % 60);
+  return F;
+}
+
+long double CalculationCount(long double SpanDays, float StepDays) {
+  const long double count = StepDays != 0 ? SpanDays / StepDays : 1.0L;
+  return std::round(count + 0.4993L);
 }
 
 long double DeltaTPolynomialSeconds(float y) {
@@ -146,6 +210,7 @@ bool DeltaT(float& DeltaTDays, bool IsTDT, long double JD) {
 }
 
 long double NowJD(float AZone) {
+  if (std::isfinite(ClockJD)) return ClockJD - AZone / 24.0L;
   int Y, M, D, W, h, mi, s, hs;
   CurrentDate(Y, M, D, W);
   CurrentTime(h, mi, s, hs);
@@ -227,6 +292,20 @@ std::string DateTimeText(float AZone, long double JD) {
   const long double f2v = f1 + 1.0L;
   const long double f2 = f2v - std::trunc(f2v);
   return DateShort(AZone, JD) + "  " + TimeText(static_cast<float>(f2 * 24.0L));
+}
+
+void JDToIsoDateTime(long double JD, std::string& Date, std::string& Time) {
+  CalendarFields f;
+  if (!JDToFields(JD, f)) {
+    Date = Time = "";
+    return;
+  }
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02d", f.Year < 0 ? "-" : "", std::abs(f.Year), f.Month,
+                f.Day);
+  Date = buf;
+  std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", f.Hour, f.Minute, f.Second);
+  Time = buf;
 }
 
 }  // namespace nodalis

@@ -1,10 +1,10 @@
 // Trigonom — guarded angle functions and plane rotation (see Trigonom.h).
-#include "Trigonom.h"
+#include "astro/Trigonom.h"
 
 #include <cmath>
 #include <iostream>
 
-#include "Utils.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
 

@@ -7,6 +7,8 @@
 namespace nodalis {
 
 extern const long double PI_EXT;
+// pi / 180: radians per degree, to the precision of an extended.
+constexpr long double RAD_PER_DEG = 0.017453292519943295769L;
 
 // sin x / cos x; sin x / 1e-37 when cos x = 0 (never divides by zero).
 long double Tan(long double x);

@@ -23,11 +23,11 @@
 #include <string>
 #include <unistd.h>
 
-#include "CanonReader.h"
-#include "EclipseCatalog.h"
-#include "SarosSearch.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
+#include "app/core/CanonReader.h"
+#include "app/core/EclipseCatalog.h"
+#include "app/core/SeriesCommands.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 
@@ -35,22 +35,18 @@ namespace {
 constexpr long double AUG_2017_NEW_MOON_JD = 2457987.27L;
 
 void BM_Saros145(benchmark::State& state, LunarMode mode) {
-  RecomputeSettings settings;
-  settings.Lunar = mode;
-  std::vector<std::string> memo;
-  int32_t saros = 0;
-  bool elp = false;
-  std::string message;
+  SeriesCommands commands;
+  commands.SetLunarMode(mode);
   for (auto _ : state) {
     SelectedJD = AUG_2017_NEW_MOON_JD;
-    if (!RecomputeSeries(settings, memo, saros, elp, message)) {
-      state.SkipWithError(message.c_str());
+    if (!commands.Recompute()) {
+      state.SkipWithError(commands.Message.c_str());
       return;
     }
-    benchmark::DoNotOptimize(memo.data());
+    benchmark::DoNotOptimize(commands.Memo.data());
   }
-  state.SetLabel(elp ? "Moon from lunaris" : "Moon from orbitcore");
-  state.counters["saros"] = saros;
+  state.SetLabel(commands.ELP2000 ? "Moon from lunaris" : "Moon from orbitcore");
+  state.counters["saros"] = commands.CurrentSaros;
   state.counters["members"] = static_cast<double>(SeriesList.size()) - 2;
 }
 

@@ -16,9 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/SeriesState.h"
-#include "graphics/DiagramFile.h"
-#include "graphics/SeriesDiagram.h"
+#include "app/core/SeriesState.h"
+#include "graphics/draw/DiagramFile.h"
+#include "graphics/draw/SeriesDiagram.h"
 
 using namespace nodalis;
 

@@ -10,9 +10,9 @@
 #include <QTest>
 #include <cstdlib>
 
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "SeriesState.h"
+#include "dialogs/DateFormU.h"
+#include "app/gui/NodalisU.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 

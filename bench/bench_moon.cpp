@@ -10,10 +10,10 @@
 //                                of a series (nutation and obliquity shared)
 #include <benchmark/benchmark.h>
 
-#include "moon_position.h"
-#include "moon_series.h"
+#include "ephem/moon_position.h"
+#include "ephem/moon_geocentric.h"
 #if MOON_BENCH_HAVE_EXPORTS
-#include "orbitcore.h"
+#include "ephem/orbitcore.h"
 #endif
 
 namespace {

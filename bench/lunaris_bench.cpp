@@ -2,8 +2,8 @@
 // but the date changes so that nothing can be hoisted).
 #include <benchmark/benchmark.h>
 
-#include "elp82b.h"
-#include "lunaris.h"
+#include "lunaris/elp82b.h"
+#include "lunaris/lunaris.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 //   Nutation_NewDate     the 106-term nutation alone
 #include <benchmark/benchmark.h>
 
-#include "orbitcore.h"
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // DateFormU — the date and period dialog. See DateFormU.h.
-#include "DateFormU.h"
+#include "dialogs/DateFormU.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -14,19 +14,15 @@
 #include <climits>
 #include <cmath>
 
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/TIMLIB.h"
+#include "app/base/QtText.h"
+#include "app/base/Utils.h"
 
 namespace nodalis {
-
-std::deque<QMessageBox::StandardButton> TDateForm::NextAnswers;
-QString TDateForm::LastQuestion;
 
 namespace {
 
 constexpr long double HOURS_PER_DAY = 24.0L;
-constexpr long double MINUTES_PER_DAY = 1440.0L;
-constexpr long double SECONDS_PER_DAY = 86400.0L;
 // Years the calendar fields accept: the range of supported Julian dates.
 constexpr int YEAR_MIN = -10000;
 constexpr int YEAR_MAX = 17000;
@@ -41,8 +37,6 @@ constexpr long double JD_CHANGE_DAYS = 0.0001L;
 constexpr long double ZONE_CHANGE_HOURS = 0.01L;
 constexpr long double STEP_CHANGE_DAYS = 0.001L;
 
-QString FromCp(const std::string& s) { return QString::fromUtf8(Cp1252ToUtf8(s)); }
-
 // The hint for a Julian date outside the supported range, short enough for
 // two lines of the hint label; the full text is its tooltip.
 QString RangeHint() {
@@ -50,8 +44,6 @@ QString RangeHint() {
       .arg(QString::fromLatin1(ShortRealToStr(MIN_SUPPORTED_JD).c_str()),
            QString::fromLatin1(ShortRealToStr(MAX_SUPPORTED_JD).c_str()));
 }
-
-long double Frac(long double x) { return x - std::trunc(x); }
 
 long double ReadNumber(const QString& text) {
   long double v = StrToReal(Utf8ToCp1252(text.toStdString()));
@@ -90,109 +82,95 @@ TDateForm::TDateForm(QWidget* Owner)
   QFont f = font();
   f.setPixelSize(11);
   setFont(f);
+  BuildHalf(true);
+  BuildHalf(false);
+  BuildStepFields();
+  BuildZoneAndFormat();
+  BuildButtons();
+  setFixedSize(WIDTH_SINGLE_PX, 448);
+  setTabOrder(SY, SMon);
+}
 
-  // ---- start half (left) and end half (right) ---------------------------
-  auto half = [&](bool start) {
-    const int x = start ? 0 : 200;
-    auto* head = new QLabel(start ? "Start Berechnung" : "Ende Berechnung", this);
-    head->setObjectName(start ? "StartLab" : "EndLab");
-    QFont hf = head->font();
-    hf.setBold(true);
-    head->setFont(hf);
-    Place(head, x + 8, 6, 188, 16);
+// The start half (left) or the end half (right): date and time fields, the
+// "= 0" buttons, the Julian date, the drop-down calendar or its hint, and
+// the computer-time buttons.
+void TDateForm::BuildHalf(bool start) {
+  const int x = start ? 0 : 200;
+  QLabel* head = Label(start ? "Start Berechnung" : "Ende Berechnung", start ? "StartLab" : "EndLab",
+                       x + 8, 6, 188, nullptr);
+  QFont hf = head->font();
+  hf.setBold(true);
+  head->setFont(hf);
 
-    QSpinBox* y = Spin(start ? "SY" : "EY", YEAR_MIN, YEAR_MAX);
-    QSpinBox* mo = Spin(start ? "SMon" : "EMon", 1, 12);
-    QSpinBox* d = Spin(start ? "SD" : "ED", 1, 31);
-    QSpinBox* h = Spin(start ? "SH" : "EH", 0, 23);
-    QSpinBox* mi = Spin(start ? "SMin" : "EMin", 0, 59);
-    QSpinBox* s = Spin(start ? "SS" : "ES", 0, 60);
-    Label(start ? "&Jahr" : "Jah&r", nullptr, x + 8, 24, 60, y);
-    Label(start ? "&Monat" : "Monat", nullptr, x + 72, 24, 60, mo);
-    Label("Tag", nullptr, x + 136, 24, 60, d);
-    Place(y, x + 8, 40, 60, 22);
-    Place(mo, x + 72, 40, 60, 22);
-    Place(d, x + 136, 40, 60, 22);
-    Label(start ? "Stu&nde" : "Stun&de", nullptr, x + 8, 66, 60, h);
-    Label("Minute", nullptr, x + 72, 66, 60, mi);
-    Label("Sekunde", nullptr, x + 136, 66, 60, s);
-    Place(h, x + 8, 82, 60, 22);
-    Place(mi, x + 72, 82, 60, 22);
-    Place(s, x + 136, 82, 60, 22);
+  QSpinBox* fields[] = {
+      LabelledSpin(start ? "SY" : "EY", YEAR_MIN, YEAR_MAX, start ? "&Jahr" : "Jah&r", x + 8, 24),
+      LabelledSpin(start ? "SMon" : "EMon", 1, 12, start ? "&Monat" : "Monat", x + 72, 24),
+      LabelledSpin(start ? "SD" : "ED", 1, 31, "Tag", x + 136, 24),
+      LabelledSpin(start ? "SH" : "EH", 0, 23, start ? "Stu&nde" : "Stun&de", x + 8, 66),
+      LabelledSpin(start ? "SMin" : "EMin", 0, 59, "Minute", x + 72, 66),
+      LabelledSpin(start ? "SS" : "ES", 0, 60, "Sekunde", x + 136, 66)};
+  for (QSpinBox* sb : fields)
+    connect(sb, &QSpinBox::textChanged, this, [this, start] { CalendarChanged(start); });
 
-    const char* zeroNames[2][3] = {{"RSH", "RSM", "RSS"}, {"ESH", "ESM", "ESS"}};
-    const char* zeroHints[3] = {"Zeit auf Null stellen", "Minuten und Sekunden auf Null stellen",
-                                "Sekunden auf Null stellen"};
-    for (int i = 0; i < 3; ++i) {
-      auto* b = new QPushButton("= 0", this);
-      b->setObjectName(zeroNames[start ? 0 : 1][i]);
-      b->setToolTip(zeroHints[i]);
-      const int tag = (start ? 1 : 4) + i;
-      b->setProperty("tag", tag);
-      Place(b, x + 8 + 64 * i, 108, 60, 22);
-      connect(b, &QPushButton::clicked, this, [this, tag] { ZeroTime(tag); });
-    }
+  const char* zeroNames[2][3] = {{"RSH", "RSM", "RSS"}, {"ESH", "ESM", "ESS"}};
+  const char* zeroHints[3] = {"Zeit auf Null stellen", "Minuten und Sekunden auf Null stellen",
+                              "Sekunden auf Null stellen"};
+  for (int i = 0; i < 3; ++i) {
+    const int tag = (start ? 1 : 4) + i;
+    auto* b = Make<QPushButton>(zeroNames[start ? 0 : 1][i], "= 0", zeroHints[i], x + 8 + 64 * i, 108, 60, 22);
+    b->setProperty("tag", tag);
+    connect(b, &QPushButton::clicked, this, [this, tag] { ZeroTime(tag); });
+  }
 
-    auto* jd = new QLineEdit(this);
-    jd->setObjectName(start ? "SJD" : "EJD");
-    if (start) jd->setToolTip("Tage seit dem 1. Jan. 4713 12 Uhr Weltzeit");
-    Label(start ? "Ju&lianisches Datum" : "Julianisches Datum", nullptr, x + 8, 136, 188, jd);
-    Place(jd, x + 8, 152, 188, 22);
+  auto* jd = new QLineEdit(this);
+  jd->setObjectName(start ? "SJD" : "EJD");
+  if (start) jd->setToolTip("Tage seit dem 1. Jan. 4713 12 Uhr Weltzeit");
+  Label(start ? "Ju&lianisches Datum" : "Julianisches Datum", nullptr, x + 8, 136, 188, jd);
+  Place(jd, x + 8, 152, 188, 22);
+  connect(jd, &QLineEdit::textChanged, this, [this, start] { JDChanged(start); });
 
-    auto* cal = new QDateEdit(this);
-    cal->setObjectName(start ? "SCal" : "ECal");
-    cal->setCalendarPopup(true);
-    cal->setDisplayFormat("dd.MM.yyyy");
-    cal->setDateRange(QDate(PICKER_FIRST_YEAR, 1, 1), QDate(PICKER_LAST_YEAR, 12, 31));
-    Place(cal, x + 8, 178, 120, 22);
-    // Two lines high: the range hint needs both.
-    auto* hint = new QLabel(this);
-    hint->setObjectName(start ? "DatHintLabel" : "DatHintLabelE");
-    hint->setWordWrap(true);
-    hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    Place(hint, x + 8, 176, 188, 30);
+  auto* cal = new QDateEdit(this);
+  cal->setObjectName(start ? "SCal" : "ECal");
+  cal->setCalendarPopup(true);
+  cal->setDisplayFormat("dd.MM.yyyy");
+  cal->setDateRange(QDate(PICKER_FIRST_YEAR, 1, 1), QDate(PICKER_LAST_YEAR, 12, 31));
+  Place(cal, x + 8, 178, 120, 22);
+  connect(cal, &QDateEdit::dateChanged, this, [this, start] { CalendarPicked(start); });
+  // Two lines high: the range hint needs both.
+  auto* hint = new QLabel(this);
+  hint->setObjectName(start ? "DatHintLabel" : "DatHintLabelE");
+  hint->setWordWrap(true);
+  hint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  Place(hint, x + 8, 176, 188, 30);
 
-    auto* now = new QPushButton(start ? "&Computerzeit" : "Com&puterzeit", this);
-    now->setObjectName(start ? "SST" : "EST");
-    if (start) {
-      now->setToolTip("Zeit und Datum auf aktuelle Systemzeit stellen");
-      Place(now, x + 8, 208, 188, 24);
-    } else {
-      Place(now, x + 8, 208, 92, 24);
-      auto* fromStart = new QPushButton("= &Startzeit", this);
-      fromStart->setObjectName("EStart");
-      fromStart->setToolTip(QString::fromUtf8("Startzeit übernehmen"));
-      Place(fromStart, x + 104, 208, 92, 24);
-      connect(fromStart, &QPushButton::clicked, this, [this] { EJD->setText(SJD->text()); });
-    }
-    connect(now, &QPushButton::clicked, this, [this, start] { ComputerTime(start); });
+  auto* now = start ? Make<QPushButton>("SST", "&Computerzeit", "Zeit und Datum auf aktuelle Systemzeit stellen",
+                                        x + 8, 208, 188, 24)
+                    : Make<QPushButton>("EST", "Com&puterzeit", "", x + 8, 208, 92, 24);
+  connect(now, &QPushButton::clicked, this, [this, start] { ComputerTime(start); });
+  if (!start) {
+    auto* fromStart = Make<QPushButton>("EStart", "= &Startzeit", QString::fromUtf8("Startzeit übernehmen"),
+                                        x + 104, 208, 92, 24);
+    connect(fromStart, &QPushButton::clicked, this, [this] { EJD->setText(SJD->text()); });
+  }
 
-    for (QSpinBox* sb : {y, mo, d, h, mi, s})
-      connect(sb, &QSpinBox::textChanged, this, [this, start] { CalendarChanged(start); });
-    connect(jd, &QLineEdit::textChanged, this, [this, start] { JDChanged(start); });
-    connect(cal, &QDateEdit::dateChanged, this, [this, start] { CalendarPicked(start); });
+  (start ? SY : EY) = fields[0];
+  (start ? SMon : EMon) = fields[1];
+  (start ? SD : ED) = fields[2];
+  (start ? SH : EH) = fields[3];
+  (start ? SMin : EMin) = fields[4];
+  (start ? SS : ES) = fields[5];
+  (start ? SJD : EJD) = jd;
+  (start ? SCal : ECal) = cal;
+  (start ? DatHintLabel : DatHintLabelE) = hint;
+}
 
-    if (start) {
-      SY = y; SMon = mo; SD = d; SH = h; SMin = mi; SS = s; SJD = jd; SCal = cal; DatHintLabel = hint;
-    } else {
-      EY = y; EMon = mo; ED = d; EH = h; EMin = mi; ES = s; EJD = jd; ECal = cal; DatHintLabelE = hint;
-    }
-  };
-  half(true);
-  half(false);
-
-  // ---- step width and count (end half) ------------------------------------
-  Label("Schritt&weite", "StepLab", 208, 238, 188, nullptr);
-  TabD = Spin("TabD", 0, 999999);
-  TabH = Spin("TabH", 0, 24);
-  TabM = Spin("TabM", 0, 60);
-  findChild<QLabel*>("StepLab")->setBuddy(TabD);
-  Label("Tage", nullptr, 208, 254, 60, TabD);
-  Label("Stunden", nullptr, 272, 254, 60, TabH);
-  Label("Minuten", nullptr, 336, 254, 60, TabM);
-  Place(TabD, 208, 270, 60, 22);
-  Place(TabH, 272, 270, 60, 22);
-  Place(TabM, 336, 270, 60, 22);
+// Step width and number of calculations (end half).
+void TDateForm::BuildStepFields() {
+  QLabel* stepLab = Label("Schritt&weite", "StepLab", 208, 238, 188, nullptr);
+  TabD = LabelledSpin("TabD", 0, 999999, "Tage", 208, 254);
+  TabH = LabelledSpin("TabH", 0, 24, "Stunden", 272, 254);
+  TabM = LabelledSpin("TabM", 0, 60, "Minuten", 336, 254);
+  stepLab->setBuddy(TabD);
   Calculations = Spin("Calculations", INT_MIN + 1, INT_MAX);
   Label("&Berechnungen:", nullptr, 208, 302, 90, Calculations);
   Place(Calculations, 300, 300, 96, 22);
@@ -200,8 +178,10 @@ TDateForm::TDateForm(QWidget* Owner)
   for (QSpinBox* sb : {TabD, TabH, TabM})
     connect(sb, &QSpinBox::textChanged, this, [this] { TabChange(); });
   connect(Calculations, &QSpinBox::textChanged, this, [this] { CalculationsChange(); });
+}
 
-  // ---- zone, summer time, TDT, date format (start half) -------------------
+// Zone, summer time, TDT, date format and the two period boxes (start half).
+void TDateForm::BuildZoneAndFormat() {
   TZ = new QLineEdit("0", this);
   TZ->setObjectName("TZ");
   TZ->setToolTip("Zeitzone, UTC ist Welzeit, MEZ ist 1 MESZ ist 2 etc.");
@@ -216,52 +196,48 @@ TDateForm::TDateForm(QWidget* Owner)
   TZLabel = Label("", "TZLabel", 128, 240, 68, nullptr);
   connect(TZ, &QLineEdit::textChanged, this, [this] { TZChange(); });
 
-  DSTChk = new QCheckBox("Sommer&zeit", this);
-  DSTChk->setObjectName("DSTChk");
-  DSTChk->setToolTip("Die eingegebene Zeit ist Sommerzeit");
-  Place(DSTChk, 8, 266, 92, 20);
-  AutoDSTChk = new QCheckBox("&automatisch", this);
-  AutoDSTChk->setObjectName("AutoDSTChk");
-  AutoDSTChk->setToolTip("Sommerzeit automatisch umschalten");
+  DSTChk = Make<QCheckBox>("DSTChk", "Sommer&zeit", "Die eingegebene Zeit ist Sommerzeit", 8, 266, 92, 20);
+  AutoDSTChk = Make<QCheckBox>("AutoDSTChk", "&automatisch", "Sommerzeit automatisch umschalten", 102,
+                               266, 96, 20);
   AutoDSTChk->setChecked(true);
-  Place(AutoDSTChk, 102, 266, 96, 20);
-  TDTChk = new QCheckBox("TDT Ephemeridenzeit", this);
-  TDTChk->setObjectName("TDTChk");
-  TDTChk->setToolTip(QString::fromUtf8(
-      "TDT (Dynamische Zeit), Ephemeridenzeit. Vernachlässigt ungleichförmige Erdrotation"));
-  Place(TDTChk, 8, 290, 188, 20);
+  TDTChk = Make<QCheckBox>(
+      "TDTChk", "TDT Ephemeridenzeit",
+      QString::fromUtf8("TDT (Dynamische Zeit), Ephemeridenzeit. Vernachlässigt ungleichförmige Erdrotation"),
+      8, 290, 188, 20);
   connect(TDTChk, &QCheckBox::clicked, this, [this] { TDTChkClick(); });
 
-  DatumklassischChk = new QRadioButton("Datumsformat klassisch", this);
-  DatumklassischChk->setObjectName("DatumklassischChk");
-  DatumklassischChk->setToolTip("Format Tag.Monat.Jahr");
+  DatumklassischChk = Make<QRadioButton>("DatumklassischChk", "Datumsformat klassisch",
+                                         "Format Tag.Monat.Jahr", 8, 316, 188, 20);
   DatumklassischChk->setChecked(true);
-  Place(DatumklassischChk, 8, 316, 188, 20);
-  NewDateChk = new QRadioButton("Datumsformat Neu", this);
-  NewDateChk->setObjectName("NewDateChk");
-  NewDateChk->setToolTip("Format Jahr-Monat-Tag");
-  Place(NewDateChk, 8, 338, 188, 20);
+  NewDateChk = Make<QRadioButton>("NewDateChk", "Datumsformat Neu", "Format Jahr-Monat-Tag", 8, 338, 188, 20);
 
-  SelTable = new QCheckBox("&Tabelle berechnen", this);
-  SelTable->setObjectName("SelTable");
-  Place(SelTable, 8, 364, 188, 20);
+  SelTable = Make<QCheckBox>("SelTable", "&Tabelle berechnen", "", 8, 364, 188, 20);
   connect(SelTable, &QCheckBox::clicked, this, [this] { SelTableClick(); });
-  SaveDatChk = new QCheckBox("Datum speichern", this);
-  SaveDatChk->setObjectName("SaveDatChk");
-  Place(SaveDatChk, 8, 386, 188, 20);
+  SaveDatChk = Make<QCheckBox>("SaveDatChk", "Datum speichern", "", 8, 386, 188, 20);
+}
 
-  OKBtn = new QPushButton("&OK !", this);
-  OKBtn->setObjectName("OKBtn");
+void TDateForm::BuildButtons() {
+  OKBtn = Make<QPushButton>("OKBtn", "&OK !", "", 8, 414, 92, 26);
   OKBtn->setDefault(true);
-  Place(OKBtn, 8, 414, 92, 26);
   connect(OKBtn, &QPushButton::clicked, this, [this] { OKBtnClick(); });
-  Abbruch = new QPushButton("&Abbruch", this);
-  Abbruch->setObjectName("Abbruch");
-  Place(Abbruch, 104, 414, 92, 26);
+  Abbruch = Make<QPushButton>("Abbruch", "&Abbruch", "", 104, 414, 92, 26);
   connect(Abbruch, &QPushButton::clicked, this, [this] { reject(); });
+}
 
-  setFixedSize(WIDTH_SINGLE_PX, 448);
-  setTabOrder(SY, SMon);
+template <class T>
+T* TDateForm::Make(const char* name, const QString& text, const QString& hint, int x, int y, int w, int h) {
+  auto* b = new T(text, this);
+  b->setObjectName(name);
+  if (!hint.isEmpty()) b->setToolTip(hint);
+  Place(b, x, y, w, h);
+  return b;
+}
+
+QSpinBox* TDateForm::LabelledSpin(const char* name, int lo, int hi, const QString& label, int x, int y) {
+  QSpinBox* s = Spin(name, lo, hi);
+  Label(label, nullptr, x, y, 60, s);
+  Place(s, x, y + 16, 60, 22);
+  return s;
 }
 
 QSpinBox* TDateForm::Spin(const char* name, int lo, int hi) {
@@ -291,11 +267,18 @@ long double TDateForm::ZoneValue() const {
 long double TDateForm::JDOf(const QLineEdit* e) const { return ReadNumber(e->text()); }
 
 void TDateForm::SetJDText(QLineEdit* e, long double jd) {
-  e->setText(QString::fromLatin1(RealToStr(7, 6, jd).c_str()));
+  e->setText(QString::fromLatin1(JDFieldText(jd).c_str()));
 }
 
 float TDateForm::StepFromFields() const {
-  return static_cast<float>((TabM->value() / 60.0L + TabH->value()) / HOURS_PER_DAY + TabD->value());
+  return StepDaysOf(TabD->value(), TabH->value(), TabM->value());
+}
+
+void TDateForm::ShowStep(long double StepDays) {
+  const StepFields f = SplitStepDays(StepDays);
+  TabD->setValue(ClampToInt(f.Days, TabD->minimum(), TabD->maximum()));
+  TabH->setValue(std::clamp(f.Hours, TabH->minimum(), TabH->maximum()));
+  TabM->setValue(std::clamp(f.Minutes, TabM->minimum(), TabM->maximum()));
 }
 
 bool TDateForm::FieldsComplete(bool start) const {
@@ -313,13 +296,10 @@ void TDateForm::CalendarChanged(bool start) {
   if (Updating || !FieldsComplete(start)) return;
   Updating = true;
   auto jdFromFields = [&] {
-    QSpinBox *y = start ? SY : EY, *mo = start ? SMon : EMon, *d = start ? SD : ED;
-    QSpinBox *h = start ? SH : EH, *mi = start ? SMin : EMin, *s = start ? SS : ES;
-    // The day argument carries the time of day; single precision.
-    const float day = static_cast<float>(d->value() + h->value() / HOURS_PER_DAY +
-                                         mi->value() / MINUTES_PER_DAY + s->value() / SECONDS_PER_DAY -
-                                         ZoneValue() / HOURS_PER_DAY);
-    SetJDText(start ? SJD : EJD, CalendarToJD(y->value(), mo->value(), day));
+    const CalendarFields f{(start ? SY : EY)->value(), (start ? SMon : EMon)->value(),
+                           (start ? SD : ED)->value(), (start ? SH : EH)->value(),
+                           (start ? SMin : EMin)->value(), (start ? SS : ES)->value()};
+    SetJDText(start ? SJD : EJD, FieldsToJD(f, ZoneValue()));
   };
   jdFromFields();
   if (start && AutoDSTChk->isChecked() && !TDTChk->isChecked()) {
@@ -343,17 +323,14 @@ void TDateForm::JDChanged(bool start) {
   }
   Updating = true;
   // To whole seconds, in the local time of the zone.
-  const long double t = std::round((jd + ZoneValue() / HOURS_PER_DAY) * SECONDS_PER_DAY) / SECONDS_PER_DAY;
-  int y = 0, m = 0;
-  float d = 0;
-  JDToCalendar(t, y, m, d);
-  const long double dd = static_cast<long double>(d) + 0.000005L;
-  (start ? SY : EY)->setValue(y);
-  (start ? SMon : EMon)->setValue(m);
-  (start ? SD : ED)->setValue(static_cast<int>(std::trunc(dd)));
-  (start ? SH : EH)->setValue(static_cast<int>(std::trunc(Frac(dd) * 24)));
-  (start ? SMin : EMin)->setValue(static_cast<int>(std::trunc(Frac(dd * 24) * 60)));
-  (start ? SS : ES)->setValue(static_cast<int>(std::round(Frac(dd * 24 * 60) * 60)));
+  CalendarFields f;
+  JDToFields(jd + ZoneValue() / HOURS_PER_DAY, f);
+  (start ? SY : EY)->setValue(f.Year);
+  (start ? SMon : EMon)->setValue(f.Month);
+  (start ? SD : ED)->setValue(f.Day);
+  (start ? SH : EH)->setValue(f.Hour);
+  (start ? SMin : EMin)->setValue(f.Minute);
+  (start ? SS : ES)->setValue(f.Second);
   UpdateHint(start);
   UpdatePeriod();
   Updating = false;
@@ -421,11 +398,9 @@ void TDateForm::SummerTimeCheck() {
 void TDateForm::UpdatePeriod() {
   const long double span = JDOf(EJD) - JDOf(SJD);
   ZeitraumLabel->setText("Zeitraum:" + QString::asprintf(" %1.4g ", static_cast<double>(span)) + "Tage");
-  const float step = StepFromFields();
-  const long double count = step != 0 ? span / step : 1.0L;
   const bool wasUpdating = Updating;
   Updating = true;
-  Calculations->setValue(ClampToInt(std::round(count + 0.4993L), Calculations->minimum(),
+  Calculations->setValue(ClampToInt(CalculationCount(span, StepFromFields()), Calculations->minimum(),
                                     Calculations->maximum()));
   Updating = wasUpdating;
 }
@@ -444,12 +419,7 @@ void TDateForm::CalculationsChange() {
   if (n == 0) return;  // no step width divides a period into zero parts
   const float step = static_cast<float>((JDOf(EJD) - JDOf(SJD)) / n);
   Updating = true;
-  const long double days = std::trunc(static_cast<long double>(step));
-  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
-  const long double hours = std::trunc((step - days) * 24);
-  TabH->setValue(ClampToInt(hours, TabH->minimum(), TabH->maximum()));
-  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - hours * 60), TabM->minimum(),
-                            TabM->maximum()));
+  ShowStep(step);
   Updating = false;
 }
 
@@ -519,12 +489,7 @@ void TDateForm::showEvent(QShowEvent* e) {
   Updating = true;
   TZ->setText(QString::fromLatin1(ShortRealToStr(Zone).c_str()));
   DSTChk->setChecked(Zone != BaseZone);
-  const long double step = StepDays;
-  const long double days = std::trunc(step);
-  TabD->setValue(ClampToInt(days, TabD->minimum(), TabD->maximum()));
-  TabH->setValue(ClampToInt(std::round((step - days) * 24), TabH->minimum(), TabH->maximum()));
-  TabM->setValue(ClampToInt(std::round((step - days) * 1440 - TabH->value() * 60), TabM->minimum(),
-                            TabM->maximum()));
+  ShowStep(StepDays);
   Updating = false;
 
   SJD->blockSignals(true);
@@ -558,21 +523,14 @@ void TDateForm::showEvent(QShowEvent* e) {
 }
 
 void TDateForm::Tell(const QString& text) {
-  LastQuestion = text;
-  if (!NextAnswers.empty()) {
-    NextAnswers.pop_front();
-    return;
-  }
-  QMessageBox::warning(this, windowTitle(), text);
+  if (MessageBoxHook)
+    MessageBoxHook(text);
+  else
+    QMessageBox::warning(this, windowTitle(), text);
 }
 
 QMessageBox::StandardButton TDateForm::Ask(const QString& text) {
-  LastQuestion = text;
-  if (!NextAnswers.empty()) {
-    QMessageBox::StandardButton a = NextAnswers.front();
-    NextAnswers.pop_front();
-    return a;
-  }
+  if (MessageBoxHook) return MessageBoxHook(text);
   return QMessageBox::question(this, windowTitle(), text,
                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
                                QMessageBox::Yes);

@@ -13,7 +13,6 @@
 
 #include <QDialog>
 #include <QMessageBox>
-#include <deque>
 #include <functional>
 
 class QAbstractSpinBox;
@@ -38,11 +37,10 @@ class TDateForm : public QDialog {
   static constexpr int WIDTH_TABLE_PX = 402;
   static constexpr int WIDTH_SINGLE_PX = 208;
 
-  // Test seam: answers given in place of the next message boxes (Yes, No
-  // or Cancel for a question, any for a message), and the text of the last
-  // box shown.
-  static std::deque<QMessageBox::StandardButton> NextAnswers;
-  static QString LastQuestion;
+  // Test seam for the message boxes (the two questions and the range
+  // message): when set, called with the box's text in place of the box; its
+  // answer (Yes, No or Cancel) is taken for a question.
+  std::function<QMessageBox::StandardButton(const QString& Text)> MessageBoxHook;
 
   // The dialog's widgets (named as in the window: SelTable, SaveDatChk, ...).
   QCheckBox* SelTable = nullptr;
@@ -55,6 +53,16 @@ class TDateForm : public QDialog {
   void showEvent(QShowEvent* e) override;
 
  private:
+  // The steps of creation.
+  void BuildHalf(bool start);
+  void BuildStepFields();
+  void BuildZoneAndFormat();
+  void BuildButtons();
+  // A button or box of kind T with caption, name, hint ("" for none) and place.
+  template <class T>
+  T* Make(const char* name, const QString& text, const QString& hint, int x, int y, int w, int h);
+  // A spin edit 60 pixels wide under its label at (x, y).
+  QSpinBox* LabelledSpin(const char* name, int lo, int hi, const QString& label, int x, int y);
   QSpinBox* Spin(const char* name, int lo, int hi);
   QLabel* Label(const QString& text, const char* name, int x, int y, int w, QWidget* buddy = nullptr);
   void Place(QWidget* w, int x, int y, int width, int height);
@@ -77,6 +85,7 @@ class TDateForm : public QDialog {
   void SelTableClick();
   void SetFormatCaptions();
   float StepFromFields() const;
+  void ShowStep(long double StepDays);  // into TabD, TabH, TabM
   long double JDOf(const QLineEdit* e) const;
   void SetJDText(QLineEdit* e, long double jd);
   QMessageBox::StandardButton Ask(const QString& text);

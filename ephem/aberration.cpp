@@ -14,7 +14,7 @@
 // Reference: Meeus, Astronomical Algorithms (2nd ed.), eqs. 23.2 and 23.3.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

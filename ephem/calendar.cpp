@@ -14,7 +14,7 @@
 // Algorithms, ch. 7) in integer form.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

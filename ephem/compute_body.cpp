@@ -34,8 +34,8 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "moon_series.h"
-#include "orbitcore_internal.h"
+#include "ephem/moon_geocentric.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 
@@ -114,6 +114,132 @@ double planet_magnitude_term(int h, double i, double jd, double lon,
 const double PLANET_DIAMETER_AT_1AU[10] = {0.0,    6.72,  16.82, 0.0,  9.36,
                                            184.12, 147.64, 70.04, 67.0, 4.14};
 
+// A body's geocentric place on the ecliptic of date (J2000 for Pluto until
+// step 11): longitude, latitude (rad), distance (AU).
+struct Geocentric {
+  double lon = 0.0, lat = 0.0, delta = 0.0;
+};
+
+// 6. Geocentric position: the Sun as the Earth turned by 180 deg, the Moon
+// from the lunar series, a planet from its heliocentric position body[]
+// (retarded by one light-time step when asked: body[] then holds the
+// position at jd - tau).  False when the retarded position fails.
+bool geocentric_position(double jd, int h, int use_light_time, double* body, double l0,
+                         double b0, double r0, Geocentric& g) {
+  if (h == 0) {
+    g.lon = norm_2pi(l0 + PI);
+    g.lat = -b0;
+    g.delta = r0;
+    return true;
+  }
+  if (h == -1) {
+    moon_geocentric(jd, use_light_time, &g.lon, &g.lat, &g.delta);
+    return true;
+  }
+  double x, y, z;
+  helio_to_geo(body, l0, b0, r0, &x, &y, &z);
+  if (use_light_time) {
+    const double tau = LIGHT_DAYS_PER_AU * std::sqrt(x * x + y * y + z * z);
+    if (helio_position(jd - tau, h, 0.0, body) != HELIO_OK) return false;
+    helio_to_geo(body, l0, b0, r0, &x, &y, &z);
+  }
+  g.delta = safe_sqrt(x * x + y * y + z * z);
+  if (x * x + y * y > MIN_SQUARE) {
+    g.lon = safe_atan2(y, x);
+    g.lat = safe_atan2(z, safe_sqrt(x * x + y * y));
+  } else {
+    g.lon = 0.0;
+    g.lat = z > 0.0 ? PI / 2 : (z < 0.0 ? -PI / 2 : 0.0);
+  }
+  return true;
+}
+
+// 7. Physical data: illumination (percent), elongation (rad, negative west
+// of the Sun), apparent diameter (arcsec) and magnitude.
+void physical_data(double jd, int h, const Geocentric& g, const double* body, double l0,
+                   double r0, double* elongation, double* illumination, double* magnitude,
+                   double* diameter) {
+  const double dist = g.delta;
+  if (h == 0) {
+    *illumination = 100.0;
+    *elongation = 0.0;
+    *diameter = SUN_DIAMETER_ARCSEC_AT_1AU / r0;
+    *magnitude = 5.0 * std::log10(r0) + SUN_MAGNITUDE_AT_1AU;
+    return;
+  }
+  double elong;
+  if (h == -1) {
+    double k, i;
+    moon_phase(jd, 0, &k, &i);
+    *illumination = 100.0 * k;
+    elong = (180.0 - i) * RAD_PER_DEG;
+    if (dist > 0.0) {  // the series gives 0 while unavailable
+      *diameter = MOON_DIAMETER_CONSTANT /
+                  (dist * KM_PER_AU_MILLIONS * 1e6 / EARTH_EQUATORIAL_RADIUS_KM);
+      *magnitude = 5.0 * std::log10(r0 * dist) + MOON_MAGNITUDE_BASE + moon_phase_magnitude(i);
+    }
+  } else {
+    const double rb = body[2];
+    elong = safe_acos((r0 * r0 + dist * dist - rb * rb) / (2.0 * r0 * dist));
+    const double cos_i = (rb * rb + dist * dist - r0 * r0) / (2.0 * rb * dist);
+    *illumination = 50.0 * (1.0 + cos_i);
+    const double i = safe_acos(cos_i) * DEG_PER_RAD;
+    *magnitude = 5.0 * std::log10(rb * dist) + planet_magnitude_term(h, i, jd, g.lon, g.lat);
+    *diameter = PLANET_DIAMETER_AT_1AU[h] / dist;
+  }
+  if (std::sin(g.lon - l0) > 0.0) elong = -elong;
+  *elongation = elong;
+}
+
+// 8. Annual aberration; for the Moon (whose series includes it) subtracted
+// when aberration is off and light time on.
+void annual_aberration(double jd, int h, int use_aberration, int use_light_time, double l0,
+                       Geocentric& g) {
+  const double sun_lon = norm_2pi(l0 + PI);
+  if (h >= 0 && use_aberration) {
+    aberration(jd, &g.lon, &g.lat, sun_lon, 0);
+  } else if (h == -1 && !use_aberration && use_light_time) {
+    double a_lon = g.lon, a_lat = g.lat;
+    aberration(jd, &a_lon, &a_lat, sun_lon, 0);
+    g.lon = 2.0 * g.lon - a_lon;
+    g.lat = 2.0 * g.lat - a_lat;
+  }
+}
+
+// 9. - 11. Nutation in longitude, ecliptic to equator, and for Pluto the
+// precession from J2000 to the date and back to the ecliptic of date.
+void to_equator_of_date(double jd, int h, int use_nutation, Geocentric& g, double* ra,
+                        double* dec) {
+  // 9. Obliquity and nutation in longitude.
+  double sin_eps, cos_eps;
+  obliquity_sincos(jd, use_nutation, &sin_eps, &cos_eps);
+  if (use_nutation) {
+    double dpsi, deps;
+    nutation(jd, &dpsi, &deps);
+    g.lon += dpsi;
+  }
+
+  // 10. Ecliptic to equator.  Pluto's position is still on the ecliptic of
+  // J2000 here, so it takes the obliquity of J2000: with the obliquity of
+  // date the J2000 equator it is precessed from would be tilted by the
+  // obliquity's change (-47" per century).
+  g.lon = norm_2pi(g.lon);
+  const double sl = std::sin(g.lon), cl = std::cos(g.lon);
+  const double se = h == 9 ? SIN_EPS_J2000 : sin_eps;
+  const double ce = h == 9 ? COS_EPS_J2000 : cos_eps;
+  *dec = safe_asin(std::sin(g.lat) * ce + std::cos(g.lat) * se * sl);
+  *ra = norm_2pi(safe_atan2(sl * ce - std::tan(g.lat) * se, cl));
+
+  // 11. Pluto: precess from the equator of J2000 to that of the date and
+  // return to the ecliptic of date.
+  if (h == 9) {
+    precess_j2000_to_date(jd, ra, dec);
+    const double sa = std::sin(*ra), ca = std::cos(*ra);
+    g.lat = safe_asin(std::sin(*dec) * cos_eps - std::cos(*dec) * sin_eps * sa);
+    g.lon = norm_2pi(safe_atan2(sa * cos_eps + std::tan(*dec) * sin_eps, ca));
+  }
+}
+
 void compute_body_uncached(double jd, int b, double* ra, double* dec, double* delta,
                            double* r, double* elongation, double* illumination,
                            double* magnitude, double* diameter, double* lon,
@@ -165,116 +291,20 @@ void compute_body_uncached(double jd, int b, double* ra, double* dec, double* de
     earth_lbr(jd, precise, &l0, &b0, &r0);
   if (h == 9) ecliptic_of_date_to_j2000(jd, &l0, &b0);
 
-  // 6. Geocentric position.
-  double g_lon = 0.0, g_lat = 0.0, g_delta = 0.0;
-  if (h == 0) {
-    g_lon = norm_2pi(l0 + PI);
-    g_lat = -b0;
-    g_delta = r0;
-  } else if (h == -1) {
-    moon_geocentric(jd, use_light_time, &g_lon, &g_lat, &g_delta);
-  } else {
-    double x, y, z;
-    helio_to_geo(body, l0, b0, r0, &x, &y, &z);
-    if (use_light_time) {
-      const double tau = LIGHT_DAYS_PER_AU * std::sqrt(x * x + y * y + z * z);
-      if (helio_position(jd - tau, h, 0.0, body) != HELIO_OK) {
-        *r = 0.0;
-        return;
-      }
-      helio_to_geo(body, l0, b0, r0, &x, &y, &z);
-    }
-    g_delta = safe_sqrt(x * x + y * y + z * z);
-    if (x * x + y * y > MIN_SQUARE) {
-      g_lon = safe_atan2(y, x);
-      g_lat = safe_atan2(z, safe_sqrt(x * x + y * y));
-    } else {
-      g_lon = 0.0;
-      g_lat = z > 0.0 ? PI / 2 : (z < 0.0 ? -PI / 2 : 0.0);
-    }
+  // 6. - 11.
+  Geocentric g;
+  if (!geocentric_position(jd, h, use_light_time, body, l0, b0, r0, g)) {
+    *r = 0.0;
+    return;
   }
+  if (want_physical)
+    physical_data(jd, h, g, body, l0, r0, elongation, illumination, magnitude, diameter);
+  annual_aberration(jd, h, use_aberration, use_light_time, l0, g);
+  to_equator_of_date(jd, h, use_nutation, g, ra, dec);
 
-  // 7. Physical data.
-  if (want_physical) {
-    const double dist = g_delta;
-    if (h == 0) {
-      *illumination = 100.0;
-      *elongation = 0.0;
-      *diameter = SUN_DIAMETER_ARCSEC_AT_1AU / r0;
-      *magnitude = 5.0 * std::log10(r0) + SUN_MAGNITUDE_AT_1AU;
-    } else {
-      double elong;
-      if (h == -1) {
-        double k, i;
-        moon_phase(jd, 0, &k, &i);
-        *illumination = 100.0 * k;
-        elong = (180.0 - i) * RAD_PER_DEG;
-        if (dist > 0.0) {  // the series gives 0 while unavailable
-          *diameter = MOON_DIAMETER_CONSTANT /
-                      (dist * KM_PER_AU_MILLIONS * 1e6 / EARTH_EQUATORIAL_RADIUS_KM);
-          *magnitude = 5.0 * std::log10(r0 * dist) + MOON_MAGNITUDE_BASE +
-                       moon_phase_magnitude(i);
-        }
-      } else {
-        const double rb = body[2];
-        elong = safe_acos((r0 * r0 + dist * dist - rb * rb) / (2.0 * r0 * dist));
-        const double cos_i = (rb * rb + dist * dist - r0 * r0) / (2.0 * rb * dist);
-        *illumination = 50.0 * (1.0 + cos_i);
-        const double i = safe_acos(cos_i) * DEG_PER_RAD;
-        *magnitude = 5.0 * std::log10(rb * dist) +
-                     planet_magnitude_term(h, i, jd, g_lon, g_lat);
-        *diameter = PLANET_DIAMETER_AT_1AU[h] / dist;
-      }
-      if (std::sin(g_lon - l0) > 0.0) elong = -elong;
-      *elongation = elong;
-    }
-  }
-
-  // 8. Annual aberration.
-  const double sun_lon = norm_2pi(l0 + PI);
-  if (h >= 0 && use_aberration) {
-    aberration(jd, &g_lon, &g_lat, sun_lon, 0);
-  } else if (h == -1 && !use_aberration && use_light_time) {
-    double a_lon = g_lon, a_lat = g_lat;
-    aberration(jd, &a_lon, &a_lat, sun_lon, 0);
-    g_lon = 2.0 * g_lon - a_lon;
-    g_lat = 2.0 * g_lat - a_lat;
-  }
-
-  // 9. Obliquity and nutation in longitude.
-  double sin_eps, cos_eps;
-  obliquity_sincos(jd, use_nutation, &sin_eps, &cos_eps);
-  if (use_nutation) {
-    double dpsi, deps;
-    nutation(jd, &dpsi, &deps);
-    g_lon += dpsi;
-  }
-
-  // 10. Ecliptic to equator.  Pluto's position is still on the ecliptic of
-  // J2000 here, so it takes the obliquity of J2000: with the obliquity of
-  // date the J2000 equator it is precessed from would be tilted by the
-  // obliquity's change (-47" per century).
-  g_lon = norm_2pi(g_lon);
-  const double sl = std::sin(g_lon), cl = std::cos(g_lon);
-  const double se = h == 9 ? SIN_EPS_J2000 : sin_eps;
-  const double ce = h == 9 ? COS_EPS_J2000 : cos_eps;
-  double eq_dec = safe_asin(std::sin(g_lat) * ce + std::cos(g_lat) * se * sl);
-  double eq_ra = norm_2pi(safe_atan2(sl * ce - std::tan(g_lat) * se, cl));
-
-  // 11. Pluto: precess from the equator of J2000 to that of the date and
-  // return to the ecliptic of date.
-  if (h == 9) {
-    precess_j2000_to_date(jd, &eq_ra, &eq_dec);
-    const double sa = std::sin(eq_ra), ca = std::cos(eq_ra);
-    g_lat = safe_asin(std::sin(eq_dec) * cos_eps - std::cos(eq_dec) * sin_eps * sa);
-    g_lon = norm_2pi(safe_atan2(sa * cos_eps + std::tan(eq_dec) * sin_eps, ca));
-  }
-
-  *ra = eq_ra;
-  *dec = eq_dec;
-  *delta = g_delta;
-  *lon = g_lon;
-  *lat = g_lat;
+  *delta = g.delta;
+  *lon = g.lon;
+  *lat = g.lat;
   // Absurd dates (|jd| ~ 1e300) overflow the series' powers of t.
   for (double* p : {ra, dec, delta, r, elongation, illumination, magnitude,
                     diameter, lon, lat})

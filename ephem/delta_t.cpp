@@ -12,7 +12,7 @@
 // non-finite jd gives NaN.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

@@ -2,9 +2,9 @@
 //
 // Thin wrappers over the internal routines; body codes are internal code +
 // BODY_OFFSET (1000).  See orbitcore.h for arguments, units and time scales.
-#include "orbitcore.h"
+#include "ephem/orbitcore.h"
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 using namespace orbitcore;
 

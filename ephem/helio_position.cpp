@@ -14,7 +14,7 @@
 // the body -1 and never match a request.
 #include <cstdint>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

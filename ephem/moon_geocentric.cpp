@@ -13,10 +13,10 @@
 // a hit returns exactly what a new evaluation would.
 //
 // Reference: Meeus, Astronomical Algorithms (2nd ed.), ch. 33 (light time).
-#include "moon_series.h"
+#include "ephem/moon_geocentric.h"
 
-#include "mathutil.h"
-#include "moon_position.h"
+#include "ephem/mathutil.h"
+#include "ephem/moon_position.h"
 
 namespace orbitcore {
 

@@ -12,7 +12,7 @@
 // 10-degree steps (values in 0.1 mag, negative of the stored numbers).
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

@@ -7,7 +7,7 @@
 // otherwise.  Both execute the same roundings per term and add to the lane
 // sums in the same order (std::fma is exact everywhere), so they give the
 // same bits.
-#include "moon_terms.h"
+#include "ephem/moon_terms.h"
 
 #include <immintrin.h>
 
@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
-#include "pair_table.h"
-#include "simd_dispatch.h"
+#include "ephem/pair_table.h"
+#include "ephem/simd_dispatch.h"
 
 namespace orbitcore {
 namespace {

@@ -38,8 +38,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "moon_series_tables.h"
-#include "pair_table.h"
+#include "ephem/moon_series_tables.h"
+#include "ephem/pair_table.h"
 
 namespace orbitcore {
 

@@ -17,14 +17,14 @@
 //
 // Reference: Seidelmann 1982, Celest. Mech. 27, 79; Explanatory Supplement
 // to the Astronomical Almanac (1992), sect. 3.222 (as in SOFA/ERFA nut80).
-#include "nutation.h"
+#include "ephem/nutation.h"
 
 #include <cmath>
 
-#include "mathutil.h"
-#include "nutation_tables.h"
-#include "simd_dispatch.h"
-#include "sincos_kernel.h"
+#include "ephem/mathutil.h"
+#include "ephem/nutation_tables.h"
+#include "ephem/simd_dispatch.h"
+#include "ephem/sincos_kernel.h"
 
 namespace orbitcore {
 

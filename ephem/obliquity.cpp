@@ -14,7 +14,7 @@
 // Reference: Laskar 1986, A&A 157, 59; Meeus, Astronomical Algorithms, 22.3.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

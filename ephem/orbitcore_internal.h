@@ -5,8 +5,8 @@
 #pragma once
 #include <cstdint>
 
-#include "mathutil.h"
-#include "nutation.h"
+#include "ephem/mathutil.h"
+#include "ephem/nutation.h"
 
 namespace orbitcore {
 

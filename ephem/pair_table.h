@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "simd_dispatch.h"
+#include "ephem/simd_dispatch.h"
 
 namespace orbitcore {
 

@@ -17,7 +17,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

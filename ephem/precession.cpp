@@ -7,7 +7,7 @@
 // centuries (about a week) of J2000 nothing is changed.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

@@ -11,7 +11,7 @@
 // Reference: Meeus, Astronomical Algorithms, eq. 12.4 and ch. 12.
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 namespace orbitcore {
 

@@ -26,10 +26,10 @@
 #include <cmath>
 #include <vector>
 
-#include "orbitcore_internal.h"
-#include "simd_dispatch.h"
-#include "sincos_kernel.h"
-#include "vsop87_tables.h"
+#include "ephem/orbitcore_internal.h"
+#include "ephem/simd_dispatch.h"
+#include "ephem/sincos_kernel.h"
+#include "ephem/vsop87_tables.h"
 
 namespace orbitcore {
 

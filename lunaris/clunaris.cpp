@@ -12,9 +12,9 @@
 // in AU, (x, y, z) = dist * (cos lat cos lon, cos lat sin lon, sin lat) AU.
 // Non-finite input or overflow gives NaN in all six outputs. A null pointer
 // among the outputs is skipped.
-#include "lunaris.h"
+#include "lunaris/lunaris.h"
 
-#include "elp82b.h"
+#include "lunaris/elp82b.h"
 
 #include <cmath>
 #include <limits>

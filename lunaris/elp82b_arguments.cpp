@@ -23,7 +23,7 @@
 // polynomials only (W1 of V, the main problem's D, l, F): the linear
 // arguments of the other files already leave out W1's own t^2 term
 // (-5.89"/cy^2), which is six times larger, as ELP prescribes.
-#include "elp82b.h"
+#include "lunaris/elp82b.h"
 
 #include <cmath>
 

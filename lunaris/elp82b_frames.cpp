@@ -9,7 +9,7 @@
 //
 // jd: Julian date, TDB (TDT may be used); ndot: the Moon's tidal
 // acceleration, "/cy^2 (elp82b.h).
-#include "elp82b.h"
+#include "lunaris/elp82b.h"
 
 #include <cmath>
 

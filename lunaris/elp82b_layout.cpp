@@ -6,7 +6,7 @@
 // a time on the x86-64 baseline otherwise; both execute the same roundings
 // (no fused multiply-adds; the library is compiled with -ffp-contract=off)
 // and add to the lane sums in the same order, so they give the same bits.
-#include "elp82b_layout.h"
+#include "lunaris/elp82b_layout.h"
 
 #include <immintrin.h>
 

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "ephem/pair_table.h"
-#include "generated/elp82b_tables.h"
+#include "lunaris/generated/elp82b_tables.h"
 
 namespace lunaris {
 

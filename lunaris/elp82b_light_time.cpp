@@ -11,8 +11,8 @@
 // at -2000 or +3000 where the Poisson terms it leaves out grow) changes the
 // light time by at most 1.3e-4 s, i.e. the Moon's position by less than
 // 1e-4", for a small fraction of the cost of a second full evaluation.
-#include "elp82b.h"
-#include "generated/elp82b_tables.h"
+#include "lunaris/elp82b.h"
+#include "lunaris/generated/elp82b_tables.h"
 
 #include <cmath>
 #include <limits>

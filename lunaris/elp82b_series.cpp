@@ -21,9 +21,9 @@
 //
 // Reference: notice "Lunar Solution ELP 2000-82B" (M. Chapront-Touze,
 // J. Chapront, G. Francou, 1995, CDS VI/79), sect. 2-9.
-#include "elp82b.h"
-#include "elp82b_layout.h"
-#include "generated/elp82b_tables.h"
+#include "lunaris/elp82b.h"
+#include "lunaris/elp82b_layout.h"
+#include "lunaris/generated/elp82b_tables.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what building and testing Nodalis needs on Debian 12, when missing.
-# Sourced by scripts/run.sh and scripts/test.sh.
+# Sourced by scripts/run.sh, scripts/test.sh and scripts/sanitize.sh.
 nodalis_install_deps() {
   local pkgs=(build-essential cmake python3 libgtest-dev libbenchmark-dev
               qt6-base-dev qt6-base-dev-tools qt6-svg-dev liberfa-dev
@@ -24,4 +24,11 @@ nodalis_build() {
   local dir="$1"; shift
   cmake -S "$NODALIS_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
   cmake --build "$dir" -j"$(nproc)"
+}
+
+# What every script starts with: the missing packages, then the build in
+# the folder $1 with the CMake arguments that follow.
+nodalis_setup() {
+  nodalis_install_deps
+  nodalis_build "$@"
 }

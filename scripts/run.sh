@@ -6,9 +6,8 @@
 set -euo pipefail
 NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
-nodalis_install_deps
 BUILD="${NODALIS_BUILD_DIR:-$NODALIS_ROOT/build}"
-nodalis_build "$BUILD" -DNODALIS_TESTS=OFF -DNODALIS_BENCH=OFF
+nodalis_setup "$BUILD" -DNODALIS_TESTS=OFF -DNODALIS_BENCH=OFF
 if [ -x "$BUILD/bin/nodalis" ]; then
   if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
     exec "$BUILD/bin/nodalis" "$@"

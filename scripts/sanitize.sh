@@ -6,9 +6,8 @@
 set -euo pipefail
 NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
-nodalis_install_deps
 BUILD="${NODALIS_SANITIZE_BUILD_DIR:-$NODALIS_ROOT/build-sanitize}"
-nodalis_build "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF
+nodalis_setup "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF
 export QT_QPA_PLATFORM=offscreen
 # Every report fails its test; leaks inside fontconfig only are suppressed.
 export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1

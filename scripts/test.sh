@@ -3,9 +3,8 @@
 set -euo pipefail
 NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
-nodalis_install_deps
 BUILD="${NODALIS_BUILD_DIR:-$NODALIS_ROOT/build}"
-nodalis_build "$BUILD"
+nodalis_setup "$BUILD"
 export QT_QPA_PLATFORM=offscreen
 cd "$BUILD"
 ctest --output-on-failure -j"$(nproc)" --timeout 600

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "CatalogRow.h"
-#include "CliArgs.h"
-#include "EclipseCatalog.h"
+#include "app/core/CatalogRow.h"
+#include "app/cli/CliArgs.h"
+#include "app/core/EclipseCatalog.h"
 
 using namespace nodalis;
 

@@ -10,7 +10,7 @@ For each Saros number N in the range (default 1 .. 180), each lunar mode
 
     nodalis-cli --jd JD --reference JD --saros N --lunar MODE --format FMT
 
-with a fixed start and reference date (JD, default 2461383.5 = 2026-12-08),
+with a fixed start and reference date (JD, default 2461383.5 = 2026-12-09 0h),
 so that the search start and the table markers do not depend on the clock.
 Standard output and the exit code go into one file per run,
 saros_NNN_MODE.FMT in OUT_DIR.

@@ -180,7 +180,7 @@ def main():
     w("// Regenerate:")
     w("//   python3 tools/gen_elp82b.py <elp2000-82b data dir> %s --prec %s"
       % ("lunaris/generated/elp82b_tables.cpp", repr(prec)))
-    w("#include \"elp82b_tables.h\"")
+    w("#include \"lunaris/generated/elp82b_tables.h\"")
     w("")
     w("namespace lunaris::tables {")
     w("")

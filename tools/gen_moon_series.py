@@ -14,7 +14,7 @@ and writes them as int16 term streams and int32 coefficient streams
 
 The amplitudes are ELP's as published (fit-corrected), nothing else: the
 series is evaluated with orbitcore's argument polynomials (ORB_ARGS, the
-same as ephem/moon_series.cpp), which are a fit to a numerical ephemeris
+same as ephem/moon_position.cpp), which are a fit to a numerical ephemeris
 and carry its secular motion, and no difference between those and ELP's
 own arguments is absorbed into the coefficients.  A term's coefficient
 polynomials come from ELP's Poisson factors alone (t^0, t^1, t^2 with
@@ -88,7 +88,7 @@ OWN_ROWS = {
 # ---------------------------------------------------------------------------
 # orbitcore's argument polynomials (arc seconds, T in Julian centuries from
 # J2000): linear part (reduced to one turn), then T^2 * P(T).  Index 0..13 =
-# argument 1..14.  Same values as ephem/moon_series.cpp.
+# argument 1..14.  Same values as ephem/moon_position.cpp.
 
 ORB_ARGS = [
     ((908103.213, 538101628.6889819), (-0.0192789, 0.00000639)),
@@ -131,7 +131,7 @@ def peval(p, x):
 
 
 def orb_argument(n, t):
-    """Argument n (index 0..13) in arc seconds, as moon_series.cpp forms it."""
+    """Argument n (index 0..13) in arc seconds, as moon_position.cpp forms it."""
     (c0, c1), p = ORB_ARGS[n]
     lin = c0 + c1 * t
     lin -= math.floor(lin / 1296000.0) * 1296000.0
@@ -403,7 +403,7 @@ def write_cpp(path, kept_ld, kept_b, polys):
         f.write("// tau = (JD - 2451545) / 3652500, highest power first.\n")
         f.write("// Longitude/distance periodic degrees 0..3: %s; latitude: %s.\n"
                 % (deg(kept_ld), deg(kept_b)))
-        f.write('#include "moon_series_tables.h"\n\nnamespace orbitcore {\n\n')
+        f.write('#include "ephem/moon_series_tables.h"\n\nnamespace orbitcore {\n\n')
         f.write(fmt_array("std::int16_t", "kMoonLonDistTerms", ts1, 16) + "\n\n")
         f.write(fmt_array("std::int32_t", "kMoonLonCoef", lc1, 8) + "\n\n")
         f.write(fmt_array("std::int32_t", "kMoonDistCoef", rc1, 8) + "\n\n")

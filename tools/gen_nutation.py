@@ -71,7 +71,7 @@ def main():
     w("// 1982, Celest. Mech. 27, 79; Explanatory Supplement 1992, sect. 3.222).")
     w("// Generated from nut80.txt by tools/gen_nutation.py; regenerate with")
     w("//   python3 tools/gen_nutation.py /work/shared/data/nutation/nut80.txt ephem/generated/nutation_tables.cpp")
-    w("#include \"nutation_tables.h\"")
+    w("#include \"ephem/nutation_tables.h\"")
     w("")
     w("namespace orbitcore {")
     w("")

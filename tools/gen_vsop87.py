@@ -166,7 +166,7 @@ def main():
     w("//   python3 tools/gen_vsop87.py /work/shared/data/vsop87 ephem/generated/vsop87_tables.cpp")
     w("// Records are {A, B, C}: A * cos(B + C*t), A in 1e-8 rad or 1e-8 AU, B in rad,")
     w("// C in rad per Julian millennium, t in Julian millennia from J2000.0 (TDB).")
-    w("#include \"vsop87_tables.h\"")
+    w("#include \"ephem/vsop87_tables.h\"")
     w("")
     w("namespace orbitcore {")
     w("")

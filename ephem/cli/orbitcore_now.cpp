@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "orbitcore.h"
+#include "ephem/orbitcore.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 // Coefficients in units of 0.0001 arcsec, polynomials in
 // tau = (JD - 2451545) / 3652500, highest power first.
 // Longitude/distance periodic degrees 0..3: [509, 99, 20, 3]; latitude: [307, 43, 9, 1].
-#include "moon_series_tables.h"
+#include "ephem/moon_series_tables.h"
 
 namespace orbitcore {
 

@@ -3,7 +3,7 @@
 // 1982, Celest. Mech. 27, 79; Explanatory Supplement 1992, sect. 3.222).
 // Generated from nut80.txt by tools/gen_nutation.py; regenerate with
 //   python3 tools/gen_nutation.py /work/shared/data/nutation/nut80.txt ephem/generated/nutation_tables.cpp
-#include "nutation_tables.h"
+#include "ephem/nutation_tables.h"
 
 namespace orbitcore {
 

@@ -6,7 +6,7 @@
 //   python3 tools/gen_vsop87.py /work/shared/data/vsop87 ephem/generated/vsop87_tables.cpp
 // Records are {A, B, C}: A * cos(B + C*t), A in 1e-8 rad or 1e-8 AU, B in rad,
 // C in rad per Julian millennium, t in Julian millennia from J2000.0 (TDB).
-#include "vsop87_tables.h"
+#include "ephem/vsop87_tables.h"
 
 namespace orbitcore {
 

@@ -6,7 +6,7 @@
 // built from 3339 partial arguments.
 // Regenerate:
 //   python3 tools/gen_elp82b.py <elp2000-82b data dir> lunaris/generated/elp82b_tables.cpp --prec 5e-05
-#include "elp82b_tables.h"
+#include "lunaris/generated/elp82b_tables.h"
 
 namespace lunaris::tables {
 

@@ -37,7 +37,7 @@ endif()
 nodalis_add_gtest(test_core_fuzz_replay
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fuzz_replay.cpp
           ${PROJECT_SOURCE_DIR}/tools/fuzz/fuzz_targets.cpp
-  LIBS nodalis_core nodalis_settings)
+  LIBS nodalis_core nodalis_settings nodalis_cliargs)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
 target_compile_definitions(test_core_fuzz_replay PRIVATE
   FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/tools/fuzz/corpus")

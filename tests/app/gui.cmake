@@ -16,12 +16,27 @@ if(NODALIS_GUI AND TARGET nodalis_oneinstance)
   add_dependencies(test_one_instance oneinstance_probe)
 endif()
 
+# The main window: driven offscreen (also against nodalis-cli), its German
+# texts, and captions and keys on a real X server (Xvfb) with real key events
+# (xdotool; ctest counts that test as skipped where those are not installed).
 if(NODALIS_GUI AND TARGET nodalis_mainwin)
   nodalis_add_gtest(test_main_window
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_main_window.cpp
     LIBS nodalis_mainwin Qt6::Test GUI)
   target_compile_definitions(test_main_window PRIVATE
-    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
+    MAINWIN_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data"
+    NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+  add_dependencies(test_main_window nodalis-cli)
+
+  nodalis_add_gtest(test_german_ui
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_german_ui.cpp
+    LIBS nodalis_mainwin Qt6::PrintSupport Qt6::Test GUI)
+
+  add_executable(test_x11_keys ${CMAKE_CURRENT_LIST_DIR}/test_x11_keys.cpp)
+  target_link_libraries(test_x11_keys PRIVATE nodalis_mainwin Qt6::Test GTest::gtest GTest::gtest_main)
+  add_test(NAME X11Keys COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_under_xvfb.sh
+           $<TARGET_FILE:test_x11_keys>)
+  set_tests_properties(X11Keys PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 endif()
 
 if(NODALIS_GUI AND TARGET nodalis)
@@ -33,18 +48,3 @@ if(NODALIS_GUI AND TARGET nodalis)
   add_dependencies(test_nodalis_instances nodalis)
 endif()
 
-if(NODALIS_GUI AND TARGET nodalis_mainwin)
-  nodalis_add_gtest(test_german_ui
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_german_ui.cpp
-    LIBS nodalis_mainwin Qt6::PrintSupport Qt6::Test GUI)
-endif()
-
-# Captions and keys on a real X server (Xvfb) with real key events (xdotool);
-# ctest counts the test as skipped where those are not installed.
-if(NODALIS_GUI AND TARGET nodalis_mainwin)
-  add_executable(test_x11_keys ${CMAKE_CURRENT_LIST_DIR}/test_x11_keys.cpp)
-  target_link_libraries(test_x11_keys PRIVATE nodalis_mainwin Qt6::Test GTest::gtest GTest::gtest_main)
-  add_test(NAME X11Keys COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/run_under_xvfb.sh
-           $<TARGET_FILE:test_x11_keys>)
-  set_tests_properties(X11Keys PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
-endif()

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "OneInstance.h"
+#include "app/gui/OneInstance.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CanonReader.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/core/CanonReader.h"
+#include "app/core/MemberLine.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

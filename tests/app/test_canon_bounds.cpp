@@ -12,11 +12,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "Astrcalc.h"
-#include "CanonReader.h"
-#include "SafeFile.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
+#include "astro/Astrcalc.h"
+#include "app/core/CanonReader.h"
+#include "app/base/SafeFile.h"
+#include "app/core/SeriesState.h"
 
 using namespace nodalis;
 namespace fs = std::filesystem;

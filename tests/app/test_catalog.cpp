@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CatalogRow.h"
-#include "EclipseCatalog.h"
+#include "app/core/CatalogRow.h"
+#include "app/core/EclipseCatalog.h"
 
 using namespace nodalis;
 

@@ -104,12 +104,46 @@ TEST(Cli, SarosNextPrevAndReference) {
   EXPECT_NE(r.out.find("2017-08-21,18:26"), string::npos);
 }
 
+// Each option is a way through the main window, run in the order given
+// from the window's start (the clock set with --now where it matters).
+TEST(Cli, OptionsFollowTheMainWindowsPaths) {
+  // "nodalis 2451600.0": the number is the reference; the eclipses around
+  // 2000 Feb 25 in Saros 117 are marked, the last line names that date.
+  Result r = Cli("--jd 2451600.0");
+  ASSERT_EQ(r.code, 0) << r.out;
+  auto lines = Lines(r.out);
+  EXPECT_EQ(lines.back(), "Erstellt am 25.02.2000 mit Nodalis Beta V. 05.02.2010");
+  EXPECT_NE(r.out.find("21.06.1982  12h05m    -1.210   205  --  partielle Finsternis (letzte Finsternis)"),
+            string::npos) << r.out;
+  EXPECT_NE(r.out.find("01.07.2000  19h34m    -1.282   206  --  partielle Finsternis (n\xC3\xA4" "chste Finsternis)"),
+            string::npos) << r.out;
+  // The first "+1 Finsternis" after a start on 2026 Dec 9 steps from the
+  // next eclipse's new moon (2027 Feb 6) to the total eclipse of 2027 Aug 2.
+  r = Cli("--now 2461383.5 --next --format csv");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find(",2027-08-02,10:0"), string::npos) << r.out;
+  EXPECT_NE(r.out.find(",5,totale Finsternis,136,aktuelle"), string::npos) << r.out;
+  // Without a command: "Gehe zu:" with the Saros field of the start, the
+  // series of the next eclipse, with the clock's date in the last line.
+  r = Cli("--now 2461383.5");
+  ASSERT_EQ(r.code, 0) << r.out;
+  lines = Lines(r.out);
+  EXPECT_EQ(lines.front().rfind("Saros 131 ", 0), 0u) << lines.front();
+  EXPECT_EQ(lines.back(), "Erstellt am 09.12.2026 mit Nodalis Beta V. 05.02.2010");
+  // Saros steps there and back give the same table as the start.
+  const Result there = Cli("--now 2461383.5 --saros-step 2 --saros-step -1 --saros-step -1");
+  ASSERT_EQ(there.code, 0) << there.out;
+  EXPECT_EQ(Lines(there.out).front(), lines.front());
+}
+
 TEST(Cli, BadArgumentsExitTwoAndUnreachableSarosExitsOne) {
   for (const char* args : {"--bogus", "--jd", "--jd abc", "--jd nan", "--jd inf", "--jd 1e15",
                            "--date 2017-13-01", "--date 2017-02-30", "--date 1582-10-10",
                            "--date x", "--saros 1.5", "--saros 99999999999", "--lunar moon",
                            "--format xml", "--jd 1 --date 2000-01-01", "--next=1",
-                           "--jd +-1", "--saros +-5", "--reference +-2", "--dpi 300", "--tracks"}) {
+                           "--jd +-1", "--saros +-5", "--reference +-2", "--dpi 300", "--tracks",
+                           "--jd 999999", "--saros 100000", "--saros-step 0", "--saros-step 3",
+                           "--date-ut 2017-02-29", "--now x"}) {
     const Result r = Cli(args, true);
     EXPECT_EQ(r.code, 2) << args << ": " << r.out;
     EXPECT_NE(r.out.find("nodalis-cli: "), string::npos) << args;

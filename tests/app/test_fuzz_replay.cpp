@@ -8,7 +8,7 @@
 #include <iterator>
 #include <random>
 
-#include "fuzz_targets.h"
+#include "tools/fuzz/fuzz_targets.h"
 
 namespace fs = std::filesystem;
 using Target = bool (*)(const uint8_t*, std::size_t);

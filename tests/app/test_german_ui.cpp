@@ -18,9 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "DateFormU.h"
-#include "AppSetup.h"
-#include "TIMLIB.h"
+#include "dialogs/DateFormU.h"
+#include "app/gui/AppSetup.h"
+#include "astro/TIMLIB.h"
 
 using namespace nodalis;
 

@@ -1,8 +1,8 @@
 // The main window driven like a user (offscreen): start-up notice, Saros
 // steps, "Gehe zu:" by button and by Enter, eclipse steps with their marker,
 // an unreachable Saros, the canon box, Ctrl+A, the settings written on close,
-// the command line handed over by a second start, and commands arriving while
-// a series is being built.
+// the command line handed over by a second start, commands arriving while a
+// series is being built, and the same commands through nodalis-cli.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -18,19 +18,22 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTextCursor>
+#include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "PIniFile.h"
-#include "SarosSearch.h"
-#include "SeriesState.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "dialogs/DateFormU.h"
+#include "app/gui/NodalisU.h"
+#include "app/core/PIniFile.h"
+#include "app/core/SarosSearch.h"
+#include "app/core/SeriesState.h"
+#include "astro/TIMLIB.h"
+#include "app/base/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline std::ostream& operator<<(std::ostream& os, const QString& s) { return os << '"' << s.toStdString() << '"'; }
@@ -115,7 +118,7 @@ class MainWindow : public ::testing::Test {
   }
   // "Datum", a Julian date typed into the dialog, OK; waits for the series.
   bool ChooseDate(const char* jd) {
-    form->RunDateDialog = [jd](TDateForm* d) {
+    form->DateDialogHook = [jd](TDateForm* d) {
       d->show();
       d->findChild<QLineEdit*>("SJD")->setText(jd);
       QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
@@ -327,7 +330,7 @@ TEST_F(MainWindow, DateDialogOkShowsTheChosenDatesSeries) {
   EXPECT_EQ(Saros(), 150);
   EXPECT_EQ(Lines().last().mid(12, 10), QString::fromStdString(DateShort(0, NowJD(0))));
 
-  form->RunDateDialog = [](TDateForm*) { return int(QDialog::Rejected); };
+  form->DateDialogHook = [](TDateForm*) { return int(QDialog::Rejected); };
   const QStringList before = Lines();
   Click("DateBtn");
   EXPECT_EQ(Lines().join("|"), before.join("|")) << "a cancelled dialog changes nothing";
@@ -554,4 +557,185 @@ TEST_F(MainWindow, OrientationAndShadowTrackBoxesRedrawTheSeries) {
   QTest::mouseClick(W<QCheckBox>("EkliptikalNord"), Qt::LeftButton);
   ASSERT_TRUE(WaitIdle());
   EXPECT_EQ(SeriesList, equatorNorth) << "unticking turns the series back";
+}
+
+// ---- the main window and nodalis-cli ------------------------------------------
+//
+// Through the same command sequences, after every command the window's text
+// area and the tool's table are the same text. The window is clicked like a
+// user; the tool runs the sequence up to that command. Both read the same
+// clock (ClockJD here, --now for the tool).
+
+namespace {
+
+// The clock of both: 2026 December 9, 0h.
+constexpr const char* CLOCK_JD = "2461383.5";
+
+// One command: the tool's option and value ("--next", "--date" "1991-07-11T12:30:15").
+struct Step {
+  std::string option, value;
+};
+
+// The tool's text for the given options.
+QStringList CliLines(const std::vector<Step>& steps, const std::string& settings) {
+  std::string cmd = std::string("'") + NODALIS_CLI_PATH + "' --now " + CLOCK_JD + " " + settings;
+  for (const Step& s : steps) cmd += " " + s.option + (s.value.empty() ? "" : " '" + s.value + "'");
+  cmd += " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return {"popen failed"};
+  std::string out;
+  char buf[4096];
+  for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  const int status = pclose(p);
+  QStringList lines = QString::fromUtf8(out).split('\n');
+  if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) lines << QStringLiteral("exit %1").arg(status);
+  return lines;
+}
+
+class WindowAndCli : public MainWindow {
+ protected:
+  void SetUp() override {
+    MainWindow::SetUp();
+    ClockJD = StrToReal(CLOCK_JD);
+    Zone = BaseZone = 1;  // the start-up zone of the date dialog
+  }
+  void TearDown() override {
+    MainWindow::TearDown();
+    ClockJD = NAN;
+  }
+
+  // Opens the window, with a Julian date on its command line when the
+  // first step is --jd (which is then done).
+  void OpenFor(const std::vector<Step>& steps) {
+    QStringList args;
+    if (!steps.empty() && steps.front().option == "--jd") args << QString::fromStdString(steps.front().value);
+    ASSERT_NO_FATAL_FAILURE(Open(args));
+    if (!args.isEmpty())
+      ASSERT_TRUE(QTest::qWaitFor([&] { return !SeriesList.empty() && !form->Busy(); }, WAIT_MS));
+  }
+
+  // The window's way of one step.
+  void Do(const Step& s) {
+    if (s.option == "--next") Click("NextEclBtn");
+    else if (s.option == "--prev") Click("Button1");
+    else if (s.option == "--saros-step")
+      Click(s.value == "1" ? "SarPlus1Btn" : s.value == "2" ? "SarPlus2Btn"
+            : s.value == "-1" ? "SarMin1Btn" : "SarMin2Btn");
+    else if (s.option == "--saros") {
+      form->findChild<QSpinBox*>("EditSarosNr")->setValue(std::stoi(s.value));
+      Click("GotoBtn");
+    } else if (s.option == "--jd") {  // a second start hands it over
+      const std::string line = "\"/usr/bin/nodalis\" " + s.value;
+      uint8_t answer = 0;  // as the single-instance window passes it
+      form->ReceiveCommandLine(int32_t(line.size()), line, answer);
+      ASSERT_EQ(answer, 0);
+      QTest::qWait(0);
+    } else if (s.option == "--date" || s.option == "--date-ut") {
+      DialogOk(s.value, s.option == "--date");
+    } else {
+      FAIL() << s.option;
+    }
+    ASSERT_TRUE(WaitIdle());
+  }
+
+  // "&Datum": the Julian date or the calendar fields, with or without TDT
+  // (without: zone 0, no summer time), "&OK !".
+  void DialogOk(const std::string& value, bool tdt) {
+    form->DateDialogHook = [value, tdt](TDateForm* d) {
+      d->show();
+      auto* tdtBox = d->findChild<QCheckBox*>("TDTChk");
+      if (tdtBox->isChecked() != tdt) QTest::mouseClick(tdtBox, Qt::LeftButton);
+      if (!tdt) {
+        d->findChild<QCheckBox*>("AutoDSTChk")->setChecked(false);
+        d->findChild<QCheckBox*>("DSTChk")->setChecked(false);
+        d->findChild<QLineEdit*>("TZ")->setText("0");
+      }
+      int y, mo, day, h, mi, sec;
+      if (std::sscanf(value.c_str(), "%d-%d-%dT%d:%d:%d", &y, &mo, &day, &h, &mi, &sec) == 6) {
+        const char* names[] = {"SY", "SMon", "SD", "SH", "SMin", "SS"};
+        const int values[] = {y, mo, day, h, mi, sec};
+        for (int i = 0; i < 6; ++i) d->findChild<QSpinBox*>(names[i])->setValue(values[i]);
+      } else {
+        d->findChild<QLineEdit*>("SJD")->setText(QString::fromStdString(value));
+      }
+      QTest::mouseClick(d->findChild<QPushButton*>("OKBtn"), Qt::LeftButton);
+      return d->result();
+    };
+    Click("DateBtn");
+  }
+
+  // Runs the sequence in the window and, after every step, compares the
+  // text area with the tool's table for the steps so far.
+  // Boxes is the window's way of the tool's settings, done after the start.
+  void Compare(std::vector<Step> steps, const std::string& settings = "",
+               const std::function<void()>& Boxes = {}) {
+    ASSERT_NO_FATAL_FAILURE(OpenFor(steps));
+    if (Boxes) Boxes();
+    std::vector<Step> done;
+    std::size_t first = 0;
+    if (!steps.empty() && steps.front().option == "--jd") {
+      done.push_back(steps.front());
+      first = 1;
+      ASSERT_NO_FATAL_FAILURE(Check(done, settings));
+    }
+    for (std::size_t i = first; i < steps.size(); ++i) {
+      ASSERT_NO_FATAL_FAILURE(Do(steps[i]));
+      done.push_back(steps[i]);
+      ASSERT_NO_FATAL_FAILURE(Check(done, settings));
+    }
+  }
+
+  void Check(const std::vector<Step>& done, const std::string& settings) {
+    std::string path = settings;
+    for (const Step& s : done) path += " " + s.option + " " + s.value;
+    const QStringList window = form->MemoLines();
+    const QStringList cli = CliLines(done, settings);
+    ASSERT_GT(window.size(), 10) << path << ":\n" << window.join('\n').toStdString();
+    EXPECT_EQ(window.join('\n').toStdString(), cli.join('\n').toStdString()) << "after" << path;
+  }
+
+};
+
+}  // namespace
+
+TEST_F(WindowAndCli, StartWithAJulianDateAndEclipseSteps) {
+  Compare({{"--jd", "2451600.0"}, {"--next", ""}, {"--next", ""}, {"--prev", ""}});
+}
+
+TEST_F(WindowAndCli, SarosStepsGoToAndASecondStart) {
+  Compare({{"--jd", "2457987.27"},
+           {"--saros-step", "1"},
+           {"--saros-step", "-2"},
+           {"--saros-step", "2"},
+           {"--saros", "136"},
+           {"--jd", "2460408.5"},
+           {"--saros-step", "-1"}});
+}
+
+TEST_F(WindowAndCli, FirstCommandsAfterAPlainStart) {
+  Compare({{"--next", ""}, {"--saros-step", "-1"}, {"--prev", ""}});
+}
+
+TEST_F(WindowAndCli, DateDialogWithAndWithoutTdt) {
+  Compare({{"--date", "2451570.0"},
+           {"--next", ""},
+           {"--date-ut", "2451570.0"},
+           {"--prev", ""},
+           {"--date", "1991-07-11T12:30:15"},
+           {"--saros-step", "1"},
+           {"--date-ut", "2017-08-21T18:26:40"},
+           {"--date-ut", "1000000.5"}});
+}
+
+// Without "Auto" the theory clicked stays, also when it was checked
+// already (the date dialog's radio buttons, children of the main window,
+// once joined its group, and a click on the checked "ELP2000" unchecked it).
+TEST_F(WindowAndCli, LunarTheoryWithoutAuto) {
+  Compare({{"--saros", "145"}, {"--next", ""}, {"--saros-step", "-2"}}, "--lunar elp2000", [this] {
+    QTest::mouseClick(form->findChild<QCheckBox*>("Lunar_Eph"), Qt::LeftButton);
+    auto* elp = form->findChild<QRadioButton*>("ELP2000");
+    QTest::mouseClick(elp, Qt::LeftButton);
+    EXPECT_TRUE(elp->isChecked());
+  });
 }

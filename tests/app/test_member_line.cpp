@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "SeriesBuilder.h"
-#include "Utils.h"
+#include "app/core/MemberLine.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

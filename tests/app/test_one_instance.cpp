@@ -11,7 +11,7 @@
 #include <memory>
 #include <unistd.h>
 
-#include "OneInstance.h"
+#include "app/gui/OneInstance.h"
 
 using namespace nodalis;
 

@@ -11,12 +11,13 @@
 #include <map>
 #include <sstream>
 
-#include "CliArgs.h"
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SarosSearch.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "astro/TIMLIB.h"
+#include "app/core/SarosSearch.h"
+#include "app/core/SeriesCommands.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 
@@ -159,6 +160,14 @@ TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
   }
 }
 
+TEST(LunarChoice, AutoByDate) {
+  EXPECT_TRUE(AutoChoosesELP2000(1400000));   // bounds exclusive for DE404
+  EXPECT_FALSE(AutoChoosesELP2000(1400000.5L));
+  EXPECT_FALSE(AutoChoosesELP2000(2457987));
+  EXPECT_TRUE(AutoChoosesELP2000(3300000));
+  EXPECT_TRUE(AutoChoosesELP2000(-5000));
+}
+
 // "Auto" takes lunaris for start dates at most JD 1 400 000 (-880 Dec 28)
 // or at least 3 300 000 (4322 Dec 29), orbitcore otherwise, and then gives exactly that
 // theory's series, so the bounds above hold for it as for that theory.
@@ -171,15 +180,11 @@ TEST(ComputedSeries, AutoGivesTheSeriesOfTheMoonItsDateRulePicks) {
     const bool want_elp = start <= 1400000.0L;
     EXPECT_EQ(AutoChoosesELP2000(start), want_elp);
     SelectedJD = start;
-    RecomputeSettings settings;
-    settings.Lunar = LunarMode::Auto;
-    std::vector<std::string> memo;
-    int32_t got_saros = 0;
-    bool elp = !want_elp;
-    std::string message;
-    ASSERT_TRUE(RecomputeSeries(settings, memo, got_saros, elp, message)) << message;
-    EXPECT_EQ(got_saros, saros);
-    EXPECT_EQ(elp, want_elp);
+    SeriesCommands commands;  // "Auto" ticked
+    commands.ELP2000 = !want_elp;
+    ASSERT_TRUE(commands.Recompute()) << commands.Message;
+    EXPECT_EQ(commands.CurrentSaros, saros);
+    EXPECT_EQ(commands.ELP2000, want_elp);
     EXPECT_EQ(SeriesList, BuildFrom(start, want_elp));
     // The two theories give different times, so the comparison tells them apart.
     EXPECT_NE(SeriesList, BuildFrom(start, !want_elp));

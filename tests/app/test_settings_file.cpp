@@ -12,7 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "PIniFile.h"
+#include "app/core/PIniFile.h"
 
 namespace fs = std::filesystem;
 using namespace nodalis;

@@ -2,10 +2,10 @@
 // canon's "interpoliert" — built from member lines as the builders write them.
 #include <gtest/gtest.h>
 
-#include "SeriesBuilder.h"
-#include "SeriesState.h"
-#include "SeriesTable.h"
-#include "Utils.h"
+#include "app/core/MemberLine.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 
@@ -106,14 +106,6 @@ TEST(SeriesTable, ListsWithoutMembersNeverCrash) {
   list = {"garbage \xFF", "Max 99 Sar 1e99999", "nan"};
   WriteSeriesTable(list, memo, TableSource{});
   EXPECT_FALSE(memo.empty());
-}
-
-TEST(LunarChoice, AutoByDate) {
-  EXPECT_TRUE(AutoChoosesELP2000(1400000));   // bounds exclusive for DE404
-  EXPECT_FALSE(AutoChoosesELP2000(1400000.5L));
-  EXPECT_FALSE(AutoChoosesELP2000(2457987));
-  EXPECT_TRUE(AutoChoosesELP2000(3300000));
-  EXPECT_TRUE(AutoChoosesELP2000(-5000));
 }
 
 TEST(StartupNotice, TextOfTheEmptyWindow) {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Utils.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

@@ -14,11 +14,11 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "AppSetup.h"
-#include "DateFormU.h"
-#include "NodalisU.h"
-#include "SeriesState.h"
-#include "graphics/GrafikForm.h"
+#include "app/gui/AppSetup.h"
+#include "dialogs/DateFormU.h"
+#include "app/gui/NodalisU.h"
+#include "app/core/SeriesState.h"
+#include "graphics/windows/GrafikForm.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

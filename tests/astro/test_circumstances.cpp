@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "Astrcalc.h"
-#include "Circumstances.h"
+#include "astro/Astrcalc.h"
+#include "astro/Circumstances.h"
 
 using namespace nodalis;
 

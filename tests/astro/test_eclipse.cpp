@@ -6,8 +6,8 @@
 #include <chrono>
 #include <cmath>
 
-#include "Astrcalc.h"
-#include "Trigonom.h"
+#include "astro/Astrcalc.h"
+#include "astro/Trigonom.h"
 
 using namespace nodalis;
 

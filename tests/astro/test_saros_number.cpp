@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "Astrcalc.h"
+#include "astro/Astrcalc.h"
 
 using namespace nodalis;
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "TIMLIB.h"
+#include "astro/TIMLIB.h"
 
 using namespace nodalis;
 
@@ -144,4 +144,80 @@ TEST(SupportedRange, RejectsNonFiniteAndAbsurdDates) {
   EXPECT_FALSE(JDSupported(INFINITY));
   EXPECT_FALSE(JDSupported(1e15L));
   EXPECT_FALSE(JDSupported(-1e9L));
+}
+
+// The date dialog's fields and the command line's date columns: a Julian
+// date to the whole second (Meeus' examples give the dates).
+TEST(CalendarFields, JulianDateToTheSecond) {
+  struct {
+    long double jd;
+    CalendarFields want;
+  } cases[] = {
+      {2451545.0L, {2000, 1, 1, 12, 0, 0}},
+      {2436116.31L, {1957, 10, 4, 19, 26, 24}},  // Meeus ex. 7.a: 4.81 d
+      {2299160.5L, {1582, 10, 15, 0, 0, 0}},     // first Gregorian day
+      {2299160.49999L, {1582, 10, 4, 23, 59, 59}},
+      {1356001.0L, {-1000, 7, 12, 12, 0, 0}},
+      {2451545.5L - 0.4L / 86400, {2000, 1, 2, 0, 0, 0}},  // 23:59:59.6 rounds up
+      {2451545.5L - 0.6L / 86400, {2000, 1, 1, 23, 59, 59}},
+  };
+  for (const auto& c : cases) {
+    CalendarFields f;
+    ASSERT_TRUE(JDToFields(c.jd, f));
+    const auto& w = c.want;
+    EXPECT_TRUE(f.Year == w.Year && f.Month == w.Month && f.Day == w.Day && f.Hour == w.Hour &&
+                f.Minute == w.Minute && f.Second == w.Second)
+        << "JD " << double(c.jd) << ": want " << w.Year << "-" << w.Month << "-" << w.Day << " "
+        << w.Hour << ":" << w.Minute << ":" << w.Second << ", got " << f.Year << "-" << f.Month
+        << "-" << f.Day << " " << f.Hour << ":" << f.Minute << ":" << f.Second;
+  }
+  CalendarFields f;
+  EXPECT_FALSE(JDToFields(NAN, f));
+  std::string date, time;
+  JDToIsoDateTime(1356001.0L, date, time);
+  EXPECT_EQ(date + " " + time, "-1000-07-12 12:00:00");
+}
+
+// Fields typed in the dialog come back unchanged from their Julian date,
+// also in a zone and on the last second of a month.
+TEST(CalendarFields, FieldsToJulianDateAndBack) {
+  EXPECT_NEAR(FieldsToJD({2000, 1, 1, 13, 0, 0}, 1), 2451545.0L, DAY_SINGLE) << "13h in zone +1";
+  for (int year : {-4000, -1, 1582, 2000, 2024, 9999})
+    for (int month : {1, 2, 10, 12})
+      for (const CalendarFields& t : {CalendarFields{0, 0, 1, 0, 0, 0}, CalendarFields{0, 0, 28, 23, 59, 59},
+                                      CalendarFields{0, 0, 17, 6, 30, 1}}) {
+        if (year == 1582 && month == 10) continue;  // days 5..14 do not exist
+        const CalendarFields in{year, month, t.Day, t.Hour, t.Minute, t.Second};
+        for (long double zone : {0.0L, 5.5L, -8.0L}) {
+          CalendarFields out;
+          ASSERT_TRUE(JDToFields(FieldsToJD(in, zone) + zone / 24, out));
+          EXPECT_TRUE(out.Year == in.Year && out.Month == in.Month && out.Day == in.Day &&
+                      out.Hour == in.Hour && out.Minute == in.Minute && out.Second == in.Second)
+              << year << "-" << month << "-" << in.Day << " " << in.Hour << ":" << in.Minute << ":"
+              << in.Second << " zone " << double(zone) << ": got " << out.Year << "-" << out.Month
+              << "-" << out.Day << " " << out.Hour << ":" << out.Minute << ":" << out.Second;
+        }
+      }
+  EXPECT_EQ(JDFieldText(2451545.0L), "2451545.000000");
+  EXPECT_EQ(JDFieldText(-0.5L), "-0.500000");
+}
+
+// Step width and count of the period: every step of whole minutes within a
+// day (and a year beyond) comes back as it was typed.
+TEST(StepWidth, FieldsRoundTripAndCount) {
+  for (int days : {0, 1, 365})
+    for (int minutes = 0; minutes < 1440; ++minutes) {
+      const StepFields f = SplitStepDays(StepDaysOf(days, minutes / 60, minutes % 60));
+      ASSERT_TRUE(f.Days == days && f.Hours == minutes / 60 && f.Minutes == minutes % 60)
+          << days << " d " << minutes / 60 << " h " << minutes % 60 << " min: got " << double(f.Days)
+          << " d " << f.Hours << " h " << f.Minutes << " min";
+    }
+  const StepFields almost = SplitStepDays(2.99999L / 24);
+  EXPECT_TRUE(almost.Days == 0 && almost.Hours == 3 && almost.Minutes == 0) << "never 2 h 60 min";
+  const StepFields day = SplitStepDays(0.99999999L);
+  EXPECT_TRUE(day.Days == 1 && day.Hours == 0 && day.Minutes == 0);
+  EXPECT_EQ(CalculationCount(10, 1), 10);
+  EXPECT_EQ(CalculationCount(10.001L, 1), 11) << "a period a little longer needs one more";
+  EXPECT_EQ(CalculationCount(10, 2.5f), 4);
+  EXPECT_EQ(CalculationCount(10, 0), 1) << "step 0: one calculation";
 }

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
-#include "MATLIB.h"
-#include "Trigonom.h"
-#include "Utils.h"
+#include "astro/MATLIB.h"
+#include "astro/Trigonom.h"
+#include "app/base/Utils.h"
 
 using namespace nodalis;
 

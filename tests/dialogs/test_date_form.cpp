@@ -2,6 +2,8 @@
 // arrows, the TDT box, the two confirmation questions and the keys.
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -12,9 +14,9 @@
 #include <QTest>
 #include <cmath>
 
-#include "DateFormU.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "dialogs/DateFormU.h"
+#include "astro/TIMLIB.h"
+#include "app/base/Utils.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -49,9 +51,20 @@ class DateForm : public ::testing::Test {
     SaveDate = false;
     DateStyle = 0;
     TimesAreTDT = false;
-    TDateForm::NextAnswers.clear();
-    TDateForm::LastQuestion.clear();
+    answers.clear();
+    asked.clear();
     form = new TDateForm;
+    // The message boxes answer from the queue; a box nobody expected fails.
+    form->MessageBoxHook = [this](const QString& text) {
+      asked = text;
+      if (answers.empty()) {
+        ADD_FAILURE() << "unexpected message box: " << text.toStdString();
+        return QMessageBox::Cancel;
+      }
+      const QMessageBox::StandardButton a = answers.front();
+      answers.pop_front();
+      return a;
+    };
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
   }
@@ -82,6 +95,8 @@ class DateForm : public ::testing::Test {
   QString Hint() { return W<QLabel>("DatHintLabel")->text(); }
 
   TDateForm* form = nullptr;
+  std::deque<QMessageBox::StandardButton> answers;  // for the next message boxes
+  QString asked;                                    // text of the last box
 };
 
 }  // namespace
@@ -208,15 +223,30 @@ TEST_F(DateForm, TableModeWidthStepAndCount) {
   EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
 }
 
+// A step of hours and minutes is stored and shown again as typed (it came
+// back as 3 h 0 min: the hours were rounded before the minutes were taken).
+TEST_F(DateForm, StepOfHoursAndMinutesComesBackAsTyped) {
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QSpinBox>("TabD")->setValue(0);
+  W<QSpinBox>("TabH")->setValue(2);
+  W<QSpinBox>("TabM")->setValue(36);
+  form->OKBtnClick();
+  EXPECT_NEAR(double(StepDays) * 1440, 156.0, 1e-3) << "minutes";
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  EXPECT_EQ(W<QSpinBox>("TabH")->value(), 2);
+  EXPECT_EQ(W<QSpinBox>("TabM")->value(), 36);
+}
+
 TEST_F(DateForm, EndBeforeStartAsksBeforeOk) {
   QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
   W<QLineEdit>("EJD")->setText("2451500.0");
-  TDateForm::NextAnswers = {QMessageBox::Cancel};
+  answers = {QMessageBox::Cancel};
   QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
-  EXPECT_EQ(TDateForm::LastQuestion,
+  EXPECT_EQ(asked,
             QString::fromUtf8("Startdatum ist später als Enddatum\r\nEnddatum   =   Startdatum setzen?"));
   EXPECT_TRUE(form->isVisible()) << "Cancel keeps the dialog open";
-  TDateForm::NextAnswers = {QMessageBox::Yes};
+  answers = {QMessageBox::Yes};
   QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());
   EXPECT_NEAR(double(EndJD), 2451545.0, double(JD_TOL_DAYS)) << "Yes sets the end to the start";
@@ -228,18 +258,18 @@ TEST_F(DateForm, EscapeAsksOnlyAboutRealChanges) {
   W<QLineEdit>("TZ")->setText("0.005");
   QTest::keyClick(form, Qt::Key_Escape);
   EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, WAIT_MS));
-  EXPECT_TRUE(TDateForm::LastQuestion.isEmpty()) << TDateForm::LastQuestion.toStdString();
+  EXPECT_TRUE(asked.isEmpty()) << asked.toStdString();
   EXPECT_EQ(form->result(), QDialog::Rejected);
   EXPECT_EQ(Zone, 0.0f) << "nothing stored";
 
   // A changed date asks; Cancel stays, No closes without storing.
   form->show();
   SetStart(2001, 1, 1, 12, 0, 0);
-  TDateForm::NextAnswers = {QMessageBox::Cancel};
+  answers = {QMessageBox::Cancel};
   QTest::keyClick(form, Qt::Key_Escape);
-  EXPECT_EQ(TDateForm::LastQuestion, QString::fromUtf8("Änderungen übernehmen?"));
+  EXPECT_EQ(asked, QString::fromUtf8("Änderungen übernehmen?"));
   EXPECT_TRUE(form->isVisible());
-  TDateForm::NextAnswers = {QMessageBox::No};
+  answers = {QMessageBox::No};
   QTest::keyClick(form, Qt::Key_Escape);
   EXPECT_FALSE(form->isVisible());
   EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
@@ -247,7 +277,7 @@ TEST_F(DateForm, EscapeAsksOnlyAboutRealChanges) {
   // Yes stores as OK does.
   form->show();
   SetStart(2001, 1, 1, 12, 0, 0);
-  TDateForm::NextAnswers = {QMessageBox::Yes};
+  answers = {QMessageBox::Yes};
   QTest::keyClick(form, Qt::Key_Escape);
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_NEAR(double(SelectedJD), 2451911.0, double(JD_TOL_DAYS));
@@ -268,12 +298,12 @@ TEST_F(DateForm, EnterActsAsOkAndBadJulianDateIsNotStored) {
   EXPECT_LE(need.width(), hint->contentsRect().width()) << "no line cut off";
   EXPECT_LE(need.height(), hint->contentsRect().height()) << "no line cut off";
   // OK says why it does not close.
-  TDateForm::NextAnswers = {QMessageBox::Ok};
+  answers = {QMessageBox::Ok};
   sjd->setFocus();
   QTest::keyClick(sjd, Qt::Key_Return);
   EXPECT_TRUE(form->isVisible()) << "an unusable Julian date is not accepted";
-  EXPECT_EQ(TDateForm::LastQuestion, range);
-  EXPECT_TRUE(TDateForm::NextAnswers.empty()) << "one message box";
+  EXPECT_EQ(asked, range);
+  EXPECT_TRUE(answers.empty()) << "one message box";
   EXPECT_EQ(sjd->selectedText(), "x99999999") << "the date to correct is selected";
   EXPECT_NEAR(double(SelectedJD), 2451545.0, double(JD_TOL_DAYS));
 

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "nutation_tables.h"
-#include "orbitcore_internal.h"
-#include "test_support.h"
+#include "ephem/nutation_tables.h"
+#include "ephem/orbitcore_internal.h"
+#include "tests/ephem/test_support.h"
 
 #if ORBITCORE_TEST_HAVE_ERFA
 #include <erfa.h>

@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "orbitcore.h"
-#include "test_support.h"
+#include "ephem/orbitcore.h"
+#include "tests/ephem/test_support.h"
 
 using orbitcore_test::angle_diff;
 using orbitcore_test::ARCSEC_PER_RAD;

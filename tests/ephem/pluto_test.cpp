@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "orbitcore_internal.h"
-#include "test_support.h"
+#include "ephem/orbitcore_internal.h"
+#include "tests/ephem/test_support.h"
 
 #if ORBITCORE_TEST_HAVE_ERFA
 #include <erfa.h>

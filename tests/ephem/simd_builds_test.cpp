@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "moon_position.h"
-#include "orbitcore_internal.h"
-#include "simd_dispatch.h"
+#include "ephem/moon_position.h"
+#include "ephem/orbitcore_internal.h"
+#include "ephem/simd_dispatch.h"
 
 using namespace orbitcore;
 

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "moon_position.h"
-#include "moon_series_tables.h"
-#include "moon_terms.h"
+#include "ephem/moon_position.h"
+#include "ephem/moon_series_tables.h"
+#include "ephem/moon_terms.h"
 
 namespace {
 

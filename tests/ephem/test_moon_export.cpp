@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "moon_series.h"
-#include "nutation.h"
-#include "orbitcore.h"
+#include "ephem/moon_geocentric.h"
+#include "ephem/nutation.h"
+#include "ephem/orbitcore.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <cmath>
 #include <cstdio>
 
-#include "lunaris.h"
-#include "moon_series.h"
+#include "lunaris/lunaris.h"
+#include "ephem/moon_geocentric.h"
 #if MOON_TEST_HAVE_NUTATION
 #include "ephem/nutation.h"
 #endif
 #if MOON_TEST_HAVE_EXPORTS
-#include "orbitcore.h"
+#include "ephem/orbitcore.h"
 #endif
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "moon_position.h"
-#include "moon_series.h"
+#include "ephem/moon_position.h"
+#include "ephem/moon_geocentric.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "moon_series_tables.h"
+#include "ephem/moon_series_tables.h"
 
 namespace {
 

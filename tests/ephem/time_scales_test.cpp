@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "orbitcore_internal.h"
+#include "ephem/orbitcore_internal.h"
 
 using namespace orbitcore;
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "orbitcore_internal.h"
-#include "test_support.h"
-#include "vsop87_tables.h"
+#include "ephem/orbitcore_internal.h"
+#include "tests/ephem/test_support.h"
+#include "ephem/vsop87_tables.h"
 
 using namespace orbitcore;
 using orbitcore_test::angle_diff;

@@ -1,6 +1,6 @@
 // The print dialog "Drucken": its controls, the live preview, and the print
 // command end to end through the PDF-file printer (rendered with pdftoppm).
-#include "graphics/PrintControlU.h"
+#include "graphics/windows/PrintControlU.h"
 
 #include <gtest/gtest.h>
 
@@ -25,19 +25,18 @@
 #include <QTimer>
 #include <functional>
 
-#include "graphics/GDIext.h"
+#include "graphics/draw/GDIext.h"
 #ifdef NODALIS_HAVE_GRAPHWIN
 #include <QAction>
 
-#include "app/SeriesState.h"
-#include "graphics/GrafikForm.h"
-#include "graphics/SeriesDiagram.h"
+#include "app/core/SeriesState.h"
+#include "graphics/windows/GrafikForm.h"
+#include "graphics/draw/SeriesDiagram.h"
 #endif
 
 namespace nodalis {
 namespace {
 
-constexpr double MM_PER_INCH = 25.4;
 // Time allowed for the 100 ms preview timer and for a modal dialog to come up.
 constexpr int WAIT_MS = 3000;
 // Resolution the printed PDF is rendered at for inspection, dots per inch.
@@ -87,7 +86,8 @@ class PrintTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(Dir.isValid());
     OutFile = Dir.filePath(QStringLiteral("druck.pdf"));
-    PrintHooks().PdfFileName = [this](QWidget*, const QString&) {
+    if (!PrintControl) PrintControl = new TPrintControl;  // the print command's dialog
+    PrintControl->PdfFileNameHook = [this](const QString&) {
       ++FileAsked;
       return OutFile;
     };
@@ -97,7 +97,10 @@ class PrintTest : public ::testing::Test {
     P.setPageOrientation(QPageLayout::Portrait);
     P.setCopyCount(1);
   }
-  void TearDown() override { PrintHooks().PdfFileName = nullptr; }
+  void TearDown() override {
+    PrintControl->PdfFileNameHook = nullptr;
+    PrintControl->PrinterSetupHook = nullptr;
+  }
 
   bool Print(bool PageScale, bool Proportional, float MarginMM = 25) {
     PrintJobSource S;
@@ -110,6 +113,14 @@ class PrintTest : public ::testing::Test {
     S.PageScale = PageScale;
     S.Proportional = Proportional;
     return PrintPicture(S);
+  }
+
+  // The dialog on its own, shown with the test picture.
+  void ShowWithPicture(TPrintControl& D) {
+    D.PictureWidthMM = PIC_W_MM;
+    D.PictureHeightMM = PIC_H_MM;
+    D.SetPrintSource(&Source.GDI, TestPicture);
+    D.show();
   }
 
   SourceWindow Source;
@@ -239,10 +250,7 @@ TEST_F(PrintTest, PreviewFollowsOrientationMarginAndBackground) {
 
 TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
   TPrintControl D;
-  D.PictureWidthMM = PIC_W_MM;
-  D.PictureHeightMM = PIC_H_MM;
-  D.SetPrintSource(&Source.GDI, TestPicture);
-  D.show();
+  ShowWithPicture(D);
   ASSERT_TRUE(QTest::qWaitFor([&] { return D.PreviewDrawCount() >= 1 && !D.Timer1->isActive(); }, WAIT_MS));
   const int Before = D.PreviewDrawCount();
   QTest::mouseClick(D.PageScaleChk, Qt::LeftButton);
@@ -258,18 +266,14 @@ TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
 
 TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   TPrintControl D;
-  D.PictureWidthMM = PIC_W_MM;
-  D.PictureHeightMM = PIC_H_MM;
-  D.SetPrintSource(&Source.GDI, TestPicture);
-  D.show();
-  const PrintDialogHooks Saved = PrintHooks();
-  PrintHooks().ChooseFont = [](QFont& F, QWidget*) {
+  ShowWithPicture(D);
+  D.FontDialogHook = [](QFont& F) {
     F = QFont(QStringLiteral("DejaVu Serif"), 12);
     return true;
   };
   QTest::mouseClick(D.FontBtn, Qt::LeftButton);
   EXPECT_EQ(D.PrinterFont->text(), QFont(QStringLiteral("DejaVu Serif")).family() + QStringLiteral("  12"));
-  PrintHooks().ChooseFont = [](QFont& F, QWidget*) {
+  D.FontDialogHook = [](QFont& F) {
     F = QFont(QStringLiteral("Courier"), 30);
     return false;  // cancelled
   };
@@ -280,7 +284,7 @@ TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   // previews the landscape page; the PDF file keeps one copy.
   D.PrnList->setCurrentIndex(PdfIndex(D));
   D.HochChk->click();
-  PrintHooks().PrinterSetup = [](QPrinter& P, QWidget*) {
+  D.PrinterSetupHook = [](QPrinter& P) {
     EXPECT_EQ(P.outputFormat(), QPrinter::PdfFormat) << "dialog's printer applied first";
     P.setPageOrientation(QPageLayout::Landscape);
     P.setCopyCount(3);
@@ -291,7 +295,6 @@ TEST_F(PrintTest, FontAndPrinterSetUpDialogsFeedBackIntoTheDialog) {
   EXPECT_EQ(D.SelCopies->value(), 1);
   EXPECT_FALSE(D.SelCopies->isEnabled());
   EXPECT_EQ(D.Label1->height(), 160);
-  PrintHooks() = Saved;
   D.reject();
 }
 
@@ -405,8 +408,7 @@ TEST_F(PrintTest, PdfPageScaledToFitWithBackground) {
 // on the A5 page.
 TEST_F(PrintTest, PaperFromPrinterSetUpReachesPreviewAndPage) {
   if (!HavePoppler()) GTEST_SKIP() << "pdftoppm/pdfinfo not installed";
-  const PrintDialogHooks Saved = PrintHooks();
-  PrintHooks().PrinterSetup = [](QPrinter& P, QWidget*) {
+  PrintControl->PrinterSetupHook = [](QPrinter& P) {
     P.setPageSize(QPageSize(QPageSize::A5));
     return true;
   };
@@ -420,7 +422,6 @@ TEST_F(PrintTest, PaperFromPrinterSetUpReachesPreviewAndPage) {
     QTest::mouseClick(D.OKBtn, Qt::LeftButton);
   });
   const bool Printed = Print(true, true);
-  PrintHooks() = Saved;
   ASSERT_TRUE(Printed);
   const QRectF Area = PlatformPrinter().pageLayout().paintRect(QPageLayout::Millimeter);
   EXPECT_NEAR(PreviewW, Area.width(), 1.0) << "preview page width, mm";
@@ -494,7 +495,7 @@ TEST_F(PrintTest, PdfLandscapeStretchedToThePage) {
 }
 
 TEST_F(PrintTest, CancelledFileNamePrintsNothing) {
-  PrintHooks().PdfFileName = [](QWidget*, const QString&) { return QString(); };
+  PrintControl->PdfFileNameHook = [](const QString&) { return QString(); };
   WhenDialogShown([](TPrintControl& D) {
     D.PrnList->setCurrentIndex(PdfIndex(D));
     QTest::mouseClick(D.OKBtn, Qt::LeftButton);

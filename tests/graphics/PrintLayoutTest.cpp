@@ -1,6 +1,6 @@
 // Page arithmetic of printing: print size for the three scaling modes, the
 // preview page surface per orientation, and the margin field's rules.
-#include "graphics/PrintLayout.h"
+#include "graphics/draw/PrintLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -19,58 +19,41 @@ constexpr float PAPER_W_MM = 200, PAPER_H_MM = 287;
 constexpr float LEFT_MM = 25, TOP_MM = 15;
 constexpr float PIC_W_MM = 180, PIC_H_MM = 255;
 
-TEST(PrintSize, ProportionalScalingFitsTheNarrowerSide) {
-  const PrintSizeMM S = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM,
-                                        PIC_W_MM, PIC_H_MM, true, true);
-  // f = min(175/180, 272/255) = 0.97222...
-  const float WantF = 175.0f / 180.0f;
-  EXPECT_NEAR(S.Width, 175.0f, SIZE_TOL_MM) << "want 175 mm, got " << S.Width;
-  EXPECT_NEAR(S.Height, 255.0f * WantF, SIZE_TOL_MM) << "want 247.917 mm, got " << S.Height;
-  EXPECT_NEAR(S.Height, 247.9f, 0.05f);
-  EXPECT_NEAR(S.Width / PIC_W_MM, S.Height / PIC_H_MM, 1e-6f) << "proportions kept";
-}
-
-TEST(PrintSize, ProportionalScalingLimitedByHeight) {
-  // Landscape page of the same area: 287 x 200, now the height limits.
-  const PrintSizeMM S = PrintSizeOnPage(PAPER_H_MM, PAPER_W_MM, LEFT_MM, TOP_MM,
-                                        PIC_W_MM, PIC_H_MM, true, true);
-  const float WantF = 185.0f / 255.0f;
-  EXPECT_NEAR(S.Height, 185.0f, SIZE_TOL_MM) << "got " << S.Height;
-  EXPECT_NEAR(S.Width, 180.0f * WantF, SIZE_TOL_MM) << "got " << S.Width;
-}
-
-TEST(PrintSize, StretchedToThePageWithoutProportions) {
-  const PrintSizeMM S = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM,
-                                        PIC_W_MM, PIC_H_MM, true, false);
-  EXPECT_NEAR(S.Width, 175.0f, SIZE_TOL_MM) << "got " << S.Width;
-  EXPECT_NEAR(S.Height, 272.0f, SIZE_TOL_MM) << "got " << S.Height;
-}
-
-TEST(PrintSize, UnscaledKeepsScreenSizeEvenOffThePage) {
-  const PrintSizeMM S = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM,
-                                        PIC_W_MM, PIC_H_MM, false, true);
-  EXPECT_EQ(S.Width, PIC_W_MM);
-  EXPECT_EQ(S.Height, PIC_H_MM);
-  const PrintSizeMM Big = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM,
-                                          300, 400, false, false);
-  EXPECT_EQ(Big.Width, 300.0f);
-  EXPECT_EQ(Big.Height, 400.0f);
-}
-
-TEST(PrintSize, DegenerateInputGivesZeroNotNegativeOrNonFinite) {
-  // Margin wider than the page, and a picture of no size.
-  const PrintSizeMM Wide = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, 500, TOP_MM,
-                                           PIC_W_MM, PIC_H_MM, true, true);
-  EXPECT_TRUE(std::isfinite(Wide.Width) && std::isfinite(Wide.Height));
-  EXPECT_EQ(Wide.Width, 0.0f);
-  EXPECT_EQ(Wide.Height, 0.0f);
-  const PrintSizeMM Stretch = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, 500, TOP_MM,
-                                              PIC_W_MM, PIC_H_MM, true, false);
-  EXPECT_EQ(Stretch.Width, 0.0f);
-  EXPECT_EQ(Stretch.Height, 272.0f);
-  const PrintSizeMM Empty = PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM,
-                                            0, 0, true, true);
-  EXPECT_TRUE(std::isfinite(Empty.Width) && std::isfinite(Empty.Height));
+// The three scaling modes and degenerate input. Proportional scaling of the
+// worked example: f = min(175/180, 272/255) = 0.97222..., 175 x 247.917 mm.
+TEST(PrintSize, ScalingModesAndDegenerateInput) {
+  struct Case {
+    const char* why;
+    float PaperW, PaperH, Left, PicW, PicH;
+    bool Scale, Proportional;
+    float WantW, WantH;
+  } Cases[] = {
+      {"proportional, the width limits", PAPER_W_MM, PAPER_H_MM, LEFT_MM, PIC_W_MM, PIC_H_MM, true,
+       true, 175.0f, 255.0f * 175.0f / 180.0f},
+      {"proportional on the landscape page, the height limits", PAPER_H_MM, PAPER_W_MM, LEFT_MM,
+       PIC_W_MM, PIC_H_MM, true, true, 180.0f * 185.0f / 255.0f, 185.0f},
+      {"stretched to the page", PAPER_W_MM, PAPER_H_MM, LEFT_MM, PIC_W_MM, PIC_H_MM, true, false,
+       175.0f, 272.0f},
+      {"unscaled: the screen size", PAPER_W_MM, PAPER_H_MM, LEFT_MM, PIC_W_MM, PIC_H_MM, false,
+       true, PIC_W_MM, PIC_H_MM},
+      {"unscaled, even off the page", PAPER_W_MM, PAPER_H_MM, LEFT_MM, 300, 400, false, false, 300,
+       400},
+      {"margin wider than the page", PAPER_W_MM, PAPER_H_MM, 500, PIC_W_MM, PIC_H_MM, true, true, 0,
+       0},
+      {"stretched past a margin wider than the page", PAPER_W_MM, PAPER_H_MM, 500, PIC_W_MM,
+       PIC_H_MM, true, false, 0, 272.0f},
+  };
+  for (const Case& C : Cases) {
+    const PrintSizeMM S = PrintSizeOnPage(C.PaperW, C.PaperH, C.Left, TOP_MM, C.PicW, C.PicH,
+                                          C.Scale, C.Proportional);
+    EXPECT_NEAR(S.Width, C.WantW, SIZE_TOL_MM)
+        << C.why << ": want " << C.WantW << " mm, got " << S.Width;
+    EXPECT_NEAR(S.Height, C.WantH, SIZE_TOL_MM)
+        << C.why << ": want " << C.WantH << " mm, got " << S.Height;
+  }
+  const PrintSizeMM Empty =
+      PrintSizeOnPage(PAPER_W_MM, PAPER_H_MM, LEFT_MM, TOP_MM, 0, 0, true, true);
+  EXPECT_TRUE(std::isfinite(Empty.Width) && std::isfinite(Empty.Height)) << "a picture of no size";
 }
 
 // A4 at 600 dpi: printable 4760 x 6779 px (about 201.5 x 287 mm).

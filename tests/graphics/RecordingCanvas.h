@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "graphics/Canvas.h"
+#include "graphics/draw/Canvas.h"
 
 namespace nodalis::test {
 

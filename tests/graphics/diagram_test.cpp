@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "app/SeriesBuilder.h"
-#include "app/SeriesState.h"
-#include "app/Utils.h"
+#include "app/core/SeriesBuilder.h"
+#include "app/core/SeriesState.h"
+#include "app/base/Utils.h"
 #include "astro/Astrcalc.h"
 #include "astro/TIMLIB.h"
-#include "graphics/DiagramFile.h"
-#include "graphics/SeriesDiagram.h"
+#include "graphics/draw/DiagramFile.h"
+#include "graphics/draw/SeriesDiagram.h"
 #include "tests/graphics/RecordingCanvas.h"
 
 using namespace nodalis;
@@ -109,7 +109,7 @@ const DrawOp* FindExact(const RecordingCanvas& C, const char* Text) {
 }
 
 // Julian date of member line i as the diagram reads it (6 decimals).
-long double LineJD(std::size_t i) { return StrToReal(SeriesList.at(i)); }
+long double JDOfLine(std::size_t i) { return LineJD(SeriesList.at(i)); }
 
 QString FromCp(const std::string& S) { return QString::fromStdString(Cp1252ToUtf8(S)); }
 
@@ -218,7 +218,7 @@ TEST_F(DiagramState, CrossAtReferenceInstant) {
     return R;
   };
   // On a member: drawn twice at the same spot (t = 1 and t = 0), 6 mm wide.
-  ReferenceJD = LineJD(4);
+  ReferenceJD = JDOfLine(4);
   {
     Drawn D;
     auto L = Crosses(D);
@@ -234,7 +234,7 @@ TEST_F(DiagramState, CrossAtReferenceInstant) {
     EXPECT_EQ(L[2].Y1, L[0].Y1);
   }
   // Halfway between members 2 and 3 (indices 1, 2).
-  ReferenceJD = (LineJD(2) + LineJD(3)) / 2;
+  ReferenceJD = (JDOfLine(2) + JDOfLine(3)) / 2;
   {
     Drawn D;
     auto L = Crosses(D);
@@ -242,7 +242,7 @@ TEST_F(DiagramState, CrossAtReferenceInstant) {
     EXPECT_EQ(L[1].X1, D.GDI.XToPx(float((Ms[1].X + Ms[2].X) / 2)));
   }
   // The last member: drawn in the pass of the last but one with t = 1.
-  ReferenceJD = LineJD(Ms.size());
+  ReferenceJD = JDOfLine(Ms.size());
   {
     Drawn D;
     auto L = Crosses(D);
@@ -427,9 +427,9 @@ TEST_F(DiagramState, Saros145) {
   ASSERT_GE(N, 70u);
   std::size_t Aug2017 = 0;
   for (std::size_t i = 1; i <= N; ++i)
-    if (std::fabs(LineJD(i) - AUG_2017_JD) < SAME_ECLIPSE_DAYS) Aug2017 = i;
+    if (std::fabs(JDOfLine(i) - AUG_2017_JD) < SAME_ECLIPSE_DAYS) Aug2017 = i;
   ASSERT_NE(Aug2017, 0u) << "2017 August 21 in the series";
-  ReferenceJD = LineJD(Aug2017);
+  ReferenceJD = JDOfLine(Aug2017);
 
   Drawn D;
   const auto& G = D.GDI;

@@ -10,7 +10,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "graphics/GDIext.h"
+#include "graphics/draw/GDIext.h"
 #include "tests/graphics/RecordingCanvas.h"
 
 using namespace nodalis;
@@ -223,47 +223,50 @@ TEST(GDIextShapes, AxesDashDotDotThenSolid) {
   EXPECT_TRUE(Canvas.OfType(DrawOp::Line).empty());
 }
 
+// A 96 dpi bitmap layer of 300 x 200 pixels painted blue, with red as its
+// fill colour.
+struct BlueBitmap {
+  QImage Img = MakeImage(300, 200, 96);
+  tCanvas Canvas{&Img};
+  tGDIext G{GDI_BITMAP_SCREEN, Canvas};
+  BlueBitmap() {
+    G.Prepare();
+    G.FillArea(RGBColor(0, 0, 255));
+    G.SetFillColor(RGBColor(255, 0, 0));
+  }
+};
+
 // Alignment flags 0, 6, 8, 14; a solid fill paints the text cell, a
 // cleared fill leaves the background.
 TEST(GDIextText, AlignmentAndOpaqueCell) {
   const QRgb BLUE = 0x0000FF, RED = 0xFF0000;
   for (int Align : {0, 6, 8, 14}) {
-    QImage Img = MakeImage(300, 200, 96);
-    tCanvas Canvas(&Img);
-    tGDIext G(GDI_BITMAP_SCREEN, Canvas);
-    G.Prepare();
-    G.FillArea(RGBColor(0, 0, 255));
-    G.SetFillColor(RGBColor(255, 0, 0));
-    G.SetTextAlignment(Align);
+    BlueBitmap B;
+    B.G.SetTextAlignment(Align);
     const int X = 150, Y = 100;
     const QString T = "Beginn: 01.01.2000";
-    const int W = Canvas.TextWidth(T), H = Canvas.FontHeight();
-    G.TextOutPx(X, Y, T);
-    Canvas.End();
+    const int W = B.Canvas.TextWidth(T), H = B.Canvas.FontHeight();
+    B.G.TextOutPx(X, Y, T);
+    B.Canvas.End();
     const int Left = (Align & TA_CENTER) == TA_CENTER ? X - W / 2 : X;
     const int Top = (Align & TA_BOTTOM) ? Y - H : Y;
     SCOPED_TRACE(testing::Message() << "align " << Align << " cell " << Left << "," << Top
                                     << " " << W << "x" << H);
-    EXPECT_EQ(Px(Img, Left + 1, Top + 1), RED) << "cell corner painted in fill colour";
-    EXPECT_EQ(Px(Img, Left + W - 1, Top + H - 1), RED);
-    EXPECT_EQ(Px(Img, Left - 1, Top + H / 2), BLUE) << "left of the cell untouched";
-    EXPECT_EQ(Px(Img, Left + W / 2, Top + H + 1), BLUE) << "below the cell untouched";
+    EXPECT_EQ(Px(B.Img, Left + 1, Top + 1), RED) << "cell corner painted in fill colour";
+    EXPECT_EQ(Px(B.Img, Left + W - 1, Top + H - 1), RED);
+    EXPECT_EQ(Px(B.Img, Left - 1, Top + H / 2), BLUE) << "left of the cell untouched";
+    EXPECT_EQ(Px(B.Img, Left + W / 2, Top + H + 1), BLUE) << "below the cell untouched";
   }
   // Transparent text: nothing of the fill colour appears.
-  QImage Img = MakeImage(300, 200, 96);
-  tCanvas Canvas(&Img);
-  tGDIext G(GDI_BITMAP_SCREEN, Canvas);
-  G.Prepare();
-  G.FillArea(RGBColor(0, 0, 255));
-  G.SetFillColor(RGBColor(255, 0, 0));
-  G.ClearFill();
-  G.TextOutPx(10, 10, "Ekliptik");
-  Canvas.End();
+  BlueBitmap B;
+  B.G.ClearFill();
+  B.G.TextOutPx(10, 10, "Ekliptik");
+  B.Canvas.End();
   int Red = 0, Dark = 0;
-  for (int y = 0; y < Img.height(); ++y)
-    for (int x = 0; x < Img.width(); ++x) {
-      if (Px(Img, x, y) == RED) ++Red;
-      if (qBlue(Img.pixel(x, y)) < 128) ++Dark;
+  for (int y = 0; y < B.Img.height(); ++y)
+    for (int x = 0; x < B.Img.width(); ++x) {
+      if (Px(B.Img, x, y) == RED) ++Red;
+      if (qBlue(B.Img.pixel(x, y)) < 128) ++Dark;
     }
   EXPECT_EQ(Red, 0);
   EXPECT_GT(Dark, 10) << "the letters are drawn";

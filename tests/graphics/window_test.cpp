@@ -17,11 +17,11 @@
 #include <QTest>
 #include <cmath>
 
-#include "app/SeriesState.h"
-#include "app/Utils.h"
-#include "graphics/DiagramFile.h"
-#include "graphics/GrafikForm.h"
-#include "graphics/SeriesDiagram.h"
+#include "app/core/SeriesState.h"
+#include "app/base/Utils.h"
+#include "graphics/draw/DiagramFile.h"
+#include "graphics/windows/GrafikForm.h"
+#include "graphics/draw/SeriesDiagram.h"
 
 using namespace nodalis;
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "lunaris.h"
+#include "lunaris/lunaris.h"
 
 namespace {
 

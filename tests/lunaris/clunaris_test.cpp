@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "elp82b.h"
-#include "lunaris.h"
+#include "lunaris/elp82b.h"
+#include "lunaris/lunaris.h"
 
 #if LUNARIS_TEST_HAVE_ERFA
 #include <erfa.h>

@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "elp82b.h"
+#include "lunaris/elp82b.h"
 #include "ephem/simd_dispatch.h"
-#include "generated/elp82b_tables.h"
+#include "lunaris/generated/elp82b_tables.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "elp82b.h"
+#include "lunaris/elp82b.h"
 
 #if LUNARIS_TEST_HAVE_ERFA
 #include <erfa.h>

@@ -1,7 +1,7 @@
 // libFuzzer driver: NODALIS_FUZZ_TARGET names one function of fuzz_targets.h.
 #include <cstdlib>
 
-#include "fuzz_targets.h"
+#include "tools/fuzz/fuzz_targets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (!nodalis::fuzz::NODALIS_FUZZ_TARGET(data, size)) std::abort();

@@ -1,5 +1,5 @@
 // Fuzz targets of the eclipse core's text readers (see fuzz_targets.h).
-#include "fuzz_targets.h"
+#include "tools/fuzz/fuzz_targets.h"
 
 #include <cmath>
 #include <cstdio>
@@ -9,13 +9,13 @@
 #include <unistd.h>
 #include <vector>
 
-#include "Astrcalc.h"
-#include "CanonReader.h"
-#include "CliArgs.h"
-#include "PIniFile.h"
-#include "SeriesBuilder.h"
-#include "TIMLIB.h"
-#include "Utils.h"
+#include "astro/Astrcalc.h"
+#include "app/core/CanonParse.h"
+#include "app/cli/CliArgs.h"
+#include "app/core/PIniFile.h"
+#include "app/core/MemberLine.h"
+#include "astro/TIMLIB.h"
+#include "app/base/Utils.h"
 
 namespace nodalis::fuzz {
 

@@ -1,0 +1,17 @@
+// DiagramLoader — nodalis-cli's way to the series diagram: loads
+// libnodalis-diagram.so (beside the program) on first use and hands it the
+// series on screen (SeriesList, ReferenceJD, the option states,
+// TitleCaption).
+#pragma once
+
+#include <string>
+
+namespace nodalis {
+
+// As WriteSeriesDiagram (graphics/draw/DiagramExport.h): FileName as the file
+// system's bytes, Dpi 96, 300 or 600.  False with a UTF-8 message when the
+// module cannot be loaded or the file cannot be written.
+bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
+                                     std::string* ErrorUtf8);
+
+}  // namespace nodalis

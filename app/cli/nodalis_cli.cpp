@@ -1,0 +1,460 @@
+// nodalis-cli — the main window's commands from the command line. Each
+// command option is one way through the main window (a start with a Julian
+// date, a date chosen in the date dialog, the eclipse and Saros steps,
+// "Gehe zu:"); they run in the order given through the same commands as the
+// window (SeriesCommands), after the window's start-up, and the tool prints
+// the window's text after the last one: its table (UTF-8) byte for byte, or
+// the same rows as CSV or JSON. The boxes (lunar theory, canon, orientation)
+// are set before the first command.
+//
+// Exit codes: 0 success; 1 a command writes no table (Saros number not
+// reached, canon file unusable, date outside the supported range), or the
+// output or the diagram file cannot be written; 2 bad arguments (the
+// --diagram file name included, checked before anything is computed).
+//
+// File names (--canon, --diagram) are used as the bytes given; only the
+// texts shown are converted.
+#include <cerrno>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/base/Utils.h"
+#include "app/cli/CliArgs.h"
+#include "app/core/CanonParse.h"
+#include "app/core/SeriesCommands.h"
+#include "app/core/SeriesState.h"
+#include "app/core/SeriesTable.h"
+#include "astro/TIMLIB.h"
+#ifdef NODALIS_HAVE_DRAW
+#include "app/cli/DiagramLoader.h"
+#endif
+
+using namespace nodalis;
+
+namespace {
+
+enum class Format { Table, Csv, Json };
+
+// One command of the main window, in the order given.
+struct Command {
+  enum Kind { StartJD, Date, DateUT, Next, Prev, SarosStep, GoTo } kind;
+  long double jd = 0;  // StartJD, Date, DateUT
+  int32_t n = 0;       // SarosStep (the button's tag), GoTo (the Saros number)
+};
+
+// At most this many commands (each one builds a series).
+constexpr std::size_t MAX_COMMANDS = 100;
+
+// Everything the options set; read by Run().
+struct CliState {
+  std::vector<Command> commands;
+  LunarMode lunar = LunarMode::Auto;
+  std::string canon_path;  // the file system's bytes
+  bool ecliptic_north = false;
+  std::optional<long double> now_jd;
+  Format format = Format::Table;
+  std::optional<long double> reference_jd;
+  bool help = false;
+  std::string diagram_path;  // the file system's bytes; .bmp, .png, .pdf or .svg
+  int diagram_dpi = 96;
+  bool has_dpi = false;
+  bool tracks = false;
+};
+
+struct Option {
+  const char* name;
+  const char* value_name;  // nullptr: a flag without value
+  // What the option does in the main window's terms (Windows-1252), for
+  // --help; "" for an option listed with the one before it.
+  const char* help;
+  // Applies the option to its value as given (bytes); returns an error text
+  // (Windows-1252) or "" on success.
+  std::function<std::string(CliState&, const std::string&)> apply;
+};
+
+// An argument as text to show in a message.
+std::string Shown(const std::string& v) { return FileNameText(v); }
+
+// A Julian date within the supported range.
+std::string SupportedJD(const char* name, const std::string& v, long double& jd) {
+  if (!ParseCliReal(v, jd)) return std::string(name) + " erwartet eine Zahl: " + Shown(v);
+  return JDSupported(jd) ? "" : JDRangeText();
+}
+std::string SupportedJD(const char* name, const std::string& v, std::optional<long double>& jd) {
+  long double value = 0;
+  const std::string error = SupportedJD(name, v, value);
+  if (error.empty()) jd = value;
+  return error;
+}
+
+// A file name: any bytes but none.
+std::string FileName(const char* name, const std::string& v, std::string& path) {
+  if (v.empty()) return std::string(name) + " erwartet einen Dateinamen";
+  path = v;
+  return "";
+}
+
+// One of a few words, each standing for a value.
+template <class T>
+std::string Choose(const char* name, const std::string& v,
+                   std::initializer_list<std::pair<const char*, T>> choices, T& target) {
+  std::string words;
+  std::size_t i = 0;
+  for (const auto& [word, value] : choices) {
+    if (v == word) {
+      target = value;
+      return "";
+    }
+    words += (i == 0 ? "" : i + 1 == choices.size() ? " oder " : ", ") + std::string(word);
+    ++i;
+  }
+  return std::string(name) + " erwartet " + words + ": " + Shown(v);
+}
+
+std::string Add(CliState& s, Command c) {
+  s.commands.push_back(c);
+  return "";
+}
+
+// A value of --date or --date-ut: a Julian date, or calendar fields as the
+// date dialog takes them in zone 0.
+std::string DateCommand(CliState& s, Command::Kind kind, const char* name, const std::string& v) {
+  long double jd;
+  if (ParseCliReal(v, jd)) {
+    jd = StrToReal(v);  // the dialog reads its Julian-date field with StrToReal
+    if (!JDSupported(jd)) return JDRangeText();
+  } else {
+    bool outOfRange = false;
+    if (!ParseCliDate(v, jd, &outOfRange))
+      return outOfRange ? JDRangeText()
+                        : std::string(name) + " erwartet YYYY-MM-DD[THH:MM[:SS]] oder ein Julianisches Datum: " +
+                              Shown(v);
+  }
+  return Add(s, {kind, jd});
+}
+
+// The options of nodalis-cli, as --help lists them.  New options go into
+// this table.
+const std::vector<Option>& Options() {
+  static const std::vector<Option> table = {
+      {"--jd", "JD", "\"nodalis JD\": Start mit Julianischem Datum (\xFC" "ber 999999)",
+       [](CliState& s, const std::string& v) {
+         long double jd;
+         std::string error = SupportedJD("--jd", v, jd);
+         if (error.empty() && !(jd > COMMAND_LINE_MIN_JD))
+           error = "--jd erwartet ein Julianisches Datum \xFC" "ber 999999 (fr\xFC" "here mit --date): " + Shown(v);
+         return error.empty() ? Add(s, {Command::StartJD, jd}) : error;
+       }},
+      {"--date", "DATUM|JD",
+       "\"&Datum\": Datum und Zeit (YYYY-MM-DD[THH:MM[:SS]]) oder\n"
+       "\"Julianisches Datum\", \"TDT Ephemeridenzeit\" angekreuzt,\n"
+       "\"&OK !\"",
+       [](CliState& s, const std::string& v) { return DateCommand(s, Command::Date, "--date", v); }},
+      {"--date-ut", "DATUM|JD",
+       "wie --date, ohne \"TDT Ephemeridenzeit\": UT (\"UTC +\" 0,\n"
+       "ohne Sommerzeit)",
+       [](CliState& s, const std::string& v) { return DateCommand(s, Command::DateUT, "--date-ut", v); }},
+      {"--next", nullptr, "\"+1\" neben \"Finsternis\"",
+       [](CliState& s, const std::string&) { return Add(s, {Command::Next}); }},
+      {"--prev", nullptr, "\"-1\" neben \"Finsternis\"",
+       [](CliState& s, const std::string&) { return Add(s, {Command::Prev}); }},
+      {"--saros-step", "K", "\"-2\" \"-1\" \"+1\" \"+2\" neben \"Saros\" (K = -2, -1, 1, 2)",
+       [](CliState& s, const std::string& v) -> std::string {
+         int32_t k;
+         if (!ParseCliInt(v, k) || k == 0 || k < -2 || k > 2)
+           return "--saros-step erwartet -2, -1, 1 oder 2: " + Shown(v);
+         Command c{Command::SarosStep};
+         c.n = k;
+         return Add(s, c);
+       }},
+      {"--saros", "N", "N ins Saros-Feld, \"&Gehe zu:\"",
+       [](CliState& s, const std::string& v) -> std::string {
+         int32_t n;
+         if (!ParseCliInt(v, n) || n < SAROS_FIELD_MIN || n > SAROS_FIELD_MAX)
+           return "--saros erwartet eine ganze Zahl von " + ShortRealToStr(SAROS_FIELD_MIN) + " bis " +
+                  ShortRealToStr(SAROS_FIELD_MAX) + ": " + Shown(v);
+         Command c{Command::GoTo};
+         c.n = n;
+         return Add(s, c);
+       }},
+      {"--lunar", "auto|elp2000|de404",
+       "\"Auto\", oder ohne \"Auto\" \"ELP2000\" bzw. \"DE404\"",
+       [](CliState& s, const std::string& v) {
+         return Choose<LunarMode>("--lunar", v,
+                                  {{"auto", LunarMode::Auto}, {"elp2000", LunarMode::ELP2000},
+                                   {"de404", LunarMode::DE404}},
+                                  s.lunar);
+       }},
+      {"--canon", "DATEI",
+       "Canon-Datei (\"Lorvan-Canon\"), \"Canon\" angekreuzt",
+       [](CliState& s, const std::string& v) { return FileName("--canon", v, s.canon_path); }},
+      {"--ecliptic-north", nullptr, "\"Orientierung Ekliptikal Nord\" angekreuzt",
+       [](CliState& s, const std::string&) { s.ecliptic_north = true; return std::string(); }},
+      {"--now", "JD", "die Computeruhr zeigt JD (sonst die Systemzeit)",
+       [](CliState& s, const std::string& v) { return SupportedJD("--now", v, s.now_jd); }},
+      {"--format", "table|csv|json",
+       "table: der Text des Fensters (Standard);\n"
+       "csv, json: seine Zeilen als Daten",
+       [](CliState& s, const std::string& v) {
+         return Choose<Format>("--format", v,
+                               {{"table", Format::Table}, {"csv", Format::Csv}, {"json", Format::Json}},
+                               s.format);
+       }},
+      {"--reference", "JD",
+       "kein Weg des Fensters: Bezugszeitpunkt der\n"
+       "Markierungen und von \"Erstellt am\"",
+       [](CliState& s, const std::string& v) { return SupportedJD("--reference", v, s.reference_jd); }},
+      {"--diagram", "DATEI",
+       "das Bild des Grafikfensters wie \"&Speichern\"\n"
+       "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
+       [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
+      {"--dpi", "96|300|600", "mit --diagram: \"&Bildschirmaufl\xF6sung\",\n"
+       "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
+       [](CliState& s, const std::string& v) {
+         s.has_dpi = true;
+         return Choose<int>("--dpi", v, {{"96", 96}, {"300", 300}, {"600", 600}}, s.diagram_dpi);
+       }},
+      {"--tracks", nullptr, "mit --diagram: \"Schattenbahn zeigen\" angekreuzt",
+       [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
+      {"--help", nullptr, "diese Hilfe",
+       [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
+  };
+  return table;
+}
+
+// --help (Windows-1252): every option with the way through the main window
+// it takes.
+std::string Usage() {
+  std::string u =
+      "Aufruf: nodalis-cli [BEFEHL ...] [EINSTELLUNG ...] [--format table|csv|json]\n"
+      "                    [--reference JD]\n"
+      "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
+      "Die Befehle laufen wie im Hauptfenster nach seinem Start, in der gegebenen\n"
+      "Reihenfolge; ausgegeben wird der Text des Fensters danach. Ohne Befehl:\n"
+      "\"&Gehe zu:\" mit der Serie der n\xE4" "chsten Finsternis, die der Start ins Saros-Feld\n"
+      "setzt. Einstellungen gelten vor dem ersten Befehl.\n";
+  const char* const headings[] = {"Befehle:", "Einstellungen:", "Ausgabe:"};
+  const char* const firsts[] = {"--jd", "--lunar", "--format"};
+  for (const Option& o : Options()) {
+    for (int g = 0; g < 3; ++g)
+      if (std::string(o.name) == firsts[g]) u += std::string(headings[g]) + "\n";
+    std::string left = std::string("  ") + o.name + (o.value_name ? std::string(" ") + o.value_name : "");
+    std::string help;
+    for (const char* c = o.help; *c; ++c) help += *c == '\n' ? "\n" + std::string(24, ' ') : std::string(1, *c);
+    u += (left.size() < 24 ? PadRight(left, 24) : left + "\n" + std::string(24, ' ')) + help + "\n";
+  }
+  u += "Die Tabelle zeigt TDT. --date nimmt Datum und Zeit als TDT, --date-ut als UT,\n"
+       "--jd wie das Programm seine Kommandozeile. Kalenderdaten vor dem 15.10.1582\n"
+       "julianisch.\n";
+  return u;
+}
+
+// Parses argv; returns an error text (Windows-1252) or "".
+std::string ParseArgs(int argc, char** argv, CliState& s) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    std::string value;
+    bool has_inline = false;
+    const std::size_t eq = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+      has_inline = true;
+    }
+    const Option* opt = nullptr;
+    for (const Option& o : Options())
+      if (arg == o.name) opt = &o;
+    if (!opt) return "unbekannte Option: " + Shown(arg);
+    if (opt->value_name) {
+      if (!has_inline) {
+        if (i + 1 >= argc) return std::string(opt->name) + " erwartet " + opt->value_name;
+        value = argv[++i];
+      }
+    } else if (has_inline) {
+      return std::string(opt->name) + " hat keinen Wert";
+    }
+    const std::string err = opt->apply(s, value);
+    if (!err.empty()) return err;
+  }
+  if (s.commands.size() > MAX_COMMANDS) return "h\xF6" "chstens 100 Befehle";
+  if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
+    return "--dpi und --tracks gelten nur mit --diagram";
+  if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
+  return "";
+}
+
+std::string JsonString(const std::string& utf8) {
+  std::string out = "\"";
+  for (unsigned char c : utf8) {
+    if (c == '"' || c == '\\') { out += '\\'; out += static_cast<char>(c); }
+    else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else out += static_cast<char>(c);
+  }
+  return out + "\"";
+}
+
+const char* MarkerWord(RowMarker m) {
+  switch (m) {
+    case RowMarker::Aktuelle: return "aktuelle";
+    case RowMarker::Letzte: return "letzte";
+    case RowMarker::Naechste: return "n\xC3\xA4" "chste";  // UTF-8
+    default: return "";
+  }
+}
+
+struct MemberOut {
+  std::string no, jd, date, time, gamma, umbra, alt, type_code, type, saros, marker;
+};
+
+std::vector<MemberOut> Members(bool canon) {
+  std::vector<MemberOut> out;
+  for (const TableRow& r : SeriesTableRows(SeriesList, canon, ReferenceJD)) {
+    MemberOut m;
+    m.no = std::to_string(r.No);
+    m.jd = RealToStr(1, 6, r.Rec.JDMax);
+    JDToIsoDateTime(r.Rec.JDMax, m.date, m.time);
+    m.gamma = RealToStr(1, 3, r.Rec.Gamma);
+    m.umbra = RealToStr(1, 0, r.UmbraKm);
+    m.alt = r.HasElevation ? RealToStr(1, 1, r.ElevationDeg) : "";
+    m.type_code = std::to_string(r.Rec.EclType);
+    m.type = Cp1252ToUtf8(r.TypeText);
+    m.saros = std::to_string(r.Rec.SarosNo);
+    m.marker = MarkerWord(r.Marker);
+    out.push_back(std::move(m));
+  }
+  return out;
+}
+
+void PrintCsv(std::ostream& os, bool canon) {
+  os << "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker\n";
+  for (const MemberOut& m : Members(canon))
+    os << m.no << ',' << m.jd << ',' << m.date << ',' << m.time << ',' << m.gamma << ','
+       << m.umbra << ',' << m.alt << ',' << m.type_code << ',' << m.type << ',' << m.saros
+       << ',' << m.marker << '\n';
+}
+
+void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t saros,
+               bool elp, bool canon) {
+  // Title lines: the table text before the column header.
+  os << "{\n  \"saros\": " << saros << ",\n  \"title\": " << JsonString(Cp1252ToUtf8(TitleCaption))
+     << ",\n  \"lunar\": \"" << (elp ? "elp2000" : "de404") << "\",\n  \"canon\": "
+     << (canon ? "true" : "false") << ",\n  \"reference_jd\": " << RealToStr(1, 6, ReferenceJD)
+     << ",\n  \"title_lines\": [";
+  bool first = true;
+  for (const std::string& line : memo) {
+    if (line.rfind("No ", 0) == 0) break;
+    os << (first ? "\n    " : ",\n    ") << JsonString(Cp1252ToUtf8(line));
+    first = false;
+  }
+  os << "\n  ],\n  \"members\": [";
+  first = true;
+  for (const MemberOut& m : Members(canon)) {
+    os << (first ? "\n" : ",\n") << "    {\"no\": " << m.no << ", \"jd_tdt\": " << m.jd
+       << ", \"date\": " << JsonString(m.date) << ", \"time_tdt\": " << JsonString(m.time)
+       << ", \"gamma\": " << m.gamma << ", \"umbra_km\": " << m.umbra
+       << ", \"sun_alt_deg\": " << (m.alt.empty() ? "null" : m.alt)
+       << ", \"type_code\": " << m.type_code << ", \"type\": " << JsonString(m.type)
+       << ", \"saros\": " << m.saros << ", \"marker\": " << JsonString(m.marker) << "}";
+    first = false;
+  }
+  os << "\n  ]\n}\n";
+}
+
+int FailUtf8(int code, const std::string& utf8) {
+  std::cerr << "nodalis-cli: " << utf8 << '\n';
+  if (code == 2) std::cerr << Cp1252ToUtf8(Usage());
+  return code;
+}
+
+int Fail(int code, const std::string& cp1252) { return FailUtf8(code, Cp1252ToUtf8(cp1252)); }
+
+// Writes Text to the standard output; false (with a message) when it could
+// not be written completely (a full disk, /dev/full, a closed pipe).
+bool WriteOut(const std::string& Text) {
+  errno = 0;
+  const bool ok = std::fwrite(Text.data(), 1, Text.size(), stdout) == Text.size() &&
+                  std::fflush(stdout) == 0;
+  if (!ok)
+    Fail(1, std::string("Ausgabe konnte nicht geschrieben werden") +
+                (errno == ENOSPC ? " (kein Platz auf dem Ger\xE4t)" : ""));
+  return ok;
+}
+
+// Runs one command; false when it wrote no table.
+bool RunCommand(SeriesCommands& c, const Command& cmd) {
+  switch (cmd.kind) {
+    case Command::StartJD: return c.CommandLineJD(cmd.jd);
+    case Command::Date:
+    case Command::DateUT:
+      return c.ChooseDate([&] {  // the dialog's OK with the Julian date and the TDT box
+        SelectedJD = cmd.jd;
+        TimesAreTDT = cmd.kind == Command::Date;
+        Zone = 0;
+        return true;
+      });
+    case Command::Next: return c.StepEclipse(1);
+    case Command::Prev: return c.StepEclipse(-1);
+    case Command::SarosStep: return c.ChangeSaros(cmd.n);
+    case Command::GoTo:
+      c.SarosField = cmd.n;
+      return c.ChangeSaros(0);
+  }
+  return false;
+}
+
+int Run(const CliState& s) {
+  if (s.now_jd) ClockJD = *s.now_jd;
+  if (!s.canon_path.empty()) CanonPath = s.canon_path;
+  EkliptikalNordChecked = s.ecliptic_north;
+  SeriesCommands c;
+  c.SetLunarMode(s.lunar);
+  if (!s.canon_path.empty()) c.SetCanon(true);
+  c.Start();
+  std::vector<Command> commands = s.commands;
+  if (commands.empty()) commands.push_back({Command::GoTo, 0, c.SarosField});
+  for (const Command& cmd : commands)
+    if (!RunCommand(c, cmd)) return Fail(1, c.Message.empty() ? JDRangeText() : c.Message);
+  if (s.reference_jd) {
+    ReferenceJD = *s.reference_jd;
+    c.WriteTable();
+  }
+
+  std::ostringstream os;
+  switch (s.format) {
+    case Format::Table:
+      for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
+      break;
+    case Format::Csv: PrintCsv(os, c.Canon); break;
+    case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon); break;
+  }
+  if (!WriteOut(os.str())) return 1;
+  if (!s.diagram_path.empty()) {  // the graph window's picture into a file
+#ifdef NODALIS_HAVE_DRAW
+    ShowSchattenbahnChecked = s.tracks;
+    std::string error;
+    if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
+      return FailUtf8(1, error);
+#else
+    return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
+#endif
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  CliState s;
+  const std::string err = ParseArgs(argc, argv, s);
+  if (!err.empty()) return Fail(2, err);
+  if (s.help) return WriteOut(Cp1252ToUtf8(Usage())) ? 0 : 1;
+  return Run(s);
+}

@@ -1,0 +1,105 @@
+// CatalogRow — rows in the canon's CSV layout (see CatalogRow.h).
+#include "app/core/CatalogRow.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "astro/TIMLIB.h"
+#include "app/base/Utils.h"
+
+namespace nodalis {
+
+const char* const CATALOG_HEADER =
+    "Catalog Number,Calendar Date,Eclipse Time,Delta T (s),Lunation Number,Saros Number,"
+    "Eclipse Type,Gamma,Eclipse Magnitude,Latitude,Longitude,Sun Altitude,Sun Azimuth,"
+    "Path Width (km),Central Duration";
+
+namespace {
+const char* const MONTH_NAMES[12] = {"January", "February", "March",     "April",
+                                     "May",     "June",     "July",      "August",
+                                     "September", "October", "November", "December"};
+
+// RealToStr without a sign on a value that rounds to zero.
+std::string Num(int Decimals, long double X) {
+  std::string s = RealToStr(1, Decimals, X);
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
+// "6.0N", "33.3W": the hemisphere from the sign of the unrounded value.
+std::string Angle(long double Deg, char Plus, char Minus) {
+  return RealToStr(1, 1, std::fabs(Deg)) + (Deg < 0 ? Minus : Plus);
+}
+
+// "-1999 June 12" and "03:14:51".
+void DateAndTime(long double JD, std::string& Date, std::string& Time) {
+  std::string iso;
+  JDToIsoDateTime(JD, iso, Time);
+  int y = 0, m = 1, d = 1;
+  std::sscanf(iso.c_str(), "%d-%d-%d", &y, &m, &d);
+  if (m < 1 || m > 12) m = 1;
+  Date = std::to_string(y) + " " + MONTH_NAMES[m - 1] + " " + std::to_string(d);
+}
+
+std::string Duration(long double Seconds) {
+  const long long s = std::llround(Seconds);
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%02lldm%02llds", s / 60, s % 60);
+  return buf;
+}
+}  // namespace
+
+std::string CatalogTypeText(const BesselRec& Rec, const EclipseCircumstances& C,
+                            const SarosPlace& Place) {
+  static const char LETTER[7] = {0, 'P', 'A', 'T', 'A', 'T', 'H'};
+  if (Rec.EclType < 1 || Rec.EclType > 6) return "";
+  std::string t(1, LETTER[Rec.EclType]);
+  const bool partial = Rec.EclType == ECL_PARTIAL;
+  const bool central = !partial && Rec.EclType >= ECL_ANNULAR && C.Central;
+  if (Place.First) return t + "b";
+  if (Place.Last) return t + "e";
+  if (Place.Middle) return t + "m";
+  if (partial) return t;
+  if (!central) return t + (Rec.Gamma >= 0 ? "+" : "-");
+  if (!C.NorthLimit) return t + "n";
+  if (!C.SouthLimit) return t + "s";
+  if (Rec.EclType == ECL_HYBRID && C.Course == HybridCourse::TotalToAnnular) return t + "2";
+  if (Rec.EclType == ECL_HYBRID && C.Course == HybridCourse::AnnularToTotal) return t + "3";
+  return t;
+}
+
+std::string CatalogRow(long CatalogNo, const BesselRec& Rec, const EclipseCircumstances& C,
+                       const SarosPlace& Place) {
+  char no[24];
+  std::snprintf(no, sizeof no, "%05ld", CatalogNo);
+  std::string date, time;
+  DateAndTime(Rec.JDMax, date, time);
+  const bool partial = Rec.EclType == ECL_PARTIAL;
+  const bool central = !partial && Rec.EclType >= ECL_ANNULAR && C.Central;
+  long double azimuth = std::nearbyint(C.SunAzimuthDeg);
+  if (azimuth >= 360) azimuth -= 360;
+
+  std::string s = no;
+  s += "," + date + "," + time;
+  s += "," + Num(0, C.DeltaTSeconds);
+  s += "," + std::to_string(C.Lunation);
+  s += "," + std::to_string(Rec.SarosNo);
+  s += "," + CatalogTypeText(Rec, C, Place);
+  s += "," + Num(-4, Rec.Gamma);
+  s += "," + Num(-4, C.Magnitude);
+  s += "," + Angle(C.LatitudeDeg, 'N', 'S');
+  s += "," + Angle(C.LongitudeDeg, 'E', 'W');
+  s += "," + Num(0, C.SunAltitudeDeg);
+  s += "," + Num(0, azimuth);
+  if (partial) {
+    s += ",,";
+  } else if (!central) {
+    s += ",-,-";
+  } else {
+    s += "," + (C.NorthLimit && C.SouthLimit ? Num(0, C.PathWidthKm) : std::string("-"));
+    s += "," + Duration(C.CentralDurationS);
+  }
+  return s;
+}
+
+}  // namespace nodalis

@@ -1,0 +1,107 @@
+// BuildEclipseCatalog — the eclipses of a date range (see EclipseCatalog.h).
+#include "app/core/EclipseCatalog.h"
+
+#include <cmath>
+#include <map>
+
+#include "app/core/SeriesBuilder.h"
+
+namespace nodalis {
+
+namespace {
+constexpr int SEASON_JUMP_LUNATIONS = 5;
+constexpr long double PROGRESS_STEP_DAYS = 3652.5L;  // report about every ten years
+constexpr double SEARCH_SHARE = 0.85;  // of the work: the search; the rest the Saros places
+
+// TimesAreTDT set for the searches, restored on every way out.
+struct TdtScope {
+  bool saved = TimesAreTDT;
+  TdtScope() { TimesAreTDT = true; }
+  ~TdtScope() { TimesAreTDT = saved; }
+};
+
+// The eclipse of the new moon at JD (CalcEclipse(0, ...) and a valid
+// circumstances), into e.Rec and e.Circ.
+bool Eclipse(long double JD, DeltaTModel Model, CatalogEntry& e) {
+  if (CalcEclipse(0, true, e.Rec, JD) == ECL_NONE) return false;
+  e.Circ = Circumstances(e.Rec, Model);
+  return e.Circ.Valid;
+}
+
+// Members of the series beyond e, one Saros step at a time (Step -1 or +1),
+// as the series builder steps.
+int MembersBeyond(const CatalogEntry& e, int Step, DeltaTModel Model) {
+  long double jd = e.Rec.JDMax;
+  int n = 0;
+  for (CatalogEntry next; n < MAX_PHASE_B_STEPS; ++n) {
+    if (!Eclipse(jd + Step * SAROS_DAYS, Model, next) || next.Rec.SarosNo != e.Rec.SarosNo)
+      break;
+    jd = next.Rec.JDMax;
+  }
+  return n;
+}
+}  // namespace
+
+bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model,
+                         std::vector<CatalogEntry>& Out,
+                         const std::function<void(double)>& Progress) {
+  Out.clear();
+  if (!JDSupported(FromJD) || !JDSupported(ToJD) || FromJD > ToJD) return false;
+  TdtScope tdt;
+
+  // The eclipse new moons, season by season.
+  long double jd = FromJD - SYNODIC_MONTH_DAYS;
+  long double next_report = FromJD;
+  bool after_eclipse = false;   // jd is the new moon after an eclipse
+  long double season_last = 0;  // last eclipse new moon of the current season
+  const long long max_lunations =
+      static_cast<long long>((ToJD - FromJD) / SYNODIC_MONTH_DAYS) + 8;
+  for (long long n = 0; n < max_lunations; ++n) {
+    long double beta = 0;
+    if (!FindNewMoon(jd, beta, 0)) {
+      Out.clear();
+      return false;
+    }
+    if (jd > ToJD + 1) break;
+    CatalogEntry e;
+    const bool eclipse = std::fabs(beta) <= ECLIPSE_LIMIT_RAD && Eclipse(jd, Model, e);
+    if (eclipse && e.Rec.JDMax >= FromJD && e.Rec.JDMax <= ToJD) Out.push_back(e);
+    if (Progress && jd >= next_report && jd < ToJD) {
+      Progress(SEARCH_SHARE * static_cast<double>((jd - FromJD) / (ToJD - FromJD)));
+      next_report = jd + PROGRESS_STEP_DAYS;
+    }
+    if (eclipse && !after_eclipse) {  // test the next new moon of this season
+      season_last = jd;
+      after_eclipse = true;
+      jd += SYNODIC_MONTH_DAYS;
+    } else if (after_eclipse) {       // season done: on to the next one
+      if (eclipse) season_last = jd;
+      after_eclipse = false;
+      jd = season_last + SEASON_JUMP_LUNATIONS * SYNODIC_MONTH_DAYS;
+    } else {
+      jd += SYNODIC_MONTH_DAYS;
+    }
+  }
+
+  // Places in the Saros series: members before and after those in range.
+  std::map<int32_t, std::vector<std::size_t>> series;
+  for (std::size_t i = 0; i < Out.size(); ++i) series[Out[i].Rec.SarosNo].push_back(i);
+  std::size_t done = 0;
+  for (const auto& [saros, idx] : series) {
+    if (Progress) Progress(SEARCH_SHARE + (1 - SEARCH_SHARE) * done++ / series.size());
+    const int before = MembersBeyond(Out[idx.front()], -1, Model);
+    const int after = MembersBeyond(Out[idx.back()], +1, Model);
+    const std::size_t count = before + idx.size() + after;
+    for (std::size_t k = 0; k < idx.size(); ++k) {
+      SarosPlace& p = Out[idx[k]].Place;
+      const std::size_t number = before + k;
+      p.First = number == 0;
+      p.Last = number + 1 == count;
+      p.Middle = number == count / 2;
+    }
+  }
+  if (Progress) Progress(1.0);
+  return true;
+}
+
+}  // namespace nodalis

@@ -1,0 +1,42 @@
+// EclipseCatalog — every solar eclipse between two dates, date-ordered, with
+// each member's place in its Saros series (first, last, middle).
+//
+// The eclipse new moons are found as FindEclipseNewMoon finds them (new moon
+// within 1.7 deg of a node and an eclipse by CalcEclipse), all times TDT.
+// After the last eclipse of an eclipse season the next season's first new
+// moon within the limit lies at least five lunations later (1.7 deg of
+// latitude at new moon is at most 20 deg of the Sun from the node; the Sun
+// moves 30.7 deg per lunation with respect to the node), so the search
+// tests only the new moon after an eclipse and then jumps to the fifth.
+// An eclipse is a new moon for which CalcEclipse gives a type and whose
+// penumbra reaches the reference ellipsoid (Circumstances valid): the
+// spherical Earth of the type test admits a few grazing partial eclipses
+// more, about one in 540.  A series' first and last members and its length
+// follow BuildSeriesComputed's steps: one Saros step back or forward
+// without such an eclipse ends it; the middle member is number N / 2 (from
+// 0) of N.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "astro/Astrcalc.h"
+#include "app/core/CatalogRow.h"
+
+namespace nodalis {
+
+struct CatalogEntry {
+  BesselRec Rec;               // as CalcEclipse(0, true, ...) leaves it
+  EclipseCircumstances Circ;   // with the Delta T model of the catalogue
+  SarosPlace Place;
+};
+
+// The eclipses with greatest eclipse in [FromJD, ToJD] (Julian dates TDT),
+// with the Moon that UseLunarLib selects and Delta T by Model.  Progress, when set, receives the
+// fraction done (0 .. 1) now and then.  false (Out empty) when a date lies
+// outside the supported range, FromJD > ToJD, or a search fails.
+bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model,
+                         std::vector<CatalogEntry>& Out,
+                         const std::function<void(double)>& Progress = {});
+
+}  // namespace nodalis

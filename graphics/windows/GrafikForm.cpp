@@ -1,0 +1,453 @@
+// GrafikForm.cpp — the graph window TGraphForm and ShowGraph (GrafikForm.h).
+#include "graphics/windows/GrafikForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include "app/base/Utils.h"
+#include "graphics/draw/DiagramFile.h"
+#include "graphics/windows/PrintControlU.h"
+
+namespace nodalis {
+
+namespace {
+constexpr float SQRT2 = 1.41421356f;
+// Client area of a new window: the default picture at 96 dpi.
+constexpr int INITIAL_CLIENT_W = DEFAULT_PICTURE_WIDTH_PX;
+constexpr int INITIAL_CLIENT_H = DEFAULT_PICTURE_HEIGHT_PX;
+// Largest picture surface per side, in pixels. A zoom that would make the
+// surface larger is lowered to the largest that fits, so the picture keeps
+// its proportions (a wild typed zoom must not allocate gigabytes for the
+// backing image).
+constexpr int MAX_SURFACE_PX = 6000;
+// Save resolutions of the tags 2 and 3.
+constexpr int HIRES_DPI = 300;
+constexpr int XXL_DPI = 600;
+
+int ClampSurface(double V) { return std::clamp(RoundPx(V), 0, MAX_SURFACE_PX); }
+
+struct PercentItem {
+  const char* Name;
+  const char* Caption;
+  int Tag;
+};
+constexpr PercentItem PERCENT_ITEMS[] = {
+    {"N251", "25%", 25},   {"N501", "50%", 50},   {"N701", "70%", 70},
+    {"N100Proz", "100%", 100}, {"N1401", "140%", 140}, {"N2001", "200%", 200},
+    {"N4001", "400%", 400},
+};
+}  // namespace
+
+// ---- Label1 ----------------------------------------------------------------
+
+TGraphSurface::TGraphSurface(QWidget* Parent)
+    : QWidget(Parent), Image_(MakeBitmap(1, 1, ScreenLogicalDpiX())) {
+  setObjectName("Label1");
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  Canvas_ = std::make_unique<tCanvas>(&Image_);
+  Canvas_->OnBegin = [this] { update(); };
+}
+
+tCanvas* TGraphSurface::Canvas() {
+  FitImage();  // a hidden surface gets its resize event only when shown
+  return Canvas_.get();
+}
+
+void TGraphSurface::resizeEvent(QResizeEvent*) { FitImage(); }
+
+// On a high-resolution screen (device pixel ratio above 1) the backing
+// image has the screen's device pixels and a resolution raised by the same
+// ratio, so the layer draws the picture sharp at its size in millimetres.
+void TGraphSurface::FitImage() {
+  const double Ratio = std::max(1.0, devicePixelRatioF());
+  const QSize S(std::max(1, RoundPx(width() * Ratio)), std::max(1, RoundPx(height() * Ratio)));
+  if (S == Image_.size()) return;
+  Canvas_->End();
+  const int Dpi = logicalDpiX() > 0 ? logicalDpiX() : ScreenLogicalDpiX();
+  QImage New = MakeBitmap(S.width(), S.height(), RoundPx(Dpi * Ratio));
+  if (New.isNull()) return;  // keep the old picture when memory runs out
+  Image_ = std::move(New);
+  Canvas_->SetDevice(&Image_);
+}
+
+void TGraphSurface::paintEvent(QPaintEvent*) {
+  Canvas_->End();  // finish what was drawn since the last repaint
+  FitImage();      // the window may have moved to a screen of another ratio
+  QPainter P(this);
+  // Device pixels onto device pixels: the image fills the surface.
+  P.drawImage(QRectF(0, 0, width(), height()), Image_);
+}
+
+// ---- TGraphForm ------------------------------------------------------------
+
+TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
+  setObjectName("GraphForm");
+  setWindowTitle("Graphikausgabe");
+  auto* Client = new QWidget(this);
+  Client->setObjectName("ClientArea");
+  setCentralWidget(Client);
+  Label1 = new TGraphSurface(Client);
+  Label1->move(0, 0);
+  BuildMenu();
+  // The window sees its keys before its controls (also before a menu bar
+  // that kept the focus after a menu was closed with Escape).
+  qApp->installEventFilter(this);
+  // FormCreate: picture size at zoom 1 from the initial client area.
+  PrintLeftMarginMM = 15;
+  Zoom = 1.0f;
+  Sized = false;
+  Client->setMinimumSize(1, 1);
+  resize(INITIAL_CLIENT_W, INITIAL_CLIENT_H + menuBar()->sizeHint().height());
+  WidthMM = float(INITIAL_CLIENT_W / (PxX() / MM_PER_INCH));
+  HeightMM = float(INITIAL_CLIENT_H / (PxY() / MM_PER_INCH));
+}
+
+TGraphForm::~TGraphForm() {
+  qApp->removeEventFilter(this);
+  delete GDI;
+  GDI = nullptr;
+}
+
+int TGraphForm::PxX() const { return logicalDpiX() > 0 ? logicalDpiX() : ScreenLogicalDpiX(); }
+int TGraphForm::PxY() const { return logicalDpiY() > 0 ? logicalDpiY() : ScreenLogicalDpiY(); }
+
+QSize TGraphForm::ClientSize() const {
+  // Before the window is shown its layout has not placed the client area.
+  if (isVisible()) return centralWidget()->size();
+  return QSize(width(), std::max(0, height() - menuBar()->sizeHint().height()));
+}
+
+tCanvas* TGraphForm::GraphCanvas() { return Label1->Canvas(); }
+
+void TGraphForm::BuildMenu() {
+  QMenuBar* Bar = menuBar();
+  Bar->setNativeMenuBar(false);
+  QMenu* Speichern1 = Bar->addMenu("&Speichern");
+  Speichern1->setObjectName("Speichern1");
+  auto AddSave = [&](const char* Name, const QString& Caption, int Tag) {
+    QAction* A = Speichern1->addAction(Caption);
+    A->setObjectName(Name);
+    A->setData(Tag);
+    connect(A, &QAction::triggered, this, [this, Tag] { Speichern1Click(Tag); });
+    return A;
+  };
+  SaveScreenDPI = AddSave("SaveScreenDPI",
+                          QStringLiteral("&Bildschirmauflösung %1 dpi").arg(PxX()), 1);
+  SaveHiRes300dpi = AddSave("SaveHiRes300dpi", "&HiRes 300 dpi", 2);
+  SaveXXL600dpi = AddSave("SaveXXL600dpi", "&XXL 600 dpi", 3);
+
+  Drucken1 = Bar->addAction("&Drucken");
+  Drucken1->setObjectName("Drucken1");
+  connect(Drucken1, &QAction::triggered, this, [this] { Drucken1Click(); });
+
+  QMenu* Zoom1 = Bar->addMenu("Zoom");
+  Zoom1->setObjectName("Zoom1");
+  Zoomin = Zoom1->addAction("Zoom in");
+  Zoomin->setObjectName("Zoomin");
+  Zoomin->setShortcut(QKeySequence(Qt::Key_Plus));
+  connect(Zoomin, &QAction::triggered, this, [this] { ZoominClick(); });
+  Zoomout = Zoom1->addAction("Zoom out");
+  Zoomout->setObjectName("Zoomout");
+  Zoomout->setShortcut(QKeySequence(Qt::KeypadModifier | Qt::Key_Slash));
+  connect(Zoomout, &QAction::triggered, this, [this] { ZoomoutClick(); });
+  Zoom1->addSeparator()->setObjectName("N2");
+  for (const auto& It : PERCENT_ITEMS) {
+    QAction* A = Zoom1->addAction(It.Caption);
+    A->setObjectName(It.Name);
+    A->setData(It.Tag);
+    if (It.Tag == 100) A->setShortcut(QKeySequence(Qt::Key_Return));
+    connect(A, &QAction::triggered, this, [this, A] { PercentClick(A); });
+  }
+  Eingabe1 = Zoom1->addAction("&Eingabe");
+  Eingabe1->setObjectName("Eingabe1");
+  connect(Eingabe1, &QAction::triggered, this, [this] { Eingabe1Click(); });
+  Fenstergreanpassen1 = Zoom1->addAction("Fenstergröße anpassen");
+  Fenstergreanpassen1->setObjectName("Fenstergreanpassen1");
+  connect(Fenstergreanpassen1, &QAction::triggered, this, [this] { Fenstergreanpassen1Click(); });
+  Zoom1->addSeparator()->setObjectName("N1");
+  SeitenbreiteMen = Zoom1->addAction("Einpassen");
+  SeitenbreiteMen->setObjectName("SeitenbreiteMen");
+  SeitenbreiteMen->setCheckable(true);
+  connect(SeitenbreiteMen, &QAction::triggered, this, [this] { SeitenbreiteMenClick(); });
+  Proportional = Zoom1->addAction("Proportional");
+  Proportional->setObjectName("Proportional");
+  Proportional->setCheckable(true);
+  Proportional->setChecked(true);
+  connect(Proportional, &QAction::triggered, this, [this] { ProportionalClick(); });
+}
+
+void TGraphForm::FormPaint() {
+  if (InPaint_) return;  // resizing the surface must not recurse
+  InPaint_ = true;
+  const QSize C = ClientSize();
+  const double Cw = C.width(), Ch = C.height();
+  const double Px = PxX(), Py = PxY();
+  const bool Prop = Proportional->isChecked();
+  const bool Fit = SeitenbreiteMen->isChecked();
+  const bool HavePicture = WidthMM > 0 && HeightMM > 0;
+  if (Prop && Fit && HavePicture && Cw > 0 && Ch > 0) {
+    Zoom = float(Cw / (Px * WidthMM / MM_PER_INCH));
+    if (Py * Zoom * HeightMM / MM_PER_INCH > Ch) Zoom = float(Ch / (Py * HeightMM / MM_PER_INCH));
+  }
+  // The zoom at which the larger side of the surface (in device pixels)
+  // reaches its limit.
+  const double Ratio = std::max(1.0, Label1->devicePixelRatioF());
+  double Largest = 0;
+  if (Prop && HavePicture)
+    Largest = Ratio * std::max(Px * WidthMM, Py * HeightMM) / MM_PER_INCH;
+  else if (!Prop && !Fit)
+    Largest = Ratio * std::max(Cw, Ch);
+  if (Largest > 0 && double(Zoom) * Largest > MAX_SURFACE_PX)
+    Zoom = float(MAX_SURFACE_PX / Largest * (1 - 1e-6));
+  if (Prop) {
+    Label1->resize(ClampSurface(Px * Zoom * WidthMM / MM_PER_INCH),
+                   ClampSurface(Py * Zoom * HeightMM / MM_PER_INCH));
+  } else if (Fit) {
+    Label1->resize(ClampSurface(Cw), ClampSurface(Ch));
+  } else {
+    Label1->resize(ClampSurface(Cw * Zoom), ClampSurface(Ch * Zoom));
+  }
+  if (Proc && GDI) Proc(*GDI);
+  Label1->update();
+  Eingabe1->setText(QStringLiteral("Eingabe (%1%)").arg(RoundPx(double(Zoom) * 100.0)));
+  InPaint_ = false;
+}
+
+void TGraphForm::SetZoom(float NewZoom) {
+  if (!(NewZoom > 0) || !std::isfinite(NewZoom)) return;
+  Zoom = NewZoom;
+  SeitenbreiteMen->setChecked(false);
+  FormPaint();
+}
+
+void TGraphForm::ZoominClick() { SetZoom(Zoom * SQRT2); }
+void TGraphForm::ZoomoutClick() { SetZoom(Zoom / SQRT2); }
+
+void TGraphForm::PercentClick(QAction* Item) { SetZoom(float(Item->data().toInt()) / 100.0f); }
+
+void TGraphForm::Eingabe1Click() {
+  bool Ok = false;
+  QString Text;
+  if (ZoomInputHook)
+    Text = ZoomInputHook(&Ok);
+  else
+    Text = QInputDialog::getText(this, "Zoom", "Bitte Zoomfaktor eingeben:", QLineEdit::Normal,
+                                 QString(), &Ok);
+  if (!Ok) return;
+  const int N = StrToIntLoose(Utf8ToCp1252(Text.toStdString()));
+  Eingabe1->setData(N);
+  if (N > 0) SetZoom(float(N) / 100.0f);
+}
+
+void TGraphForm::Fenstergreanpassen1Click() {
+  // Twice for the width: a menu bar that wraps changes the client width.
+  for (int Pass = 0; Pass < 2; ++Pass)
+    resize(Label1->width() + (width() - ClientSize().width()), height());
+  resize(width(), Label1->height() + (height() - ClientSize().height()));
+}
+
+void TGraphForm::SeitenbreiteMenClick() { FormPaint(); }
+void TGraphForm::ProportionalClick() { FormPaint(); }
+
+void TGraphForm::Drucken1Click() {
+  // The print dialog with its preview, then one page through a printer
+  // layer: the picture at its zoom-1 size, or fitted to the page when
+  // "Einpassen" is ticked; the job is titled with the window's caption.
+  PrintJobSource S;
+  S.Window = this;
+  S.GDI = GDI;
+  S.DrawProc = Proc;
+  S.Caption = windowTitle();
+  S.WidthMM = WidthMM;
+  S.HeightMM = HeightMM;
+  S.LeftMarginMM = PrintLeftMarginMM;
+  S.PageScale = SeitenbreiteMen->isChecked();
+  S.Proportional = Proportional->isChecked();
+  PrintPicture(S);
+}
+
+QString TGraphForm::AskSaveFileName() {
+  if (SaveFileNameHook) return SaveFileNameHook();
+  return QFileDialog::getSaveFileName(this, "Speichern", QString(),
+                                      "Bilddateien (*.bmp);;PNG-Bilder (*.png)", nullptr,
+                                      QFileDialog::DontConfirmOverwrite);
+}
+
+QMessageBox::StandardButton TGraphForm::AskOverwrite(const QString& Text) {
+  if (OverwriteHook) return OverwriteHook(Text);
+  return QMessageBox::warning(this, "Warnung", Text,
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+}
+
+QImage TGraphForm::RenderForSave(int Tag) {
+  const int Px = PxX();
+  const QSize C = ClientSize();
+  int W = 0, H = 0, Dpi = Px;
+  if (Tag == 2 || Tag == 3) {
+    Dpi = Tag == 2 ? HIRES_DPI : XXL_DPI;
+    H = RoundPx(double(C.height()) * Dpi / Px);
+    W = RoundPx(double(C.width()) * Dpi / Px);
+  } else {
+    Tag = 1;
+    H = RoundPx(Label1->height() / double(Zoom));
+    W = RoundPx(Label1->width() / double(Zoom));
+  }
+  QImage Img = MakeBitmap(W, H, Dpi);
+  if (Img.isNull()) return Img;
+  tCanvas Canvas(&Img);
+  tGDIext Layer(std::uint8_t(Tag + 2), Canvas);
+  if (GDI) CopyWorld(*GDI, Layer);
+  if (Proc) Proc(Layer);
+  Canvas.End();
+  return Img;
+}
+
+void TGraphForm::Speichern1Click(int Tag) {
+  QString Name;
+  for (;;) {
+    Name = AskSaveFileName();
+    if (Name.isEmpty()) return;
+    if (!QFileInfo::exists(Name)) break;
+    const auto Answer = AskOverwrite("Datei " + Name + " ist schon vorhanden! Überschreiben?");
+    if (Answer == QMessageBox::Yes) break;
+    if (Answer != QMessageBox::No) return;  // Cancel (or the box closed)
+  }
+  QImage Img = RenderForSave(Tag);
+  QString Error;
+  const int Dpi = Tag == 2 ? HIRES_DPI : Tag == 3 ? XXL_DPI : PxX();
+  if (Img.isNull())
+    Error = "Kein Speicher für die Bitmap";
+  else if (WriteBitmapFile(Img, Name, Dpi, &Error))
+    return;
+  ErrorBox(Utf8ToCp1252(Error.toStdString()));
+}
+
+bool TGraphForm::eventFilter(QObject* Watched, QEvent* E) {
+  if (E->type() != QEvent::KeyPress) return QMainWindow::eventFilter(Watched, E);
+  auto* W = qobject_cast<QWidget*>(Watched);
+  // Keys of this window only, and not while one of its menus is open.
+  if (!W || W->window() != this || QApplication::activePopupWidget())
+    return QMainWindow::eventFilter(Watched, E);
+  auto* K = static_cast<QKeyEvent*>(E);
+  const bool Keypad = K->modifiers() & Qt::KeypadModifier;
+  if (K->key() == Qt::Key_Escape) {
+    close();
+  } else if (K->text() == QLatin1String("-")) {
+    ZoomoutClick();
+  } else if (Keypad && K->key() == Qt::Key_Slash) {
+    // The keypad's divide key; X11 does not match it to a keypad shortcut.
+    ZoomoutClick();
+  } else if (K->key() == Qt::Key_Enter) {
+    // The keypad's Enter: 100 % like Return.
+    if (auto* Item = findChild<QAction*>(QStringLiteral("N100Proz"))) PercentClick(Item);
+  } else {
+    return QMainWindow::eventFilter(Watched, E);
+  }
+  return true;  // consumed
+}
+
+void TGraphForm::closeEvent(QCloseEvent* E) {
+  Sized = true;  // later ShowGraph calls keep the user's size and place
+  E->accept();   // hides; the window lives on
+}
+
+void TGraphForm::resizeEvent(QResizeEvent* E) {
+  QMainWindow::resizeEvent(E);
+  FormPaint();
+}
+
+void TGraphForm::moveEvent(QMoveEvent* E) {
+  QMainWindow::moveEvent(E);
+  if (FitToFrame_ && isVisible() && frameGeometry() != geometry()) {
+    FitToFrame_ = false;
+    KeepOnScreen(*this);
+  }
+}
+
+void TGraphForm::showEvent(QShowEvent* E) {
+  QMainWindow::showEvent(E);
+  FormPaint();
+}
+
+// ---- ShowGraph -------------------------------------------------------------
+
+namespace {
+// Size of the window system's frame around a top-level window: title bar
+// and borders. A window that is not yet on the screen has none so far; it
+// will get the frame another window of the program has.
+QMargins WindowFrame(const QWidget& W) {
+  auto Of = [](const QWidget& T) {
+    const QRect F = T.frameGeometry(), G = T.geometry();
+    return QMargins(G.left() - F.left(), G.top() - F.top(), F.right() - G.right(),
+                    F.bottom() - G.bottom());
+  };
+  if (W.isVisible()) return Of(W);
+  for (QWidget* T : QApplication::topLevelWidgets())
+    if (T != &W && T->isVisible() && T->isWindow() && !(T->windowFlags() & Qt::Popup) &&
+        !Of(*T).isNull())
+      return Of(*T);
+  return {};
+}
+}  // namespace
+
+void KeepOnScreen(TGraphForm& F) {
+  QScreen* S = F.screen();
+  if (!S) return;
+  // The area left free by task bars and panels, with the window's frame.
+  const QRect A = S->availableGeometry();
+  const QMargins M = WindowFrame(F);
+  const int OuterW = F.width() + M.left() + M.right();
+  const int OuterH = F.height() + M.top() + M.bottom();
+  if (OuterW > A.width() || OuterH > A.height())
+    F.resize(std::min(F.width(), A.width() - M.left() - M.right()),
+             std::min(F.height(), A.height() - M.top() - M.bottom()));
+  const int W = F.width() + M.left() + M.right(), H = F.height() + M.top() + M.bottom();
+  // pos() is the frame's top left corner.
+  int X = F.x(), Y = F.y();
+  if (X + W > A.right() + 1) X = A.right() + 1 - W;
+  if (X < A.left()) X = A.left();
+  if (Y + H > A.bottom() + 1) Y = A.bottom() + 1 - H;
+  if (Y < A.top()) Y = A.top();
+  F.move(X, Y);
+}
+
+void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float Y1, float X2,
+               float Y2, float WidthMM, float HeightMM) {
+  if (!Form) Form = new TGraphForm();
+  TGraphForm& F = *Form;
+  if (!F.Sized) {
+    const double Px = F.PxX(), Py = F.PxY();
+    const QSize C = F.ClientSize();
+    const int FrameW = F.width() - C.width(), FrameH = F.height() - C.height();
+    const int PicW = ClampSurface(Px * WidthMM / MM_PER_INCH);
+    const int PicH = ClampSurface(Py * HeightMM / MM_PER_INCH);
+    F.resize(PicW + FrameW, PicH + FrameH);
+    F.Label1->resize(PicW, PicH);
+    KeepOnScreen(F);
+    // Once the window manager has framed the window, fit it again with the
+    // frame it really has.
+    F.FitToFrame_ = true;
+  }
+  F.PrintLeftMarginMM = 25;
+  F.WidthMM = WidthMM;
+  F.HeightMM = HeightMM;
+  if (!GDI) GDI = F.GDI;
+  if (!GDI) GDI = new tGDIext(Proc, F);
+  F.GDI = GDI;
+  GDI->SetWorld(X1, Y1, X2, Y2);
+  GDI->Prepare();
+  F.show();
+}
+
+}  // namespace nodalis
