@@ -21,18 +21,9 @@ namespace {
 constexpr qint64 SECOND_START_LIMIT_MS = 2000;
 constexpr int PROCESS_WAIT_MS = 10000;  // generous limit for a loaded machine
 
-QCoreApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_one_instance";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = new QCoreApplication(argc, argv);
-  return app;
-}
-
 class OneInstanceProcesses : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     // Keeps parallel test runs apart: the tag is part of the socket name.
     tag_ = QStringLiteral("test-%1-%2")
                .arg(::getpid())

@@ -53,7 +53,7 @@ struct NasaMember {
 
 std::map<int, std::vector<NasaMember>> ReadNasaFixture() {
   std::map<int, std::vector<NasaMember>> out;
-  std::ifstream f(CORE_TEST_DATA_DIR "/nasa_saros_members.csv");
+  std::ifstream f(NODALIS_TEST_DATA_DIR "/nasa_saros_members.csv");
   std::string line;
   while (std::getline(f, line)) {
     if (line.empty() || line[0] == '#' || line.rfind("saros", 0) == 0) continue;
@@ -119,7 +119,7 @@ struct Worst {
 
 TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
   const auto nasa = ReadNasaFixture();
-  ASSERT_EQ(nasa.size(), 12u) << "fixture " CORE_TEST_DATA_DIR "/nasa_saros_members.csv";
+  ASSERT_EQ(nasa.size(), 12u) << "fixture " NODALIS_TEST_DATA_DIR "/nasa_saros_members.csv";
   for (bool elp : {true, false}) {
     SCOPED_TRACE(elp ? "ELP2000" : "DE404");
     const double near_tol = elp ? ELP_TIME_NEAR_TOL_S : DE404_TIME_NEAR_TOL_S;

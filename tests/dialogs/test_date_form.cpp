@@ -29,18 +29,9 @@ namespace {
 constexpr long double JD_TOL_DAYS = 1e-6L;  // the edit shows six decimals
 constexpr int WAIT_MS = 2000;
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_date_form";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
-
 class DateForm : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     SelectedJD = 2451545.0L;  // 2000 January 1, 12h
     EndJD = 2451545.0L;
     PeriodDays = 0;

@@ -2,9 +2,9 @@
 # the shared library's one export.
 if(TARGET lunaris)
   nodalis_add_gtest(lunaris_elp82b_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/elp82b_test.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/clunaris_test.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/elp82b_evaluation_test.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_elp82b.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/test_clunaris.cpp
+            ${CMAKE_CURRENT_LIST_DIR}/test_elp82b_evaluation.cpp
     LIBS lunaris_internal)
   target_include_directories(lunaris_elp82b_test PRIVATE ${PROJECT_SOURCE_DIR})
   if(NOT DEFINED LUNARIS_ERFA_LIBRARY)
@@ -24,7 +24,7 @@ if(TARGET lunaris)
   find_program(LUNARIS_NM nm)
   find_program(LUNARIS_READELF readelf)
   nodalis_add_gtest(lunaris_abi_test
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/abi_test.cpp
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_abi.cpp
     LIBS lunaris)
   target_compile_definitions(lunaris_abi_test PRIVATE
     LUNARIS_SO_PATH="$<TARGET_FILE:lunaris>"

@@ -27,7 +27,7 @@ struct Row {
 
 std::vector<Row> read_rows(const char* name, int values) {
   std::vector<Row> rows;
-  std::ifstream in(std::string(ORBITCORE_TEST_DATA_DIR) + "/" + name);
+  std::ifstream in(std::string(NODALIS_TEST_DATA_DIR) + "/" + name);
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;
