@@ -11,7 +11,7 @@ nodalis_add_gtest(orbitcore_internal_tests
     ${CMAKE_CURRENT_LIST_DIR}/test_corrections.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_pluto.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_simd_builds.cpp
-  LIBS orbitcore_internal)
+  LIBS orbitcore_internal nodalis_test_erfa)
 if(ORBITCORE_TEST_ERFA)
   # ERFA is a test-only reference (nutation, obliquity, sidereal time).
   target_link_libraries(orbitcore_internal_tests PRIVATE ${ORBITCORE_TEST_ERFA})
