@@ -15,7 +15,7 @@ if(NODALIS_HAVE_EPHEM)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
             ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
             ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
-    LIBS nodalis_core)
+    LIBS nodalis_core nodalis_test_erfa)
   # Hostile canon files: bounded work, checked by a generous time-out
   # (the time itself is measured by bench_core).
   nodalis_add_gtest(test_core_canon_bounds

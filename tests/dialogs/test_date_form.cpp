@@ -195,6 +195,35 @@ TEST_F(DateForm, SummerTimeSwitchesAutomaticallyByDate) {
   EXPECT_EQ(tz->text(), "1");
 }
 
+// What OK stores: the zone shown (summer time included, set automatically
+// by the date) and the base zone without it; with TDT ticked zone 0 and the
+// zone shown as the base. Summer time ended in September until 1995 and in
+// October from 1996 (last Sundays: 1995-09-24, 1996-10-27).
+TEST_F(DateForm, OkStoresTheZoneAndTheBaseZoneWithoutSummerTime) {
+  struct { int y, mo, d; bool tdt; float zone, base; } cases[] = {
+      {2010, 7, 1, false, 2, 1},   {2010, 12, 1, false, 1, 1}, {1995, 9, 23, false, 2, 1},
+      {1995, 10, 1, false, 1, 1},  {1996, 10, 1, false, 2, 1}, {1996, 10, 26, false, 2, 1},
+      {1996, 10, 28, false, 1, 1}, {2010, 7, 1, true, 0, 2},   {2010, 12, 1, true, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.y << "-" << c.mo << "-" << c.d << (c.tdt ? " TDT" : ""));
+    delete form;
+    Zone = BaseZone = 1;
+    TimesAreTDT = false;
+    form = new TDateForm;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    W<QLineEdit>("TZ")->setText("1");
+    SetStart(c.y, c.mo, c.d, 12, 0, 0);
+    if (c.tdt) QTest::mouseClick(W<QCheckBox>("TDTChk"), Qt::LeftButton);
+    QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(TimesAreTDT, c.tdt);
+    EXPECT_EQ(Zone, c.zone);
+    EXPECT_EQ(BaseZone, c.base);
+  }
+}
+
 TEST_F(DateForm, TableModeWidthStepAndCount) {
   QCheckBox* sel = W<QCheckBox>("SelTable");
   QTest::mouseClick(sel, Qt::LeftButton);
