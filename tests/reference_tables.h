@@ -1,4 +1,6 @@
-// Published expressions the tests of both libraries compare with.
+// Published expressions the tests of the program and of orbitcore compare
+// with: Delta T (delta_t_reference), the mean obliquity's agreement with
+// ERFA (obliquity_reference) and the Julian calendar (calendar_reference).
 //
 // delta_t_reference: the published Delta T polynomials (F. Espenak and J. Meeus, Five
 // Millennium Canon of Solar Eclipses: -1999 to +3000, NASA/TP-2006-214141,
@@ -90,3 +92,16 @@ inline constexpr Row ROWS[] = {
 inline double JulianDateOf(int year) { return 2451545.0 + (year - 2000) * 365.25; }
 
 }  // namespace obliquity_reference
+
+// calendar_reference: the Julian date at 0h of a date of the Julian
+// calendar (Fliegel & Van Flandern's day number with the Julian leap rule,
+// valid from -4800), the reference before 1582 October 15 where ERFA's
+// eraCal2jd (proleptic Gregorian) does not apply.
+namespace calendar_reference {
+
+inline double JulianCalendarJD(long long y, int m, int d) {
+  const long long a = (14 - m) / 12, yy = y + 4800 - a, mm = m + 12 * a - 3;
+  return d + (153 * mm + 2) / 5 + 365.0 * yy + yy / 4 - 32083 - 0.5;
+}
+
+}  // namespace calendar_reference

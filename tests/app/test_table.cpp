@@ -78,9 +78,10 @@ TEST(SeriesTable, AltitudeOnlyUpToGammaOne) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const double g = std::fabs(gammas[i]);
     EXPECT_EQ(rows[i].HasElevation, g <= 1.0) << "gamma " << gammas[i];
-    if (g <= 1.0)
+    if (g <= 1.0) {
       EXPECT_NEAR(double(rows[i].ElevationDeg), std::acos(g) * 180.0 / M_PI, ALTITUDE_TOL_DEG)
           << "gamma " << gammas[i];
+    }
   }
 }
 

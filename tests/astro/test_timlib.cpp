@@ -46,13 +46,6 @@ TEST(Calendar, MeeusExamplesAndTheGregorianSwitch) {
   EXPECT_EQ(static_cast<int>(D), 15);
 }
 
-// Julian date at 0h of a Julian-calendar date (Fliegel & Van Flandern's
-// day number with the Julian leap rule), the reference before 1582 October 15.
-double JulianCalendarJD(int y, int m, int d) {
-  const int a = (14 - m) / 12, yy = y + 4800 - a, mm = m + 12 * a - 3;
-  return d + (153 * mm + 2) / 5 + 365.0 * yy + yy / 4 - 32083 - 0.5;
-}
-
 // The leap-year rules on both sides of the calendar reform: Gregorian
 // century years (1600 and 2000 leap, 1700, 1800, 1900, 2100 not) against
 // ERFA, Julian years (every fourth, also 1500 and 100 BC) against the Julian
@@ -66,7 +59,7 @@ TEST(Calendar, LeapYearRulesAgainstErfaAndTheJulianCalendar) {
   for (const auto& c : years) {
     const bool gregorian = c.year > 1582;
     auto want_jd = [&](int m, int d) {
-      if (!gregorian) return JulianCalendarJD(c.year, m, d);
+      if (!gregorian) return calendar_reference::JulianCalendarJD(c.year, m, d);
       double mjd0, mjd;
       EXPECT_EQ(eraCal2jd(c.year, m, d, &mjd0, &mjd), 0);
       return mjd0 + mjd;
