@@ -4,7 +4,7 @@
 Reads a list of mutants (tools/mutants.txt), and for each one: replaces one
 exact snippet of one source file, rebuilds incrementally, runs ctest, and
 puts the file back byte for byte (always: also after an error, Ctrl-C or
-SIGTERM).  A mutant is killed when a test fails or times out; a mutant that
+SIGTERM); at the end the programs are built again from the restored files.  A mutant is killed when a test fails or times out; a mutant that
 does not compile is counted apart ("build") and not as killed.  Mutants
 marked equivalent are neither applied nor counted.  Prints the kill rate per
 folder and overall.
@@ -180,14 +180,14 @@ def main():
     # The unmutated tree must build and pass the same tests first.
     results = {}
     start = time.time()
+    programs = sorted({p for m in mutants for p in (m.tests or FOLDER_TESTS[m.folder])})
+    build = ["cmake", "--build", args.build, "-j", str(args.jobs)]
+    ctest = ["ctest", "--test-dir", args.build, "--timeout", str(args.timeout), "-j", str(args.jobs)]
+    if not args.full:
+        build += ["--target"] + programs
+        ctest += ["-L", "^(" + "|".join(re.escape(p) for p in programs) + ")$"]
     with open(args.log, "w", encoding="utf-8") as log:
         try:
-            programs = sorted({p for m in mutants for p in (m.tests or FOLDER_TESTS[m.folder])})
-            build = ["cmake", "--build", args.build, "-j", str(args.jobs)]
-            ctest = ["ctest", "--test-dir", args.build, "--timeout", str(args.timeout), "-j", str(args.jobs)]
-            if not args.full:
-                build += ["--target"] + programs
-                ctest += ["-L", "^(" + "|".join(re.escape(p) for p in programs) + ")$"]
             if run(build, args.timeout * 4, log) != 0 or run(ctest, args.timeout * 10, log) != 0:
                 sys.exit(f"the unmutated tree fails to build or to pass its tests (see {args.log})")
             for m in mutants:
@@ -199,6 +199,11 @@ def main():
         except Interrupted as e:
             print(f"stopped ({e}); every file is back as it was", file=sys.stderr)
             sys.exit(130)
+        finally:
+            # The programs were last linked with a mutant: build them again
+            # from the restored sources.
+            signal.signal(signal.SIGINT, signal.SIG_DFL)
+            run(build, args.timeout * 4, log)
 
     print()
     print(f"{'folder':9s} {'killed':>6s} {'of':>3s} {'rate':>6s}  survived / build failures / equivalent")

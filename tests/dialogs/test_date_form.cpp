@@ -243,6 +243,26 @@ TEST_F(DateForm, TableModeWidthStepAndCount) {
   EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
 }
 
+// The end of the period OK stores: the end field in table mode; for a
+// single calculation the start plus the period kept, whatever the (hidden)
+// end field holds.
+TEST_F(DateForm, OkStoresTheEndOfThePeriodInBothModes) {
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QLineEdit>("EJD")->setText("2451555.0");
+  form->OKBtnClick();
+  EXPECT_NEAR(double(EndJD), 2451555.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(PeriodDays), 10.0, double(JD_TOL_DAYS));
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QLineEdit>("SJD")->setText("2451550.0");
+  W<QLineEdit>("EJD")->setText("2451999.0");
+  form->OKBtnClick();
+  EXPECT_NEAR(double(SelectedJD), 2451550.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(EndJD), 2451560.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(PeriodDays), 10.0, double(JD_TOL_DAYS));
+}
+
 // A step of hours and minutes is stored and shown again as typed (it came
 // back as 3 h 0 min: the hours were rounded before the minutes were taken).
 TEST_F(DateForm, StepOfHoursAndMinutesComesBackAsTyped) {
