@@ -10,7 +10,8 @@
 // Exit codes: 0 success; 1 a command writes no table (Saros number not
 // reached, canon file unusable, date outside the supported range), or the
 // output or the diagram file cannot be written; 2 bad arguments (the
-// --diagram file name included, checked before anything is computed).
+// --diagram file name and the --catalog years included, checked before
+// anything is computed).
 //
 // --catalog is no way through the window: it writes every solar eclipse of
 // a span of years in the CSV layout of the NASA Five Millennium Canon
