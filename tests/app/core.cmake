@@ -25,11 +25,15 @@ if(NODALIS_HAVE_EPHEM)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
     LIBS nodalis_core
     TIMEOUT 30)
+  # nodalis-cli end to end; the circumstances and the catalogue against the
+  # canon rows of the astronomy tests' fixture (forkpty for the terminal).
   nodalis_add_gtest(test_core_cli
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
-    LIBS nodalis_core)
+            ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
+    LIBS nodalis_core util)
   target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>"
-    CORE_TEST_DATA_DIR="${_core_data}")
+    CORE_TEST_DATA_DIR="${_core_data}"
+    CANON_FIXTURE_PATH="${PROJECT_SOURCE_DIR}/tests/astro/data/canon_circumstances.csv")
   add_dependencies(test_core_cli nodalis-cli)
 endif()
 
