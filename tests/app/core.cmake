@@ -22,9 +22,12 @@ if(NODALIS_HAVE_EPHEM)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
     LIBS nodalis_core
     TIMEOUT 30)
+  # nodalis-cli end to end; the circumstances and the catalogue against the
+  # canon rows of the astronomy tests' fixture (forkpty for the terminal).
   nodalis_add_gtest(test_core_cli
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
-    LIBS nodalis_core)
+            ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
+    LIBS nodalis_core util)
   target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
   add_dependencies(test_core_cli nodalis-cli)
 endif()
