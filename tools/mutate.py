@@ -112,6 +112,13 @@ def check_snippets(mutants):
         sys.exit(2)
 
 
+def known_targets(build_dir):
+    """The targets of the build (Makefile generator: '... name' lines)."""
+    p = subprocess.run(["cmake", "--build", build_dir, "--target", "help"], cwd=ROOT,
+                       capture_output=True, text=True)
+    return {line[4:].split()[0] for line in p.stdout.splitlines() if line.startswith("... ")}
+
+
 class Interrupted(Exception):
     pass
 
@@ -174,6 +181,13 @@ def main():
     if args.only:
         wanted = {int(n) for n in args.only.split(",")}
         mutants = [m for m in mutants if m.number in wanted]
+    # Test programs this build does not have (an older tree) are left out.
+    targets = known_targets(args.build)
+    for folder, programs in FOLDER_TESTS.items():
+        missing = [p for p in programs if p not in targets]
+        if missing:
+            print(f"not in this build, left out: {' '.join(missing)}", file=sys.stderr)
+        FOLDER_TESTS[folder] = [p for p in programs if p in targets]
     signal.signal(signal.SIGTERM, on_signal)
     signal.signal(signal.SIGINT, on_signal)
 
