@@ -128,15 +128,25 @@ def on_signal(signum, frame):
 
 
 def run(cmd, timeout, log):
+    """Return code of cmd, or "timeout". The command runs in a session of its
+    own, so that on a time-out or an interruption the whole of it (ctest and
+    the test programs it started) is stopped."""
     log.write("$ " + " ".join(cmd) + "\n")
     log.flush()
+    p = subprocess.Popen(cmd, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT, start_new_session=True,
+                         env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
     try:
-        p = subprocess.run(cmd, cwd=ROOT, stdout=log, stderr=subprocess.STDOUT, timeout=timeout,
-                           env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
-        return p.returncode
+        return p.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
         log.write("(timed out)\n")
         return "timeout"
+    finally:
+        if p.poll() is None:
+            try:
+                os.killpg(p.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            p.wait()
 
 
 def try_mutant(m, args, log):
