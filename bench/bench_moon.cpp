@@ -12,9 +12,7 @@
 
 #include "ephem/moon_position.h"
 #include "ephem/moon_geocentric.h"
-#if MOON_BENCH_HAVE_EXPORTS
 #include "ephem/orbitcore.h"
-#endif
 
 namespace {
 
@@ -46,7 +44,6 @@ void BM_MoonGeocentricLightTime(benchmark::State& state) {
 }
 BENCHMARK(BM_MoonGeocentricLightTime);
 
-#if MOON_BENCH_HAVE_EXPORTS
 // The whole apparent-place pipeline for body 1011 (light time, nutation,
 // obliquity, equatorial coordinates) as the program calls it, item 8.
 void BM_PlanetinfoMoon(benchmark::State& state) {
@@ -78,7 +75,6 @@ void BM_SunThenMoonSixItems(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SunThenMoonSixItems);
-#endif
 
 }  // namespace
 
