@@ -14,6 +14,10 @@
 // BM_Circumstances: the circumstances of one eclipse (CalcEclipse done).
 // BM_Catalog: every eclipse of -1999 ... 3000 with its circumstances and
 // Saros places (one run; "ELP2000", the canon's Delta T).
+// BM_CatalogCli: the same through nodalis-cli's path, EclipseCatalogCsv
+// (the catalogue and its 11 900 CSV rows; the tool adds the argument check
+// and one write), as "nodalis-cli --catalog -1999 3000 --delta-t
+// espenak-meeus-2006".
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -132,6 +136,19 @@ void BM_Catalog(benchmark::State& state) {
   }
   state.counters["eclipses"] = static_cast<double>(out.size());
 }
+
+void BM_CatalogCli(benchmark::State& state) {
+  UseLunarLib = true;  // "auto" for a span reaching before DE404's range
+  std::string text;
+  for (auto _ : state) {
+    if (!EclipseCatalogCsv(-1999, 3000, DeltaTModel::EspenakMeeus2006, {}, text)) {
+      state.SkipWithError("catalogue failed");
+      return;
+    }
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["bytes"] = static_cast<double>(text.size());
+}
 }  // namespace
 
 BENCHMARK_CAPTURE(BM_Saros145, Auto, LunarMode::Auto)->Unit(benchmark::kMillisecond);
@@ -142,4 +159,5 @@ BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanonBound)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Circumstances)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Catalog)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_CatalogCli)->Iterations(1)->Unit(benchmark::kSecond);
 BENCHMARK_MAIN();

@@ -2,7 +2,7 @@
 """Compare a solar-eclipse catalogue with the NASA Five Millennium Canon.
 
 Both files are CSV in the canon's layout (header "Catalog Number,Calendar
-Date,Eclipse Time,..."; e.g. written by catalog-rows).  Eclipses are matched
+Date,Eclipse Time,..."; ours written by nodalis-cli --catalog).  Eclipses are matched
 by the date and time of greatest eclipse (TD, within half a day); then, per
 500-year era and per column, the differences ours - canon are summarised:
 count, largest absolute difference, mean, spread (standard deviation) and
@@ -10,6 +10,7 @@ the number of rows beyond the column's tolerance (shown in the heading).
 Text columns (lunation, Saros, type) count mismatches only.
 
 Usage:
+    build/bin/nodalis-cli --catalog -1999 3000 --delta-t espenak-meeus-2006 > OURS.csv
     python3 tools/compare_catalog.py OURS.csv CANON.csv [--markdown | --summary]
         [--rotation] [--from-year Y] [--to-year Y]
 

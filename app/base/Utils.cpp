@@ -233,6 +233,12 @@ std::string RealToStr(int Width, int Decimals, long double X) {
 
 std::string ShortRealToStr(long double X) { return RealToStr(1, -5, X); }
 
+std::string DataRealToStr(int Decimals, long double X) {
+  std::string s = RealToStr(1, Decimals, X);
+  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
+  return s;
+}
+
 std::string PadRight(const std::string& Text, std::size_t N) {
   std::string r = Text;
   if (r.size() < N) r.append(N - r.size(), ' ');

@@ -45,6 +45,9 @@ std::string UpperCaseText(const std::string& Text);
 std::string RealToStr(int Width, int Decimals, long double X);
 // RealToStr(1, -5, X): "136", "2.5".
 std::string ShortRealToStr(long double X);
+// RealToStr(1, Decimals, X) for data files: no sign on a value that rounds
+// to zero ("0.00", not "-0.00").
+std::string DataRealToStr(int Decimals, long double X);
 
 std::string PadRight(const std::string& Text, std::size_t N);
 // Without leading and trailing blanks and control characters (bytes <= 20h).

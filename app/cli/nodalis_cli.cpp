@@ -10,15 +10,24 @@
 // Exit codes: 0 success; 1 a command writes no table (Saros number not
 // reached, canon file unusable, date outside the supported range), or the
 // output or the diagram file cannot be written; 2 bad arguments (the
-// --diagram file name included, checked before anything is computed).
+// --diagram file name and the --catalog years included, checked before
+// anything is computed).
+//
+// --catalog is no way through the window: it writes every solar eclipse of
+// a span of years in the CSV layout of the NASA Five Millennium Canon
+// (EclipseCatalogCsv), with a progress line on a terminal.
 //
 // File names (--canon, --diagram) are used as the bytes given; only the
 // texts shown are converted.
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,9 +35,11 @@
 #include "app/base/Utils.h"
 #include "app/cli/CliArgs.h"
 #include "app/core/CanonParse.h"
+#include "app/core/EclipseCatalog.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
+#include "astro/Circumstances.h"
 #include "astro/TIMLIB.h"
 #include "app/cli/DiagramLoader.h"
 
@@ -62,6 +73,11 @@ struct CliState {
   int diagram_dpi = 96;
   bool has_dpi = false;
   bool tracks = false;
+  DeltaTModel delta_t = DeltaTModel::Nodalis;
+  bool has_delta_t = false;
+  bool has_format = false;
+  int catalogs = 0;  // how often --catalog was given
+  int32_t catalog_from = 0, catalog_to = 0;  // years, astronomical numbering
 };
 
 struct Option {
@@ -71,8 +87,10 @@ struct Option {
   // --help; "" for an option listed with the one before it.
   const char* help;
   // Applies the option to its value as given (bytes); returns an error text
-  // (Windows-1252) or "" on success.
+  // (Windows-1252) or "" on success.  An option of two values gets both,
+  // separated by a NUL byte (which no argument can contain).
   std::function<std::string(CliState&, const std::string&)> apply;
+  int values = 1;  // arguments after the option name (with value_name)
 };
 
 // An argument as text to show in a message.
@@ -136,6 +154,24 @@ std::string DateCommand(CliState& s, Command::Kind kind, const char* name, const
   return Add(s, {kind, jd});
 }
 
+// The two years of --catalog ("FROM\0TO"), checked before anything is
+// computed: whole numbers, in order, within the catalogue's years.
+std::string CatalogYearsOption(CliState& s, const std::string& v) {
+  const std::size_t nul = v.find('\0');
+  const std::string from = v.substr(0, nul), to = nul == std::string::npos ? "" : v.substr(nul + 1);
+  ++s.catalogs;
+  if (!ParseCliInt(from, s.catalog_from) || !ParseCliInt(to, s.catalog_to))
+    return "--catalog erwartet zwei ganze Jahreszahlen VON BIS: " + Shown(from) + " " + Shown(to);
+  if (s.catalog_from > s.catalog_to)
+    return "--catalog: das Jahr VON liegt nach dem Jahr BIS: " + Shown(from) + " " + Shown(to);
+  long double fromJD, toJD;
+  if (!CatalogYears(s.catalog_from, s.catalog_to, fromJD, toJD))
+    return "--catalog: Jahre au\xDF" "erhalb des unterst\xFCtzten Bereichs (" +
+           std::to_string(CATALOG_FIRST_YEAR) + " bis " + std::to_string(CATALOG_LAST_YEAR) +
+           "): " + Shown(from) + " " + Shown(to);
+  return "";
+}
+
 // The options of nodalis-cli, as --help lists them.  New options go into
 // this table.
 const std::vector<Option>& Options() {
@@ -195,10 +231,25 @@ const std::vector<Option>& Options() {
        [](CliState& s, const std::string&) { s.ecliptic_north = true; return std::string(); }},
       {"--now", "JD", "die Computeruhr zeigt JD (sonst die Systemzeit)",
        [](CliState& s, const std::string& v) { return SupportedJD("--now", v, s.now_jd); }},
+      {"--delta-t", "nodalis|espenak-meeus-2006",
+       "kein Weg des Fensters: Delta T der Spalten von\n"
+       "csv, json und --catalog: nodalis (das des\n"
+       "Programms, Standard) oder espenak-meeus-2006\n"
+       "(das des NASA-Canons)",
+       [](CliState& s, const std::string& v) {
+         s.has_delta_t = true;
+         return Choose<DeltaTModel>("--delta-t", v,
+                                    {{DeltaTModelName(DeltaTModel::Nodalis), DeltaTModel::Nodalis},
+                                     {DeltaTModelName(DeltaTModel::EspenakMeeus2006),
+                                      DeltaTModel::EspenakMeeus2006}},
+                                    s.delta_t);
+       }},
       {"--format", "table|csv|json",
        "table: der Text des Fensters (Standard);\n"
-       "csv, json: seine Zeilen als Daten",
+       "csv, json: seine Zeilen als Daten, dazu die\n"
+       "Umst\xE4nde des Maximums",
        [](CliState& s, const std::string& v) {
+         s.has_format = true;
          return Choose<Format>("--format", v,
                                {{"table", Format::Table}, {"csv", Format::Csv}, {"json", Format::Json}},
                                s.format);
@@ -219,6 +270,12 @@ const std::vector<Option>& Options() {
        }},
       {"--tracks", nullptr, "mit --diagram: \"Schattenbahn zeigen\" angekreuzt",
        [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
+      {"--catalog", "VON BIS",
+       "kein Weg des Fensters: alle Sonnenfinsternisse\n"
+       "der Jahre VON bis BIS als CSV im Format des\n"
+       "NASA-Canons; mit --lunar, --delta-t und --saros N\n"
+       "(nur diese Serien)",
+       CatalogYearsOption, 2},
       {"--help", nullptr, "diese Hilfe",
        [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
@@ -232,6 +289,8 @@ std::string Usage() {
       "Aufruf: nodalis-cli [BEFEHL ...] [EINSTELLUNG ...] [--format table|csv|json]\n"
       "                    [--reference JD]\n"
       "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
+      "        nodalis-cli --catalog VON BIS [--lunar auto|elp2000|de404]\n"
+      "                    [--delta-t nodalis|espenak-meeus-2006] [--saros N ...]\n"
       "Die Befehle laufen wie im Hauptfenster nach seinem Start, in der gegebenen\n"
       "Reihenfolge; ausgegeben wird der Text des Fensters danach. Ohne Befehl:\n"
       "\"&Gehe zu:\" mit der Serie der n\xE4" "chsten Finsternis, die der Start ins Saros-Feld\n"
@@ -248,7 +307,13 @@ std::string Usage() {
   }
   u += "Die Tabelle zeigt TDT. --date nimmt Datum und Zeit als TDT, --date-ut als UT,\n"
        "--jd wie das Programm seine Kommandozeile. Kalenderdaten vor dem 15.10.1582\n"
-       "julianisch.\n";
+       "julianisch.\n"
+       "csv und json h\xE4ngen an jedes Mitglied die Umst\xE4nde des Maximums an:\n"
+       "magnitude, lat_deg, lon_deg, sun_alt_ge_deg, sun_azi_deg, path_width_km,\n"
+       "central_duration_s, delta_t_s, lunation (leer bzw. null, wo es sie nicht gibt).\n"
+       "--catalog: Jahre astronomisch (-1999 = 2000 v. Chr.), "
+       + std::to_string(CATALOG_FIRST_YEAR) + " bis " + std::to_string(CATALOG_LAST_YEAR) + ";\n"
+       "\"auto\" nimmt DE404, wenn alle Jahre in seinem Bereich liegen, sonst ELP2000.\n";
   return u;
 }
 
@@ -269,9 +334,11 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
       if (arg == o.name) opt = &o;
     if (!opt) return "unbekannte Option: " + Shown(arg);
     if (opt->value_name) {
-      if (!has_inline) {
-        if (i + 1 >= argc) return std::string(opt->name) + " erwartet " + opt->value_name;
-        value = argv[++i];
+      const int wanted = opt->values - (has_inline ? 1 : 0);
+      if (i + wanted >= argc) return std::string(opt->name) + " erwartet " + opt->value_name;
+      for (int k = 0; k < wanted; ++k) {
+        if (has_inline || k > 0) value += '\0';
+        value += argv[++i];
       }
     } else if (has_inline) {
       return std::string(opt->name) + " hat keinen Wert";
@@ -280,6 +347,18 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     if (!err.empty()) return err;
   }
   if (s.commands.size() > MAX_COMMANDS) return "h\xF6" "chstens 100 Befehle";
+  if (s.catalogs > 0) {  // options that have no meaning for a catalogue
+    if (s.catalogs > 1) return "--catalog nur einmal";
+    for (const Command& c : s.commands)
+      if (c.kind != Command::GoTo)
+        return "--catalog gilt nicht mit Befehlen (au\xDF" "er --saros N als Auswahl der Serien)";
+    if (!s.canon_path.empty() || s.ecliptic_north || s.now_jd || s.reference_jd || s.has_format ||
+        !s.diagram_path.empty() || s.has_dpi || s.tracks)
+      return "--catalog gilt nur mit --lunar, --delta-t und --saros N";
+    return "";
+  }
+  if (s.has_delta_t && s.format == Format::Table)
+    return "--delta-t gilt nur mit --format csv, --format json oder --catalog";
   if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
     return "--dpi und --tracks gelten nur mit --diagram";
   if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
@@ -308,11 +387,51 @@ const char* MarkerWord(RowMarker m) {
   }
 }
 
+// A member's columns as text; "" for a value the member has not (CSV: an
+// empty field, JSON: null).
 struct MemberOut {
   std::string no, jd, date, time, gamma, umbra, alt, type_code, type, saros, marker;
+  // Circumstances at greatest eclipse (Circumstances.h).
+  std::string magnitude, lat, lon, sun_alt, sun_azi, width, duration, delta_t, lunation;
 };
 
-std::vector<MemberOut> Members(bool canon) {
+// Decimals of the circumstance columns: finer than their accuracy against
+// the canon (magnitude 0.0005, position 0.1 deg, altitude 0.6 deg, width
+// 3 %, duration 1.5 s, Delta T as rounded there 0.6 s) without pretending
+// more.
+constexpr int MAGNITUDE_DECIMALS = 4;
+constexpr int POSITION_DECIMALS = 2;  // 0.01 deg, about 1 km
+constexpr int SUN_DECIMALS = 1;       // as the table's sun_alt_deg
+constexpr int WIDTH_DECIMALS = 1;     // km
+constexpr int DURATION_DECIMALS = 1;  // s
+constexpr int DELTA_T_DECIMALS = 1;   // s
+
+// The circumstance columns of a member: Delta T and the lunation for every
+// new moon; the rest when the penumbra reaches the Earth at greatest
+// eclipse (elements at the member's instant, with the Moon of the series);
+// width and duration for central eclipses only, the width when both limits
+// of the path lie on the Earth.
+void AddCircumstances(const BesselRec& Rec, DeltaTModel Model, MemberOut& m) {
+  const EclipseCircumstances c = Rec.EclType == ECL_NONE ? Circumstances(Rec, Model)
+                                                         : CircumstancesAt(Rec.JDMax, Model);
+  m.delta_t = DataRealToStr(DELTA_T_DECIMALS, c.DeltaTSeconds);
+  m.lunation = std::to_string(c.Lunation);
+  if (!c.Valid) return;
+  m.magnitude = DataRealToStr(MAGNITUDE_DECIMALS, c.Magnitude);
+  m.lat = DataRealToStr(POSITION_DECIMALS, c.LatitudeDeg);
+  m.lon = DataRealToStr(POSITION_DECIMALS, c.LongitudeDeg);
+  m.sun_alt = DataRealToStr(SUN_DECIMALS, c.SunAltitudeDeg);
+  m.sun_azi = DataRealToStr(SUN_DECIMALS, c.SunAzimuthDeg);
+  if (m.sun_azi == "360.0") m.sun_azi = "0.0";  // [0, 360) after rounding
+  const bool central = Rec.EclType >= ECL_ANNULAR && Rec.EclType <= ECL_HYBRID && c.Central;
+  if (!central) return;
+  if (c.NorthLimit && c.SouthLimit) m.width = DataRealToStr(WIDTH_DECIMALS, c.PathWidthKm);
+  m.duration = DataRealToStr(DURATION_DECIMALS, c.CentralDurationS);
+}
+
+// The table's members with their columns; the circumstances only when
+// asked (they cost three sets of elements per member).
+std::vector<MemberOut> Members(bool canon, const std::optional<DeltaTModel>& circumstances = {}) {
   std::vector<MemberOut> out;
   for (const TableRow& r : SeriesTableRows(SeriesList, canon, ReferenceJD)) {
     MemberOut m;
@@ -326,21 +445,29 @@ std::vector<MemberOut> Members(bool canon) {
     m.type = Cp1252ToUtf8(r.TypeText);
     m.saros = std::to_string(r.Rec.SarosNo);
     m.marker = MarkerWord(r.Marker);
+    if (circumstances) AddCircumstances(r.Rec, *circumstances, m);
     out.push_back(std::move(m));
   }
   return out;
 }
 
-void PrintCsv(std::ostream& os, bool canon) {
-  os << "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker\n";
-  for (const MemberOut& m : Members(canon))
+void PrintCsv(std::ostream& os, bool canon, DeltaTModel model) {
+  os << "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker,"
+        "magnitude,lat_deg,lon_deg,sun_alt_ge_deg,sun_azi_deg,path_width_km,"
+        "central_duration_s,delta_t_s,lunation\n";
+  for (const MemberOut& m : Members(canon, model))
     os << m.no << ',' << m.jd << ',' << m.date << ',' << m.time << ',' << m.gamma << ','
        << m.umbra << ',' << m.alt << ',' << m.type_code << ',' << m.type << ',' << m.saros
-       << ',' << m.marker << '\n';
+       << ',' << m.marker << ',' << m.magnitude << ',' << m.lat << ',' << m.lon << ','
+       << m.sun_alt << ',' << m.sun_azi << ',' << m.width << ',' << m.duration << ','
+       << m.delta_t << ',' << m.lunation << '\n';
 }
 
+// A JSON number, or null for "".
+std::string JsonNumber(const std::string& v) { return v.empty() ? "null" : v; }
+
 void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t saros,
-               bool elp, bool canon) {
+               bool elp, bool canon, DeltaTModel model) {
   // Title lines: the table text before the column header.
   os << "{\n  \"saros\": " << saros << ",\n  \"title\": " << JsonString(Cp1252ToUtf8(TitleCaption))
      << ",\n  \"lunar\": \"" << (elp ? "elp2000" : "de404") << "\",\n  \"canon\": "
@@ -352,15 +479,21 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
     os << (first ? "\n    " : ",\n    ") << JsonString(Cp1252ToUtf8(line));
     first = false;
   }
-  os << "\n  ],\n  \"members\": [";
+  os << "\n  ],\n  \"delta_t_model\": \"" << DeltaTModelName(model) << "\",\n  \"members\": [";
   first = true;
-  for (const MemberOut& m : Members(canon)) {
+  for (const MemberOut& m : Members(canon, model)) {
     os << (first ? "\n" : ",\n") << "    {\"no\": " << m.no << ", \"jd_tdt\": " << m.jd
        << ", \"date\": " << JsonString(m.date) << ", \"time_tdt\": " << JsonString(m.time)
        << ", \"gamma\": " << m.gamma << ", \"umbra_km\": " << m.umbra
-       << ", \"sun_alt_deg\": " << (m.alt.empty() ? "null" : m.alt)
+       << ", \"sun_alt_deg\": " << JsonNumber(m.alt)
        << ", \"type_code\": " << m.type_code << ", \"type\": " << JsonString(m.type)
-       << ", \"saros\": " << m.saros << ", \"marker\": " << JsonString(m.marker) << "}";
+       << ", \"saros\": " << m.saros << ", \"marker\": " << JsonString(m.marker)
+       << ", \"magnitude\": " << JsonNumber(m.magnitude) << ", \"lat_deg\": " << JsonNumber(m.lat)
+       << ", \"lon_deg\": " << JsonNumber(m.lon) << ", \"sun_alt_ge_deg\": " << JsonNumber(m.sun_alt)
+       << ", \"sun_azi_deg\": " << JsonNumber(m.sun_azi)
+       << ", \"path_width_km\": " << JsonNumber(m.width)
+       << ", \"central_duration_s\": " << JsonNumber(m.duration)
+       << ", \"delta_t_s\": " << JsonNumber(m.delta_t) << ", \"lunation\": " << m.lunation << "}";
     first = false;
   }
   os << "\n  ]\n}\n";
@@ -408,7 +541,61 @@ bool RunCommand(SeriesCommands& c, const Command& cmd) {
   return false;
 }
 
+// A percentage line on the standard error ("\rKatalog -1999 bis 3000: 42 %"),
+// redrawn in place, only when the standard error is a terminal and only once
+// the run has taken a second; cleared by Finish().
+class ProgressLine {
+ public:
+  explicit ProgressLine(std::string Label)
+      : label_(std::move(Label)), tty_(::isatty(STDERR_FILENO) == 1),
+        start_(std::chrono::steady_clock::now()) {}
+  void operator()(double Fraction) {
+    if (!tty_) return;
+    const int percent = static_cast<int>(Fraction * 100);
+    if (percent == shown_ || std::chrono::steady_clock::now() - start_ < DELAY) return;
+    shown_ = percent;
+    std::fprintf(stderr, "\r%s: %3d %%", label_.c_str(), percent);
+    std::fflush(stderr);
+  }
+  void Finish() {
+    if (shown_ < 0) return;
+    std::fprintf(stderr, "\r%s\r", std::string(label_.size() + 7, ' ').c_str());
+    std::fflush(stderr);
+    shown_ = -1;
+  }
+  ~ProgressLine() { Finish(); }
+
+ private:
+  static constexpr std::chrono::seconds DELAY{1};
+  std::string label_;
+  bool tty_;
+  std::chrono::steady_clock::time_point start_;
+  int shown_ = -1;  // the percentage on the line, -1 none
+};
+
+// --catalog: the eclipses of the years in the canon's CSV layout.  "auto"
+// takes one Moon for the whole catalogue: DE404 when every year lies in its
+// range (as the window's Auto for one instant), else ELP2000.
+int RunCatalog(const CliState& s) {
+  long double fromJD = 0, toJD = 0;
+  if (!CatalogYears(s.catalog_from, s.catalog_to, fromJD, toJD)) return Fail(2, "--catalog");
+  UseLunarLib = s.lunar == LunarMode::ELP2000 ||
+                (s.lunar == LunarMode::Auto &&
+                 (AutoChoosesELP2000(fromJD) || AutoChoosesELP2000(toJD)));
+  std::set<int32_t> saros;
+  for (const Command& c : s.commands) saros.insert(c.n);  // only --saros N (ParseArgs)
+  std::string text;
+  ProgressLine progress("Katalog " + std::to_string(s.catalog_from) + " bis " +
+                        std::to_string(s.catalog_to));
+  const bool ok = EclipseCatalogCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, text,
+                                    [&](double f) { progress(f); });
+  progress.Finish();
+  if (!ok) return Fail(1, "Katalog konnte nicht berechnet werden");
+  return WriteOut(text) ? 0 : 1;
+}
+
 int Run(const CliState& s) {
+  if (s.catalogs > 0) return RunCatalog(s);
   if (s.now_jd) ClockJD = *s.now_jd;
   if (!s.canon_path.empty()) CanonPath = s.canon_path;
   EkliptikalNordChecked = s.ecliptic_north;
@@ -430,8 +617,8 @@ int Run(const CliState& s) {
     case Format::Table:
       for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
       break;
-    case Format::Csv: PrintCsv(os, c.Canon); break;
-    case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon); break;
+    case Format::Csv: PrintCsv(os, c.Canon, s.delta_t); break;
+    case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon, s.delta_t); break;
   }
   if (!WriteOut(os.str())) return 1;
   if (!s.diagram_path.empty()) {  // the graph window's picture into a file

@@ -19,13 +19,6 @@ const char* const MONTH_NAMES[12] = {"January", "February", "March",     "April"
                                      "May",     "June",     "July",      "August",
                                      "September", "October", "November", "December"};
 
-// RealToStr without a sign on a value that rounds to zero.
-std::string Num(int Decimals, long double X) {
-  std::string s = RealToStr(1, Decimals, X);
-  if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
-  return s;
-}
-
 // "6.0N", "33.3W": the hemisphere from the sign of the unrounded value.
 std::string Angle(long double Deg, char Plus, char Minus) {
   return RealToStr(1, 1, std::fabs(Deg)) + (Deg < 0 ? Minus : Plus);
@@ -81,22 +74,22 @@ std::string CatalogRow(long CatalogNo, const BesselRec& Rec, const EclipseCircum
 
   std::string s = no;
   s += "," + date + "," + time;
-  s += "," + Num(0, C.DeltaTSeconds);
+  s += "," + DataRealToStr(0, C.DeltaTSeconds);
   s += "," + std::to_string(C.Lunation);
   s += "," + std::to_string(Rec.SarosNo);
   s += "," + CatalogTypeText(Rec, C, Place);
-  s += "," + Num(-4, Rec.Gamma);
-  s += "," + Num(-4, C.Magnitude);
+  s += "," + DataRealToStr(-4, Rec.Gamma);
+  s += "," + DataRealToStr(-4, C.Magnitude);
   s += "," + Angle(C.LatitudeDeg, 'N', 'S');
   s += "," + Angle(C.LongitudeDeg, 'E', 'W');
-  s += "," + Num(0, C.SunAltitudeDeg);
-  s += "," + Num(0, azimuth);
+  s += "," + DataRealToStr(0, C.SunAltitudeDeg);
+  s += "," + DataRealToStr(0, azimuth);
   if (partial) {
     s += ",,";
   } else if (!central) {
     s += ",-,-";
   } else {
-    s += "," + (C.NorthLimit && C.SouthLimit ? Num(0, C.PathWidthKm) : std::string("-"));
+    s += "," + (C.NorthLimit && C.SouthLimit ? DataRealToStr(0, C.PathWidthKm) : std::string("-"));
     s += "," + Duration(C.CentralDurationS);
   }
   return s;

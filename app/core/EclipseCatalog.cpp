@@ -104,4 +104,34 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
   return true;
 }
 
+bool CatalogYears(int32_t FromYear, int32_t ToYear, long double& FromJD, long double& ToJD) {
+  if (FromYear > ToYear || FromYear < CATALOG_FIRST_YEAR || ToYear > CATALOG_LAST_YEAR)
+    return false;
+  FromJD = CalendarToJD(FromYear, 1, 1.0f);
+  ToJD = CalendarToJD(ToYear + 1, 1, 1.0f) - 1e-6L;
+  return true;
+}
+
+bool EclipseCatalogCsv(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
+                       const std::set<int32_t>& Saros, std::string& Out,
+                       const std::function<void(double)>& Progress) {
+  Out.clear();
+  long double from = 0, to = 0;
+  std::vector<CatalogEntry> entries;
+  if (!CatalogYears(FromYear, ToYear, from, to) ||
+      !BuildEclipseCatalog(from, to, Model, entries, Progress))
+    return false;
+  constexpr std::size_t ROW_BYTES = 96;  // a canon row is 70 .. 90 bytes
+  Out.reserve((entries.size() + 1) * ROW_BYTES);
+  Out += CATALOG_HEADER;
+  Out += '\n';
+  long no = 0;
+  for (const CatalogEntry& e : entries) {
+    if (!Saros.empty() && !Saros.count(e.Rec.SarosNo)) continue;
+    Out += CatalogRow(++no, e.Rec, e.Circ, e.Place);
+    Out += '\n';
+  }
+  return true;
+}
+
 }  // namespace nodalis

@@ -17,7 +17,10 @@
 // 0) of N.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "astro/Astrcalc.h"
@@ -38,5 +41,28 @@ struct CatalogEntry {
 bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model,
                          std::vector<CatalogEntry>& Out,
                          const std::function<void(double)>& Progress = {});
+
+// The whole years a catalogue can span (astronomical numbering): the
+// supported Julian dates (JDSupported) with one lunation to spare on each
+// side for the new-moon search.
+constexpr int32_t CATALOG_FIRST_YEAR = -10187;
+constexpr int32_t CATALOG_LAST_YEAR = 17190;
+
+// The span of the whole years FromYear .. ToYear as Julian dates TDT:
+// FromJD = January 1.0 of FromYear, ToJD = January 1.0 of ToYear + 1 less
+// 1e-6 day (calendar as CalendarToJD: Julian before 1582 October 15).
+// false when FromYear > ToYear or a year lies outside CATALOG_FIRST_YEAR ..
+// CATALOG_LAST_YEAR.
+bool CatalogYears(int32_t FromYear, int32_t ToYear, long double& FromJD, long double& ToJD);
+
+// The catalogue of the years FromYear .. ToYear as text in the canon's CSV
+// layout (CatalogRow): the header, then one row per eclipse, date-ordered,
+// "\n" line ends, catalogue numbers counted from 1.  A non-empty Saros keeps
+// only the members of those series (the search still covers the span).
+// The Moon is the one UseLunarLib selects.  false (Out empty) as
+// BuildEclipseCatalog and CatalogYears.
+bool EclipseCatalogCsv(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
+                       const std::set<int32_t>& Saros, std::string& Out,
+                       const std::function<void(double)>& Progress = {});
 
 }  // namespace nodalis

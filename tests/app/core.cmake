@@ -11,7 +11,7 @@ nodalis_add_gtest(test_core_table
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_table.cpp
   LIBS nodalis_core)
 
-# Series, canon, catalogue and nodalis-cli.
+# Series, canon and the catalogue.
 nodalis_add_gtest(test_core_series
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
@@ -24,11 +24,15 @@ nodalis_add_gtest(test_core_canon_bounds
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
   LIBS nodalis_core
   TIMEOUT 30)
+# nodalis-cli end to end; the circumstances and the catalogue against the
+# canon rows of the astronomy tests' fixture (forkpty for the terminal).
 nodalis_add_gtest(test_core_cli
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
-  LIBS nodalis_core)
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
+  LIBS nodalis_core util)
 target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>"
-  CORE_TEST_DATA_DIR="${_core_data}")
+  CORE_TEST_DATA_DIR="${_core_data}"
+  CANON_FIXTURE_PATH="${PROJECT_SOURCE_DIR}/tests/astro/data/canon_circumstances.csv")
 add_dependencies(test_core_cli nodalis-cli)
 
 # Replays the fuzz corpus and a few thousand seeded random inputs.

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,37 +13,13 @@
 #include <sstream>
 #include <string>
 
+#include "tests/app/cli_run.h"
+
 using std::string;
 
-namespace {
-struct Result {
-  int code;
-  string out;
-};
-
-// Runs nodalis-cli with the given arguments (stderr into stdout when asked;
-// the tool's standard output into the file stdout_to when given).
-Result Cli(const string& args, bool with_stderr = false, const string& stdout_to = "") {
-  const string cmd = string("'") + NODALIS_CLI_PATH + "' " + args +
-                     (with_stderr ? " 2>&1" : " 2>/dev/null") +
-                     (stdout_to.empty() ? "" : " >" + stdout_to);
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return {-1, ""};
-  string out;
-  std::array<char, 4096> buf;
-  std::size_t n;
-  while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-  const int status = pclose(p);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-std::vector<string> Lines(const string& s) {
-  std::vector<string> v;
-  std::istringstream in(s);
-  for (string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
-}  // namespace
+using cli_test::Cli;
+using cli_test::Lines;
+using cli_test::Result;
 
 TEST(Cli, TableOfTheSeriesOfADate) {
   const Result r = Cli("--date 2017-08-21 --lunar de404");
@@ -67,14 +42,18 @@ TEST(Cli, CsvAndJson) {
   ASSERT_EQ(r.code, 0) << r.out;
   auto lines = Lines(r.out);
   ASSERT_GT(lines.size(), 60u);
-  EXPECT_EQ(lines[0], "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker");
+  // The table's columns first, as always; the circumstances appended.
+  EXPECT_EQ(lines[0],
+            "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker,"
+            "magnitude,lat_deg,lon_deg,sun_alt_ge_deg,sun_azi_deg,path_width_km,"
+            "central_duration_s,delta_t_s,lunation");
   int aktuelle = 0;
   for (const auto& l : lines) {
     if (l.find(",2024-04-08,") != string::npos) {
       EXPECT_NE(l.find(",5,totale Finsternis,139,aktuelle"), string::npos) << l;
       ++aktuelle;
     }
-    EXPECT_EQ(std::count(l.begin(), l.end(), ','), 10) << l;
+    EXPECT_EQ(std::count(l.begin(), l.end(), ','), 19) << l;
   }
   EXPECT_EQ(aktuelle, 1);
   // Partial members have no Sun altitude.
