@@ -11,9 +11,7 @@
 #include "ephem/orbitcore_internal.h"
 #include "tests/ephem/test_support.h"
 
-#if ORBITCORE_TEST_HAVE_ERFA
 #include <erfa.h>
-#endif
 
 using namespace orbitcore;
 using orbitcore_test::ARCSEC_PER_RAD;
@@ -92,7 +90,6 @@ TEST(Nutation, WithinRoundingOfTheLibmSum) {
   std::printf("[ nutation ] largest difference from the C library's sum: %.3g rad\n", worst);
 }
 
-#if ORBITCORE_TEST_HAVE_ERFA
 TEST(Nutation, AgreesWithErfaOverTwoMillennia) {
   constexpr double TOL_RAD = 1e-12;
   for (double jd = 2086302.5; jd <= 2816787.5; jd += 7777.7) {
@@ -122,7 +119,6 @@ TEST(Obliquity, LaskarNearIau1980Obliquity) {
                 TOL_ARCSEC) << "JD " << jd;
   }
 }
-#endif
 
 TEST(Obliquity, J2000AndMeeusExample22a) {
   EXPECT_NEAR(obliquity(2451545.0, 0), 23.439291111 * orbitcore_test::RAD_PER_DEG, 1e-15);
