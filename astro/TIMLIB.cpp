@@ -113,12 +113,12 @@ float StepDaysOf(int Days, int Hours, int Minutes) {
   return static_cast<float>((Minutes / 60.0L + Hours) / HOURS_PER_DAY + Days);
 }
 
-StepFields SplitStepDays(long double StepDays) {
+StepFields SplitStepDays(long double Step) {
   StepFields F;
-  if (!std::isfinite(StepDays)) return F;
-  F.Days = std::trunc(StepDays);
+  if (!std::isfinite(Step)) return F;
+  F.Days = std::trunc(Step);
   constexpr long long WHOLE_DAY_MINUTES = 1440;
-  long long minutes = std::llround((StepDays - F.Days) * MINUTES_PER_DAY);
+  long long minutes = std::llround((Step - F.Days) * MINUTES_PER_DAY);
   if (minutes >= WHOLE_DAY_MINUTES) {
     F.Days += 1;
     minutes -= WHOLE_DAY_MINUTES;
@@ -131,8 +131,8 @@ StepFields SplitStepDays(long double StepDays) {
   return F;
 }
 
-long double CalculationCount(long double SpanDays, float StepDays) {
-  const long double count = StepDays != 0 ? SpanDays / StepDays : 1.0L;
+long double CalculationCount(long double SpanDays, float Step) {
+  const long double count = Step != 0 ? SpanDays / Step : 1.0L;
   return std::round(count + 0.4993L);
 }
 

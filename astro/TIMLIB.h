@@ -83,10 +83,10 @@ struct StepFields {
   long double Days = 0;
   int Hours = 0, Minutes = 0;
 };
-StepFields SplitStepDays(long double StepDays);
-// Number of calculations a period of SpanDays holds at StepDays: the
-// quotient plus 0.4993, rounded (a step 0 gives 1).
-long double CalculationCount(long double SpanDays, float StepDays);
+StepFields SplitStepDays(long double Step);
+// Number of calculations a period of SpanDays holds at a step of Step
+// days: the quotient plus 0.4993, rounded (a step 0 gives 1).
+long double CalculationCount(long double SpanDays, float Step);
 
 // ---- texts ------------------------------------------------------------------
 // "TDT", "UTC", "MEZ", "MESZ" or "UTC+5.5h", padded right to Width.

@@ -12,9 +12,7 @@
 
 #include "ephem/moon_position.h"
 #include "ephem/moon_geocentric.h"
-#if MOON_BENCH_HAVE_EXPORTS
 #include "ephem/orbitcore.h"
-#endif
 
 namespace {
 
@@ -22,31 +20,31 @@ namespace {
 constexpr double START_JD = 2451545.0;
 constexpr double STEP_DAYS = 0.3713;
 
-void BM_MoonPosition(benchmark::State& state) {
+// moon(jd, &lon, &lat, &delta) at a new date every call.
+template <typename MoonAt>
+void MoonNewDates(benchmark::State& state, MoonAt moon) {
   double jd = START_JD, lon, lat, delta;
   for (auto _ : state) {
-    orbitcore::moon_position(jd, &lon, &lat, &delta);
+    moon(jd, &lon, &lat, &delta);
     benchmark::DoNotOptimize(lon);
     benchmark::DoNotOptimize(lat);
     benchmark::DoNotOptimize(delta);
     jd += STEP_DAYS;
   }
+}
+
+void BM_MoonPosition(benchmark::State& state) {
+  MoonNewDates(state, orbitcore::moon_position);
 }
 BENCHMARK(BM_MoonPosition);
 
 void BM_MoonGeocentricLightTime(benchmark::State& state) {
-  double jd = START_JD, lon, lat, delta;
-  for (auto _ : state) {
-    orbitcore::moon_geocentric(jd, 1, &lon, &lat, &delta);
-    benchmark::DoNotOptimize(lon);
-    benchmark::DoNotOptimize(lat);
-    benchmark::DoNotOptimize(delta);
-    jd += STEP_DAYS;
-  }
+  MoonNewDates(state, [](double jd, double* lon, double* lat, double* delta) {
+    orbitcore::moon_geocentric(jd, 1, lon, lat, delta);
+  });
 }
 BENCHMARK(BM_MoonGeocentricLightTime);
 
-#if MOON_BENCH_HAVE_EXPORTS
 // The whole apparent-place pipeline for body 1011 (light time, nutation,
 // obliquity, equatorial coordinates) as the program calls it, item 8.
 void BM_PlanetinfoMoon(benchmark::State& state) {
@@ -78,7 +76,6 @@ void BM_SunThenMoonSixItems(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_SunThenMoonSixItems);
-#endif
 
 }  // namespace
 

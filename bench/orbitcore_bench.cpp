@@ -17,13 +17,16 @@ namespace {
 constexpr double BASE_JD = 2451545.0;
 constexpr double STEP_DAYS = 0.013;  // every call a date never seen before
 
-void Sun_NewDate(benchmark::State& state) {
-  double jd = BASE_JD;
+// _planetinfo(jd, body, 8) at a new date every call, from start_jd on.
+void PlanetinfoNewDates(benchmark::State& state, int body, double start_jd) {
+  double jd = start_jd;
   for (auto _ : state) {
     jd += STEP_DAYS;
-    benchmark::DoNotOptimize(_planetinfo(jd, 1020, 8));
+    benchmark::DoNotOptimize(_planetinfo(jd, body, 8));
   }
 }
+
+void Sun_NewDate(benchmark::State& state) { PlanetinfoNewDates(state, 1020, BASE_JD); }
 BENCHMARK(Sun_NewDate);
 
 void Sun_SameDateRepeat(benchmark::State& state) {
@@ -39,21 +42,11 @@ BENCHMARK(Sun_SameDateRepeat);
 
 void Planet_NewDate(benchmark::State& state) {
   const int body = static_cast<int>(state.range(0));
-  double jd = BASE_JD + body * 1000.0;
-  for (auto _ : state) {
-    jd += STEP_DAYS;
-    benchmark::DoNotOptimize(_planetinfo(jd, body, 8));
-  }
+  PlanetinfoNewDates(state, body, BASE_JD + body * 1000.0);
 }
 BENCHMARK(Planet_NewDate)->DenseRange(1001, 1009);
 
-void Moon_NewDate(benchmark::State& state) {
-  double jd = BASE_JD;
-  for (auto _ : state) {
-    jd += STEP_DAYS;
-    benchmark::DoNotOptimize(_planetinfo(jd, 1011, 8));
-  }
-}
+void Moon_NewDate(benchmark::State& state) { PlanetinfoNewDates(state, 1011, BASE_JD); }
 BENCHMARK(Moon_NewDate);
 
 void Vsop87_EarthComplete(benchmark::State& state) {

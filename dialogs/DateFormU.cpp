@@ -274,8 +274,8 @@ float TDateForm::StepFromFields() const {
   return StepDaysOf(TabD->value(), TabH->value(), TabM->value());
 }
 
-void TDateForm::ShowStep(long double StepDays) {
-  const StepFields f = SplitStepDays(StepDays);
+void TDateForm::ShowStep(long double Step) {
+  const StepFields f = SplitStepDays(Step);
   TabD->setValue(ClampToInt(f.Days, TabD->minimum(), TabD->maximum()));
   TabH->setValue(std::clamp(f.Hours, TabH->minimum(), TabH->maximum()));
   TabM->setValue(std::clamp(f.Minutes, TabM->minimum(), TabM->maximum()));

@@ -85,7 +85,7 @@ class TDateForm : public QDialog {
   void SelTableClick();
   void SetFormatCaptions();
   float StepFromFields() const;
-  void ShowStep(long double StepDays);  // into TabD, TabH, TabM
+  void ShowStep(long double Step);  // days, into TabD, TabH, TabM
   long double JDOf(const QLineEdit* e) const;
   void SetJDText(QLineEdit* e, long double jd);
   QMessageBox::StandardButton Ask(const QString& text);

@@ -248,8 +248,8 @@ int vsop87_evaluate(double jd, int slot, double precision,
   for (int a = 1; a < 6; ++a) tp[a] = tp[a - 1] * t;
   for (int a = 0; a < 6; ++a) tabs[a] = std::fabs(tp[a]);
 
-  const double q = -std::log10(precision + 1e-35) - 2.0;
-  const double base = precision * 1e8 * 0.1 / q;
+  const double truncation_q = -std::log10(precision + 1e-35) - 2.0;
+  const double base = precision * 1e8 * 0.1 / truncation_q;
   const bool truncate = slot != SLOT_EARTH_COMPLETE && base > 0.0;
 
   if (!slot_bounds_ready) init_slot_bounds();

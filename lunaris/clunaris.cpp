@@ -19,24 +19,17 @@
 #include <cmath>
 #include <limits>
 
-#if LUNARIS_HAVE_NUTATION
-#include "ephem/nutation.h"
-#endif
+#include "ephem/nutation.h"  // orbitcore's IAU 1980 nutation, compiled in
 
 namespace lunaris {
 namespace {
 
 // Nutation in longitude (radians) at jd, IAU 1980, the table orbitcore uses.
 double nutation_in_longitude(double jd) {
-#if LUNARIS_HAVE_NUTATION
   double dpsi = 0.0;
   double deps = 0.0;
   orbitcore::nutation(jd, &dpsi, &deps);
   return dpsi;
-#else
-  (void)jd;
-  return 0.0;
-#endif
 }
 
 }  // namespace

@@ -8,16 +8,11 @@ NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
 BUILD="${NODALIS_BUILD_DIR:-$NODALIS_ROOT/build}"
 nodalis_setup "$BUILD" -DNODALIS_TESTS=OFF -DNODALIS_BENCH=OFF
-if [ -x "$BUILD/bin/nodalis" ]; then
-  if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec "$BUILD/bin/nodalis" "$@"
-  fi
-  echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the window of Nodalis cannot open."
-  echo "Printing the table of the present Saros series with nodalis-cli instead."
-  echo "(To see the window on a machine without a screen: xvfb-run -a $BUILD/bin/nodalis)"
-  echo
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  exec "$BUILD/bin/nodalis" "$@"
 fi
-if [ -x "$BUILD/bin/nodalis-cli" ]; then
-  exec "$BUILD/bin/nodalis-cli"
-fi
-exec "$BUILD/bin/orbitcore-now" "$@"
+echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): the window of Nodalis cannot open."
+echo "Printing the table of the present Saros series with nodalis-cli instead."
+echo "(To see the window on a machine without a screen: xvfb-run -a $BUILD/bin/nodalis)"
+echo
+exec "$BUILD/bin/nodalis-cli"

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-sanitize/ (Release flags -O2 plus -g, benchmarks off) and runs
-# every test there. Any sanitizer report fails its test. Usage:
+# build-sanitize/ (Release flags -O2 plus -g, benchmarks off, warnings as
+# errors) and runs every test there. Any sanitizer report fails its test.
+# Usage:
 #   bash scripts/sanitize.sh
 set -euo pipefail
 NODALIS_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$NODALIS_ROOT/scripts/deps.sh"
 BUILD="${NODALIS_SANITIZE_BUILD_DIR:-$NODALIS_ROOT/build-sanitize}"
-nodalis_setup "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF
+nodalis_setup "$BUILD" -DNODALIS_SANITIZE=ON -DNODALIS_BENCH=OFF -DNODALIS_WERROR=ON
 export QT_QPA_PLATFORM=offscreen
 # Every report fails its test; leaks inside fontconfig only are suppressed.
 export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1

@@ -62,6 +62,16 @@ def family(n):
     return FAMILY_PLANET1 if n <= 15 else FAMILY_PLANET2
 
 
+def path(data_dir, n):
+    """The file ELPn in data_dir."""
+    return os.path.join(data_dir, "ELP%d" % n)
+
+
+def paths(data_dir):
+    """ELP1 ... ELP36 in data_dir, in the order the generators read them."""
+    return [path(data_dir, n) for n in range(1, N_FILES + 1)]
+
+
 def records(data_dir, n):
     """Yield (mult, phase_deg, a, a_fit) for every record of ELPn.
 
@@ -71,7 +81,7 @@ def records(data_dir, n):
     (arc seconds or km); a_fit: the amplitude with the fit correction for the
     main problem, a itself for the other files.
     """
-    with open(os.path.join(data_dir, "ELP%d" % n), "r", encoding="ascii") as f:
+    with open(path(data_dir, n), "r", encoding="ascii") as f:
         lines = f.read().split("\n")
     fam = family(n)
     for line in lines[1:]:

@@ -23,10 +23,13 @@ import os
 import re
 import sys
 
+import provenance
+
 PLANETS = ["MERCURY", "VENUS", "EARTH", "MARS", "JUPITER", "SATURN", "URANUS", "NEPTUNE"]
 SUFFIX = {"MERCURY": "mer", "VENUS": "ven", "EARTH": "ear", "MARS": "mar",
           "JUPITER": "jup", "SATURN": "sat", "URANUS": "ura", "NEPTUNE": "nep"}
 NUM = r"(-?\d*\.\d+)"
+FIXTURES = "tests/ephem/data"
 
 
 def extract_check(path):
@@ -72,18 +75,18 @@ def full_lbr(blocks, jd):
 
 
 def main():
-    if len(sys.argv) < 2:
-        print(__doc__)
-        return 2
-    data = sys.argv[1]
-    out_dir = sys.argv[2] if len(sys.argv) > 2 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "tests", "ephem", "data")
+    data, out_dir = provenance.input_and_output(__doc__, FIXTURES)
     os.makedirs(out_dir, exist_ok=True)
+    # The command that writes the committed fixtures.
+    command = " ".join(["tools/extract_vsop87_fixture.py", provenance.from_root(data), FIXTURES])
+    check_file = os.path.join(data, "vsop87.chk")
+    series_files = [os.path.join(data, "VSOP87D." + SUFFIX[body]) for body in PLANETS]
 
-    rows = extract_check(os.path.join(data, "vsop87.chk"))
+    rows = extract_check(check_file)
     with open(os.path.join(out_dir, "vsop87d_check.txt"), "w", newline="\n") as f:
         f.write("# VSOP87D check values, extracted from vsop87.chk (Bretagnon & Francou 1988,\n")
         f.write("# CDS VI/81) by tools/extract_vsop87_fixture.py.\n")
+        f.write("\n".join(provenance.header("#", command, [check_file])) + "\n")
         f.write("# body jd l_rad b_rad r_au dl_rad_per_day db_rad_per_day dr_au_per_day\n")
         for body, jd, vals in rows:
             f.write(f"{body} {jd} " + " ".join(vals) + "\n")
@@ -92,9 +95,10 @@ def main():
         f.write("# L, B, R of the complete VSOP87D series (all published terms, no FK5\n")
         f.write("# correction), summed in double precision by tools/extract_vsop87_fixture.py\n")
         f.write("# from VSOP87D.* (CDS VI/81), every 3652.5 days from JD 2378496.5 to 2524596.5.\n")
+        f.write("\n".join(provenance.header("#", command, series_files)) + "\n")
         f.write("# body jd l_rad b_rad r_au\n")
         for body in PLANETS:
-            blocks = read_series(os.path.join(data, "VSOP87D." + SUFFIX[body]))
+            blocks = read_series(series_files[PLANETS.index(body)])
             for n in range(41):
                 jd = 2378496.5 + 3652.5 * n
                 l, b, r = full_lbr(blocks, jd)

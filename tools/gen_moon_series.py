@@ -55,8 +55,14 @@ import argparse
 import math
 import sys
 
+import elp82b_files
+import provenance
 from elp82b_files import (FAMILY_FIGURE, FAMILY_MAIN, FAMILY_PLANET1, N_FILES,
                           coordinate, family, poisson_power, records)
+
+TABLE = "ephem/generated/moon_series_tables.cpp"
+FIXTURE = "tests/ephem/data/moon_series_complete.txt"
+FIXTURE_DATES = 100               # fixture dates per interval
 
 RHO = 648000.0 / math.pi          # arc seconds per radian
 SCALE = 10000                     # coefficient unit 0.0001 arcsec
@@ -326,7 +332,7 @@ def main():
     ap.add_argument("--data", required=True, help="folder with ELP1 .. ELP36")
     ap.add_argument("--out", required=True, help="generated C++ file")
     ap.add_argument("--fixture", help="reference fixture to write (optional)")
-    ap.add_argument("--fixture-dates", type=int, default=100,
+    ap.add_argument("--fixture-dates", type=int, default=FIXTURE_DATES,
                     help="dates per interval in the fixture")
     args = ap.parse_args()
     log = lambda s: print(s, file=sys.stderr)
@@ -344,10 +350,21 @@ def main():
     assert max_mult(kept_b) == list(MAXMULT_LAT), max_mult(kept_b)
 
     polys = (OWN_POLY_LON, OWN_POLY_DIST, poly_lat(bt))
-    write_cpp(args.out, kept_ld, kept_b, polys)
+    source = provenance.header("//", command(args), elp82b_files.paths(args.data))
+    write_cpp(args.out, kept_ld, kept_b, polys, source)
     log("wrote %s" % args.out)
     if args.fixture:
-        write_fixture(ld, bt, polys, args.fixture, args.fixture_dates, log)
+        source = provenance.header("#", command(args), elp82b_files.paths(args.data))
+        write_fixture(ld, bt, polys, args.fixture, args.fixture_dates, log, source)
+
+
+def command(args):
+    """The command that writes the committed table and fixture again."""
+    words = ["tools/gen_moon_series.py", "--data", provenance.from_root(args.data),
+             "--out", TABLE, "--fixture", FIXTURE]
+    if args.fixture_dates != FIXTURE_DATES:
+        words += ["--fixture-dates", str(args.fixture_dates)]
+    return " ".join(words)
 
 
 def stream(terms, polys, coords):
@@ -378,7 +395,7 @@ def fmt_array(ctype, name, vals, per_line=10):
     return "\n".join(out)
 
 
-def write_cpp(path, kept_ld, kept_b, polys):
+def write_cpp(path, kept_ld, kept_b, polys, source):
     ts1, (lc1, rc1) = stream(kept_ld, polys[:2], ("L", "R"))
     ts2, (lc2,) = stream(kept_b, polys[2:], ("B",))
     for v in ts1 + ts2:
@@ -386,9 +403,6 @@ def write_cpp(path, kept_ld, kept_b, polys):
     for v in lc1 + rc1 + lc2:
         assert -2 ** 31 <= v < 2 ** 31, v
     mm1, mm2 = max_mult(kept_ld), max_mult(kept_b)
-    cmd = ("python3 tools/gen_moon_series.py --data ../shared/data/elp2000-82b "
-           "--out ephem/generated/moon_series_tables.cpp "
-           "--fixture tests/ephem/data/moon_series_complete.txt")
     deg = lambda terms: [sum(1 for t in terms if t.degree == d) for d in range(4)]
     with open(path, "w", encoding="ascii", newline="\n") as f:
         f.write("// GENERATED FILE - do not edit.\n")
@@ -398,7 +412,7 @@ def write_cpp(path, kept_ld, kept_b, polys):
         f.write("// orbitcore's argument polynomials, truncated to %d + %d terms; the\n"
                 % (len(kept_ld) + 1, len(kept_b) + 1))
         f.write("// polynomial term and the 4 EMB - 8 Mars + 3 Jupiter row are orbitcore's.\n")
-        f.write("// Regenerate from the repository root with:\n//   %s\n" % cmd)
+        f.write("\n".join(source) + "\n")
         f.write("// Coefficients in units of 0.0001 arcsec, polynomials in\n")
         f.write("// tau = (JD - 2451545) / 3652500, highest power first.\n")
         f.write("// Longitude/distance periodic degrees 0..3: %s; latitude: %s.\n"
@@ -447,7 +461,7 @@ def complete(ld, bt, polys, jd):
     return lon, sums["B"] / SCALE / 3600.0, dist
 
 
-def write_fixture(ld, bt, polys, path, n, log):
+def write_fixture(ld, bt, polys, path, n, log, source):
     """The complete series at n dates in 1500..2500 and n in -2000..+3000."""
     jd0 = 2451545.0
     dates = [2448724.5, 2451545.0, 2469000.5]
@@ -461,7 +475,8 @@ def write_fixture(ld, bt, polys, path, n, log):
         f.write("# (CDS VI/79 ELP1..ELP36, DE200/LE200 fit corrections, all Poisson powers)\n")
         f.write("# in orbitcore's argument polynomials, with its own polynomial term and\n")
         f.write("# 4 EMB - 8 Mars + 3 Jupiter row; geometric, mean ecliptic and equinox\n")
-        f.write("# of date.  Written by tools/gen_moon_series.py --fixture (see its header).\n")
+        f.write("# of date.  Written by tools/gen_moon_series.py --fixture.\n")
+        f.write("\n".join(source) + "\n")
         f.write("# columns: JD(TDT)  longitude_deg  latitude_deg  distance_km\n")
         for jd in dates:
             lon, lat, r = complete(ld, bt, polys, jd)

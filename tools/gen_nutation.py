@@ -16,10 +16,18 @@ ephem/generated/nutation_tables.cpp with
 Usage:  python3 tools/gen_nutation.py NUT80_TXT [OUTPUT]
   OUTPUT default: ephem/generated/nutation_tables.cpp
 """
-import os
 import sys
 from decimal import Decimal
 
+import provenance
+
+TABLE = "ephem/generated/nutation_tables.cpp"
+
+HEADER = """\
+// GENERATED FILE - do not edit.
+// IAU 1980 nutation series, 106 terms in published order (Wahr 1981; Seidelmann
+// 1982, Celest. Mech. 27, 79; Explanatory Supplement 1992, sect. 3.222).
+// Generated from nut80.txt by tools/gen_nutation.py."""
 EXPECTED_MARKED = [0, 1, 8, 9, 10, 11, 12, 15, 17, 30, 31, 32, 33, 37, 38]
 
 
@@ -31,12 +39,7 @@ def to_int(text, scale=1):
 
 
 def main():
-    if len(sys.argv) < 2:
-        print(__doc__)
-        return 2
-    src = sys.argv[1]
-    out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "ephem", "generated", "nutation_tables.cpp")
+    src, out = provenance.input_and_output(__doc__, TABLE)
     rows = []
     with open(src, encoding="ascii") as f:
         for line in f:
@@ -64,13 +67,10 @@ def main():
     if (rows[0][1], rows[0][2], rows[0][3], rows[0][4]) != (-171996, -1742, 92025, 89):
         raise SystemExit("row 0 is not the Omega term (-171996, -1742, 92025, 89)")
 
-    lines = []
+    lines = HEADER.split("\n")
     w = lines.append
-    w("// GENERATED FILE - do not edit.")
-    w("// IAU 1980 nutation series, 106 terms in published order (Wahr 1981; Seidelmann")
-    w("// 1982, Celest. Mech. 27, 79; Explanatory Supplement 1992, sect. 3.222).")
-    w("// Generated from nut80.txt by tools/gen_nutation.py; regenerate with")
-    w("//   python3 tools/gen_nutation.py /work/shared/data/nutation/nut80.txt ephem/generated/nutation_tables.cpp")
+    lines.extend(provenance.header(
+        "//", f"tools/gen_nutation.py {provenance.from_root(src)} {TABLE}", [src]))
     w("#include \"ephem/nutation_tables.h\"")
     w("")
     w("namespace orbitcore {")
@@ -98,8 +98,7 @@ def main():
     w("};")
     w("")
     w("}  // namespace orbitcore")
-    with open(out, "w", encoding="ascii", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
+    provenance.write_lines(out, lines)
     print(f"wrote {out}: {len(rows)} rows, {len(marked)} time-dependent")
     return 0
 

@@ -34,6 +34,20 @@ import os
 import sys
 from decimal import Decimal, ROUND_HALF_EVEN
 
+import provenance
+
+TABLE = "ephem/generated/vsop87_tables.cpp"
+
+HEADER = """\
+// GENERATED FILE - do not edit.
+// VSOP87 version D series (Bretagnon & Francou 1988, A&A 202, 309; CDS VI/81),
+// heliocentric L, B, R of the mean ecliptic and equinox of date, in the term
+// layout read by vsop87_evaluate().  Generated from VSOP87D.ear, .mer, .ven,
+// .mar, .jup, .sat, .ura, .nep by tools/gen_vsop87.py."""
+RECORDS = """\
+// Records are {A, B, C}: A * cos(B + C*t), A in 1e-8 rad or 1e-8 AU, B in rad,
+// C in rad per Julian millennium, t in Julian millennia from J2000.0 (TDB)."""
+
 BODIES = {  # slot -> (file suffix, name)
     0: ("ear", "Earth (complete)"),
     1: ("mer", "Mercury"),
@@ -136,18 +150,15 @@ def build_slot(slot, blocks):
 
 
 def main():
-    if len(sys.argv) < 2:
-        print(__doc__)
-        return 2
-    data_dir = sys.argv[1]
-    out = sys.argv[2] if len(sys.argv) > 2 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "ephem", "generated", "vsop87_tables.cpp")
+    data_dir, out = provenance.input_and_output(__doc__, TABLE)
     cache = {}
+    inputs = []
     slots = []
     for slot in range(9):
         suffix, _ = BODIES[slot]
         if suffix not in cache:
-            cache[suffix] = read_series(os.path.join(data_dir, "VSOP87D." + suffix))
+            inputs.append(os.path.join(data_dir, "VSOP87D." + suffix))
+            cache[suffix] = read_series(inputs[-1])
         terms, index = build_slot(slot, cache[suffix])
         if len(terms) != EXPECTED_TOTALS[slot]:
             raise SystemExit(f"slot {slot}: {len(terms)} terms, expected {EXPECTED_TOTALS[slot]}")
@@ -156,16 +167,11 @@ def main():
     if fmt(l1[0]) != "628331966747.491":
         raise SystemExit("Earth L1 does not start with A = 628331966747.491: not version D?")
 
-    lines = []
+    lines = HEADER.split("\n")
     w = lines.append
-    w("// GENERATED FILE - do not edit.")
-    w("// VSOP87 version D series (Bretagnon & Francou 1988, A&A 202, 309; CDS VI/81),")
-    w("// heliocentric L, B, R of the mean ecliptic and equinox of date, in the term")
-    w("// layout read by vsop87_evaluate().  Generated from VSOP87D.ear, .mer, .ven,")
-    w("// .mar, .jup, .sat, .ura, .nep by tools/gen_vsop87.py; regenerate with")
-    w("//   python3 tools/gen_vsop87.py /work/shared/data/vsop87 ephem/generated/vsop87_tables.cpp")
-    w("// Records are {A, B, C}: A * cos(B + C*t), A in 1e-8 rad or 1e-8 AU, B in rad,")
-    w("// C in rad per Julian millennium, t in Julian millennia from J2000.0 (TDB).")
+    lines.extend(provenance.header(
+        "//", f"tools/gen_vsop87.py {provenance.from_root(data_dir)} {TABLE}", inputs))
+    lines.extend(RECORDS.split("\n"))
     w("#include \"ephem/vsop87_tables.h\"")
     w("")
     w("namespace orbitcore {")
@@ -185,8 +191,7 @@ def main():
     w("};")
     w("")
     w("}  // namespace orbitcore")
-    with open(out, "w", encoding="ascii", newline="\n") as f:
-        f.write("\n".join(lines) + "\n")
+    provenance.write_lines(out, lines)
     print(f"wrote {out}: " + ", ".join(str(len(t)) for t, _ in slots) +
           f" terms, {sum(len(t) for t, _ in slots)} in all")
     return 0

@@ -37,6 +37,8 @@ import csv
 import math
 import sys
 
+import provenance
+
 MONTHS = {m: i + 1 for i, m in enumerate(
     ["January", "February", "March", "April", "May", "June", "July",
      "August", "September", "October", "November", "December"])}
@@ -73,7 +75,9 @@ def parse_row(row):
             int(row["Catalog Number"]), int(row["Lunation Number"]), jd)
 
 
-def main(argv):
+def main(argv, header_lines=None):
+    """header_lines: the comment lines naming the command and its input;
+    by default this tool's own command."""
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("solar_csv")
     ap.add_argument("out_txt")
@@ -84,13 +88,16 @@ def main(argv):
     keep = set(args.saros)
     if keep:
         rows = [r for r in rows if r[7] in keep]
-    cmd = "python3 tools/nasa_canon_to_canon.py " + " ".join(
-        ["<solar.csv>", "<out>"] + [f"--saros {s}" for s in args.saros])
+    if header_lines is None:
+        cmd = " ".join(["tools/nasa_canon_to_canon.py", provenance.from_root(args.solar_csv),
+                        provenance.from_root(args.out_txt)]
+                       + [f"--saros {s}" for s in args.saros])
+        header_lines = provenance.header("#", cmd, [args.solar_csv])
     with open(args.out_txt, "w", encoding="ascii", newline="\n") as out:
         out.write("# Solar eclipse canon for Nodalis, generated; do not edit.\n")
         out.write("# Source: NASA Five Millennium Canon of Solar Eclipses "
                   "(Espenak & Meeus 2006), CSV solar.csv\n")
-        out.write(f"# Command: {cmd}\n")
+        out.write("\n".join(header_lines) + "\n")
         out.write("# year month day kind central magnitude gamma saros "
                   "catalog lunation jd_tdt\n")
         first = rows[0]

@@ -41,9 +41,7 @@
 #include "app/core/SeriesTable.h"
 #include "astro/Circumstances.h"
 #include "astro/TIMLIB.h"
-#ifdef NODALIS_HAVE_DRAW
 #include "app/cli/DiagramLoader.h"
-#endif
 
 using namespace nodalis;
 
@@ -624,14 +622,10 @@ int Run(const CliState& s) {
   }
   if (!WriteOut(os.str())) return 1;
   if (!s.diagram_path.empty()) {  // the graph window's picture into a file
-#ifdef NODALIS_HAVE_DRAW
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
     if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
       return FailUtf8(1, error);
-#else
-    return Fail(1, "--diagram: ohne Grafik (Qt) gebaut");
-#endif
   }
   return 0;
 }

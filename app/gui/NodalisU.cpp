@@ -35,10 +35,8 @@
 #include "astro/BesselRec.h"
 #include "astro/TIMLIB.h"
 #include "dialogs/DateFormU.h"
-#ifdef NODALIS_HAVE_GRAPHWIN
 #include "graphics/draw/SeriesDiagram.h"
 #include "graphics/windows/GrafikForm.h"
-#endif
 
 namespace nodalis {
 
@@ -255,11 +253,9 @@ void TForm1::PlaceOnScreen() {
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
   OneInstanceSetCallback(nullptr);
-#ifdef NODALIS_HAVE_GRAPHWIN
   delete GraphForm;  // frees its drawing layer
   GraphForm = nullptr;
   DiagramGDI = nullptr;
-#endif
 }
 
 void TForm1::ClearMemo() {
@@ -335,9 +331,7 @@ void TForm1::FormShow() {
 
 void TForm1::closeEvent(QCloseEvent* E) {
   IniWriteString("Eclipses", "Lorvan-Canon", CanonPath);
-#ifdef NODALIS_HAVE_GRAPHWIN
   if (GraphForm) GraphForm->hide();
-#endif
   if (DateForm) DateForm->hide();
   E->accept();
   // The program ends with its main window, also when the graph window is
@@ -453,7 +447,6 @@ void TForm1::ShowTable() {
 }
 
 void TForm1::ShowDiagram() {
-#ifdef NODALIS_HAVE_GRAPHWIN
   if (!GraphForm) {
     GraphForm = new TGraphForm;
     GraphForm->move(frameGeometry().width(), 0);
@@ -467,13 +460,10 @@ void TForm1::ShowDiagram() {
             screenMM - DIAGRAM_PAGE_MARGIN_MM);
   GraphForm->Sized = true;
   DrawSeriesDiagram(*DiagramGDI);
-#endif
 }
 
 void TForm1::RedrawDiagram() {
-#ifdef NODALIS_HAVE_GRAPHWIN
   if (GraphForm && DiagramGDI) DrawSeriesDiagram(*DiagramGDI);
-#endif
 }
 
 }  // namespace nodalis

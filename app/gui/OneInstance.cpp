@@ -79,7 +79,7 @@ void Serve(QLocalSocket* s) {
       s->abort();
       return;
     }
-    std::string text(buffer->constData() + HEADER_BYTES, length);
+    const std::string text = buffer->mid(HEADER_BYTES, qsizetype(length)).toStdString();
     std::uint8_t answer = 0;
     if (g_callback) g_callback(static_cast<std::int32_t>(length), text, answer);
     if (answer == 0)

@@ -6,6 +6,43 @@
 // polynomial term and the 4 EMB - 8 Mars + 3 Jupiter row are orbitcore's.
 // Regenerate from the repository root with:
 //   python3 tools/gen_moon_series.py --data ../shared/data/elp2000-82b --out ephem/generated/moon_series_tables.cpp --fixture tests/ephem/data/moon_series_complete.txt
+// Inputs (paths from the repository root) and their SHA-256:
+//   ae30cbffb83a7bd4582a83a32a322d08a48ba057a4df7bf9dd5df9f06b1688fa  ../shared/data/elp2000-82b/ELP1
+//   c91e5585b0a9e7bd091304b164ce89a6461acd0e439d47957c890aec1e031e08  ../shared/data/elp2000-82b/ELP2
+//   862a8e4c8e70ce8b28383be4c9f2e2c025a8f633d7b7a811eb3afdab4ed9f354  ../shared/data/elp2000-82b/ELP3
+//   f27ea439bf8f4fd35bed31c0a42de5414db07f9fcc3587237f6908891d43d773  ../shared/data/elp2000-82b/ELP4
+//   6803422481e4decae4a59f89d4f94c7b33af21d293d9bc807d565f51c29b9915  ../shared/data/elp2000-82b/ELP5
+//   2a6be4d33dfce4cf2351d295b4aade8f34cc476a97747b3eccb12763658e1fd1  ../shared/data/elp2000-82b/ELP6
+//   35491a0c73ff6bcb136d8f54db89d8df2fb741af43aed9707618e3a925df474d  ../shared/data/elp2000-82b/ELP7
+//   f3e7f4c851e7f9ac1a0556fe7e685e44612f3dca317ab605eb35f565251e020e  ../shared/data/elp2000-82b/ELP8
+//   574347346363df52c7602f56747b790e9cbe60152127d24451c6a1633bc79f0e  ../shared/data/elp2000-82b/ELP9
+//   dbd82ddc6064e4cc7b4f08fa27b2fcb48f82456ad36a850a0d3ddae098c3e2e6  ../shared/data/elp2000-82b/ELP10
+//   0ad7a914c9f98008a648881783c9dd4a14692ec14e2e1bfce4709c68d17bd659  ../shared/data/elp2000-82b/ELP11
+//   8ed7be0ab70f4ffae6b1f711cc4e915257ae5e269fbbfc5a7060f7e952728ba8  ../shared/data/elp2000-82b/ELP12
+//   643295b3894023b4b1bd6ee2b0ecf5d3ff23d703baccc6302caa05fa8b84f76c  ../shared/data/elp2000-82b/ELP13
+//   b59d8b9bbef282f2bead538d6906781257a7fb5b8699bb6adcacb070a76f1e89  ../shared/data/elp2000-82b/ELP14
+//   17ab0d521c178187a5de4847b6696fbcb7a55d77d776568a0c16f33fd3be342a  ../shared/data/elp2000-82b/ELP15
+//   2bef867d8aad4075bc2711559cf1bc42757501bb10c307ff121152bddd344a66  ../shared/data/elp2000-82b/ELP16
+//   6cf0746d034ac75ed60d4d16ed0de790fe5b7aad9df7b462091c38020e1b1bfc  ../shared/data/elp2000-82b/ELP17
+//   b1d93931f6016023c83354cd54a2614978de3b6bc5b7234537d461200f7f4753  ../shared/data/elp2000-82b/ELP18
+//   dd0b0bd5f5c354683f035ee8a09d82e9c138baaf27758ca311d07c76983bdd2e  ../shared/data/elp2000-82b/ELP19
+//   0f1d571879dc9b1a6f7698b403bef26ab151c3ec2ed42cbdec5b297cb0464a8e  ../shared/data/elp2000-82b/ELP20
+//   1546d0e8af01f759f9dfb7a3bf4334a3e579f59e5c22edab29d660dede2ed4b4  ../shared/data/elp2000-82b/ELP21
+//   44263bb254c2b6c0df963bddfd1ecfd01950668fd913f9e6ba6da6ff729f3e41  ../shared/data/elp2000-82b/ELP22
+//   38917cf2cbe0f9afcd271444a47066b098f9a8792836ec85dac359f4c11b9464  ../shared/data/elp2000-82b/ELP23
+//   ca67e5db5933887130709767c1eb3ac009e4bce596978bad7995c416ee71c59f  ../shared/data/elp2000-82b/ELP24
+//   fd0cb03d496cbf23bf7bebef40aa09019c6a50072fc7fd2573645f26a56ab635  ../shared/data/elp2000-82b/ELP25
+//   d5b2a33974b099448a35536987b2f08aff5b11d5801ffa55c87ae8a1d26e9f4f  ../shared/data/elp2000-82b/ELP26
+//   648379d85e1753cc37bc3852b63899d414a05d3aea1c8621dc44e9fdfff234f1  ../shared/data/elp2000-82b/ELP27
+//   0785b8e002887799bc303e8be1abd71c37ae9de671bffbdeb8f50998f892f18e  ../shared/data/elp2000-82b/ELP28
+//   816fd1a94b1cb4e2e5e6cec72971f27ad0f2bf987735d184586fdadd033c3d02  ../shared/data/elp2000-82b/ELP29
+//   cff5ab4c84a6a36855e5b2e2f47e1e0e1d605e789ff2954755dc64d188067a13  ../shared/data/elp2000-82b/ELP30
+//   c2fc53c2442c1b61404991f31c859cc5eb300eb66bb764e1f16c70fe8d199dc3  ../shared/data/elp2000-82b/ELP31
+//   7a07397b63d1ade0909c12be9024632de6ff27fd9e8e410e5f97f821d2390a60  ../shared/data/elp2000-82b/ELP32
+//   459ea9eff9a9d7b5c224245f5edb113060174b4991d3adf7d27079719bcf2339  ../shared/data/elp2000-82b/ELP33
+//   b83178e98bd33e8f26ef6662e03455761ffac7dae399ad1ccb4bf028c5f0e774  ../shared/data/elp2000-82b/ELP34
+//   692d1752a7ea28c7157dbf694750af6ea2cbf74c744c4b792a7e8bf1bb5ad7d7  ../shared/data/elp2000-82b/ELP35
+//   1f8eec292def5ceb4fff9a09ca678bd81e9cdc23ff7bdc802f2281c837357bda  ../shared/data/elp2000-82b/ELP36
 // Coefficients in units of 0.0001 arcsec, polynomials in
 // tau = (JD - 2451545) / 3652500, highest power first.
 // Longitude/distance periodic degrees 0..3: [509, 99, 20, 3]; latitude: [307, 43, 9, 1].

@@ -1,8 +1,11 @@
 // GENERATED FILE - do not edit.
 // IAU 1980 nutation series, 106 terms in published order (Wahr 1981; Seidelmann
 // 1982, Celest. Mech. 27, 79; Explanatory Supplement 1992, sect. 3.222).
-// Generated from nut80.txt by tools/gen_nutation.py; regenerate with
-//   python3 tools/gen_nutation.py /work/shared/data/nutation/nut80.txt ephem/generated/nutation_tables.cpp
+// Generated from nut80.txt by tools/gen_nutation.py.
+// Regenerate from the repository root with:
+//   python3 tools/gen_nutation.py ../shared/data/nutation/nut80.txt ephem/generated/nutation_tables.cpp
+// Inputs (paths from the repository root) and their SHA-256:
+//   3ef42e87312ff5d71dc7de65e7ef29c67af920b5c435d9110e9c43a2fe29fb7c  ../shared/data/nutation/nut80.txt
 #include "ephem/nutation_tables.h"
 
 namespace orbitcore {

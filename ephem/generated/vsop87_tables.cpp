@@ -2,8 +2,18 @@
 // VSOP87 version D series (Bretagnon & Francou 1988, A&A 202, 309; CDS VI/81),
 // heliocentric L, B, R of the mean ecliptic and equinox of date, in the term
 // layout read by vsop87_evaluate().  Generated from VSOP87D.ear, .mer, .ven,
-// .mar, .jup, .sat, .ura, .nep by tools/gen_vsop87.py; regenerate with
-//   python3 tools/gen_vsop87.py /work/shared/data/vsop87 ephem/generated/vsop87_tables.cpp
+// .mar, .jup, .sat, .ura, .nep by tools/gen_vsop87.py.
+// Regenerate from the repository root with:
+//   python3 tools/gen_vsop87.py ../shared/data/vsop87 ephem/generated/vsop87_tables.cpp
+// Inputs (paths from the repository root) and their SHA-256:
+//   8b160c859136d467f2be7fc29efa8a9652e95516dfbde00e4c739d7ddc90ca91  ../shared/data/vsop87/VSOP87D.ear
+//   f468481b5a05080a943ad4746ff7ea7e0ff6652b71a46d83c9c636cb69485e34  ../shared/data/vsop87/VSOP87D.mer
+//   cb2f3a738289ed45f69fec1845e480baf4b32d481eccc21b8629a2d0d10e8261  ../shared/data/vsop87/VSOP87D.ven
+//   b1184df9553d85ffcf904c16bd437ab668804fa98859f27fe2e7bf6cfa6bc07e  ../shared/data/vsop87/VSOP87D.mar
+//   3f3dfbc7d117ecad2b2dadf2fc626b260a3cd5efa98e7d4c6b26cd682fc48090  ../shared/data/vsop87/VSOP87D.jup
+//   2e49e19396f24c17298f0b667e7763ee5c28b60d549c89d72a17dfd5f8d46b05  ../shared/data/vsop87/VSOP87D.sat
+//   80eb3a778d53f450066d9b13f17e15b979e253437d22f33ec5a4604cdb2872a7  ../shared/data/vsop87/VSOP87D.ura
+//   3ff65a5cabc04c411f975888f77268b89e336ece0b75d198a3935090fdde3ae6  ../shared/data/vsop87/VSOP87D.nep
 // Records are {A, B, C}: A * cos(B + C*t), A in 1e-8 rad or 1e-8 AU, B in rad,
 // C in rad per Julian millennium, t in Julian millennia from J2000.0 (TDB).
 #include "ephem/vsop87_tables.h"

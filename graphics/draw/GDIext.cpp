@@ -43,19 +43,19 @@ int ScreenLogicalDpiY() {
   return 96;
 }
 
-tGDIext::tGDIext(DrawProc Proc, tGraphOwner& Window) {
+tGDIext::tGDIext(DrawProc Draw, tGraphOwner& Window) {
   Owner = &Window;
   Window_ = &Window;
   Kind = GDI_SCREEN;
   Canvas = Window.GraphCanvas();
-  Proc_ = Proc;
-  Window.StoreDrawProc(Proc);
+  Proc_ = Draw;
+  Window.StoreDrawProc(Draw);
   FillBackground = true;
   InitWorld();
 }
 
 tGDIext::tGDIext(std::uint8_t K, tCanvas& C, QPrinter* Printer) {
-  Kind = K > GDI_BITMAP_600 ? GDI_BITMAP_SCREEN : K;
+  Kind = K > GDI_BITMAP_600 ? std::uint8_t{GDI_BITMAP_SCREEN} : K;
   Canvas = &C;
   Owner = Printer ? static_cast<void*>(Printer) : static_cast<void*>(&C);
   if (Kind == GDI_PREVIEW || Kind == GDI_PRINTER) {

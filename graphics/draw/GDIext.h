@@ -61,8 +61,8 @@ std::int32_t RoundPx(double V);
 
 class tGDIext {
  public:
-  // Kind 0: the graph window's surface. Stores Proc in the window.
-  tGDIext(DrawProc Proc, tGraphOwner& Window);
+  // Kind 0: the graph window's surface. Stores Draw in the window.
+  tGDIext(DrawProc Draw, tGraphOwner& Window);
   // Kinds 1 to 5 on Canvas. Kinds 1 and 2 read the printable area in
   // millimetres from Printer (not owned; may be null, then A4 less 5 mm
   // margins is assumed).

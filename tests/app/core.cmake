@@ -9,28 +9,26 @@ nodalis_add_gtest(test_core_table
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_table.cpp
   LIBS nodalis_core)
 
-# Series, canon and nodalis-cli need orbitcore and lunaris.
-if(NODALIS_HAVE_EPHEM)
-  nodalis_add_gtest(test_core_series
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
-    LIBS nodalis_core nodalis_test_erfa)
-  # Hostile canon files: bounded work, checked by a generous time-out
-  # (the time itself is measured by bench_core).
-  nodalis_add_gtest(test_core_canon_bounds
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
-    LIBS nodalis_core
-    TIMEOUT 30)
-  # nodalis-cli end to end; the circumstances and the catalogue against the
-  # canon rows of the astronomy tests' fixture (forkpty for the terminal).
-  nodalis_add_gtest(test_core_cli
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
-    LIBS nodalis_core util)
-  target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
-  add_dependencies(test_core_cli nodalis-cli)
-endif()
+# Series, canon and the catalogue.
+nodalis_add_gtest(test_core_series
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
+  LIBS nodalis_core PkgConfig::ERFA)
+# Hostile canon files: bounded work, checked by a generous time-out
+# (the time itself is measured by bench_core).
+nodalis_add_gtest(test_core_canon_bounds
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_canon_bounds.cpp
+  LIBS nodalis_core
+  TIMEOUT 30)
+# nodalis-cli end to end; the circumstances and the catalogue against the
+# canon rows of the astronomy tests' fixture (forkpty for the terminal).
+nodalis_add_gtest(test_core_cli
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
+  LIBS nodalis_core util)
+target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+add_dependencies(test_core_cli nodalis-cli)
 
 # Replays the fuzz corpus and a few thousand seeded random inputs.
 nodalis_add_gtest(test_core_fuzz_replay

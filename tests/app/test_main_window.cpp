@@ -401,7 +401,9 @@ TEST_F(MainWindow, StepsFromAnUnsupportedDateStartFromTheSeries) {
     ASSERT_TRUE(WaitIdle());
     EXPECT_FALSE(Rows().isEmpty()) << step << ": " << Lines().join("\n").toStdString();
     EXPECT_TRUE(JDSupported(SelectedJD)) << step;
-    if (step[0] == 'S') EXPECT_EQ(Saros(), before + 1);
+    if (step[0] == 'S') {
+      EXPECT_EQ(Saros(), before + 1);
+    }
   }
 }
 
@@ -599,8 +601,9 @@ class WindowAndCli : public MainWindow {
     QStringList args;
     if (!steps.empty() && steps.front().option == "--jd") args << QString::fromStdString(steps.front().value);
     ASSERT_NO_FATAL_FAILURE(Open(args));
-    if (!args.isEmpty())
+    if (!args.isEmpty()) {
       ASSERT_TRUE(QTest::qWaitFor([&] { return !SeriesList.empty() && !form->Busy(); }, WAIT_MS));
+    }
   }
 
   // The window's way of one step.

@@ -146,9 +146,12 @@ TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
         const std::string what = "Saros " + std::to_string(saros) + " " + want[i].date +
                                  " gamma " + std::to_string(want[i].gamma);
         EXPECT_LE(std::fabs(dt), wide_tol) << what << ": dt " << dt << " s";
-        if (near) EXPECT_LE(std::fabs(dt), near_tol) << what << ": dt " << dt << " s";
-        if (near && central && elp)
+        if (near) {
+          EXPECT_LE(std::fabs(dt), near_tol) << what << ": dt " << dt << " s";
+        }
+        if (near && central && elp) {
           EXPECT_LE(std::fabs(dt), ELP_TIME_CENTRAL_TOL_S) << what << ": dt " << dt << " s";
+        }
         EXPECT_LE(std::fabs(dg), GAMMA_TOL) << what << ": got gamma " << r.Gamma;
         // The fundamental-plane x, y of the member line: the shadow axis's
         // distance from the centre, signed as y, is the canon's gamma.
@@ -262,8 +265,9 @@ TEST(ComputedSeries, ListShapeAndEclipticNorth) {
   EXPECT_EQ(list[list.size() - 2].find("Max 0"), std::string::npos);
   // Phase B moves SelectedJD only when the estimated start was already an
   // eclipse; then to one Saros before the first member.
-  if (SelectedJD != 0)
+  if (SelectedJD != 0) {
     EXPECT_NEAR(static_cast<double>(StrToReal(list[1]) - SelectedJD), 6585.32, 1.0);
+  }
 
   EkliptikalNordChecked = true;
   const auto turned = BuildFrom(2457986.5L, false);
@@ -347,7 +351,9 @@ TEST(SarosSearch, ReachableRangeInTheMessage) {
         const bool built = found && FindEclipseNewMoon(jd, false) && BuildSeriesComputed(list, jd);
         EXPECT_EQ(built, c.builds) << "Saros " << c.saros << (found ? " found" : " not found")
                                    << " from " << double(from) << (autoMoon ? ", Auto" : ", orbitcore");
-        if (!c.builds) EXPECT_FALSE(found) << "Saros " << c.saros << " from " << double(from);
+        if (!c.builds) {
+          EXPECT_FALSE(found) << "Saros " << c.saros << " from " << double(from);
+        }
       }
   EXPECT_EQ(SarosReachableText(),
             "Erreichbar sind Serien zwischen JD -2000000 und 8000000, etwa Saros -200 bis 650");

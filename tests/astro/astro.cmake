@@ -3,12 +3,10 @@ nodalis_add_gtest(test_astro_basics
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_trigonom_matlib.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_timlib.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_saros_number.cpp
-  LIBS nodalis_astro nodalis_test_erfa)
+  LIBS nodalis_astro PkgConfig::ERFA)
 
-# Eclipse computation against the NASA canon; needs orbitcore and lunaris.
-if(NODALIS_HAVE_EPHEM)
-  nodalis_add_gtest(test_astro_eclipse
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse.cpp
-            ${CMAKE_CURRENT_LIST_DIR}/test_circumstances.cpp
-    LIBS nodalis_astro)
-endif()
+# Eclipse computation against the NASA canon.
+nodalis_add_gtest(test_astro_eclipse
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_circumstances.cpp
+  LIBS nodalis_astro)

@@ -11,22 +11,11 @@ nodalis_add_gtest(test_moon_series
 # The compact series against lunaris (ELP 2000-82B at PREC 5e-5" with the
 # canon's tidal acceleration), the program's other Moon, through its one
 # export: the two part by the difference of their mean longitudes.
-if(TARGET lunaris)
-  nodalis_add_gtest(test_moon_lunaris
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_lunaris.cpp
-    LIBS orbitcore_internal lunaris)
-  if(TARGET orbitcore_nutation)
-    target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_NUTATION=1)
-    target_include_directories(test_moon_lunaris PRIVATE ${PROJECT_SOURCE_DIR})
-  endif()
-  if(EXISTS ${PROJECT_SOURCE_DIR}/ephem/orbitcore.h)
-    target_compile_definitions(test_moon_lunaris PRIVATE MOON_TEST_HAVE_EXPORTS=1)
-  endif()
-endif()
+nodalis_add_gtest(test_moon_lunaris
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_lunaris.cpp
+  LIBS orbitcore_internal lunaris)
 
 # The Moon through the library's exports (body 1011).
-if(EXISTS ${PROJECT_SOURCE_DIR}/ephem/orbitcore.h AND EXISTS ${PROJECT_SOURCE_DIR}/ephem/nutation.h)
-  nodalis_add_gtest(test_moon_export
-    SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_export.cpp
-    LIBS orbitcore_internal)
-endif()
+nodalis_add_gtest(test_moon_export
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_moon_export.cpp
+  LIBS orbitcore_internal)

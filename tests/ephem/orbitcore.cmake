@@ -1,8 +1,6 @@
 # orbitcore tests: white-box tests of the internal routines (linked against
 # the static orbitcore_internal), tests of the six exports (linked against
 # liborbitcore.so) and a check of the exported symbol list.
-find_library(ORBITCORE_TEST_ERFA erfa)
-
 nodalis_add_gtest(orbitcore_internal_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/test_support.h
@@ -11,12 +9,7 @@ nodalis_add_gtest(orbitcore_internal_tests
     ${CMAKE_CURRENT_LIST_DIR}/test_corrections.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_pluto.cpp
     ${CMAKE_CURRENT_LIST_DIR}/test_simd_builds.cpp
-  LIBS orbitcore_internal nodalis_test_erfa)
-if(ORBITCORE_TEST_ERFA)
-  # ERFA is a test-only reference (nutation, obliquity, sidereal time).
-  target_link_libraries(orbitcore_internal_tests PRIVATE ${ORBITCORE_TEST_ERFA})
-  target_compile_definitions(orbitcore_internal_tests PRIVATE ORBITCORE_TEST_HAVE_ERFA=1)
-endif()
+  LIBS orbitcore_internal PkgConfig::ERFA)
 
 nodalis_add_gtest(orbitcore_exports_tests
   SOURCES

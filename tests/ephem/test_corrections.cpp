@@ -12,10 +12,8 @@
 #include "tests/ephem/test_support.h"
 #include "tests/reference_tables.h"
 
-#if ORBITCORE_TEST_HAVE_ERFA
 #include <erfa.h>
 #include <erfam.h>
-#endif
 
 using namespace orbitcore;
 using orbitcore_test::ARCSEC_PER_RAD;
@@ -94,7 +92,6 @@ TEST(Nutation, WithinRoundingOfTheLibmSum) {
   std::printf("[ nutation ] largest difference from the C library's sum: %.3g rad\n", worst);
 }
 
-#if ORBITCORE_TEST_HAVE_ERFA
 TEST(Nutation, AgreesWithErfaOverTwoMillennia) {
   constexpr double TOL_RAD = 1e-12;
   for (double jd = 2086302.5; jd <= 2816787.5; jd += 7777.7) {
@@ -126,7 +123,6 @@ TEST(Obliquity, LaskarAgreesWithErfaObl80FromMinus3000To3000) {
                                            << got << "\"";
   }
 }
-#endif
 
 TEST(Obliquity, J2000AndMeeusExample22a) {
   EXPECT_NEAR(obliquity(2451545.0, 0), 23.439291111 * orbitcore_test::RAD_PER_DEG, 1e-15);
@@ -219,7 +215,6 @@ TEST(Aberration, EquatorialModeMatchesEclipticModeAtEveryDate) {
   }
 }
 
-#if ORBITCORE_TEST_HAVE_ERFA
 TEST(Aberration, EclipticModeAgreesWithErfaAb) {
   // ERFA's eraAb with the Earth's barycentric velocity of eraEpv00 against
   // the classical annual aberration (constant kappa, eccentricity terms):
@@ -265,7 +260,6 @@ TEST(Aberration, EclipticModeAgreesWithErfaAb) {
     }
   }
 }
-#endif
 
 TEST(Aberration, UnknownModeLeavesValues) {
   double a = 1.0, b = 0.5;

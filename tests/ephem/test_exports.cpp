@@ -150,8 +150,9 @@ TEST(ApparentPlanets, ElongationSignAndSize) {
       const double sep = std::acos(std::sin(p.lat) * std::sin(sun.lat) +
                                    std::cos(p.lat) * std::cos(sun.lat) * std::cos(p.lon - sun.lon));
       EXPECT_NEAR(std::fabs(p.elong), sep, 5e-4) << "body " << body << " JD " << jd;
-      if (std::fabs(std::sin(p.lon - sun.lon)) > 1e-3)
+      if (std::fabs(std::sin(p.lon - sun.lon)) > 1e-3) {
         EXPECT_EQ(p.elong < 0, std::sin(p.lon - sun.lon) < 0) << "body " << body << " JD " << jd;
+      }
       EXPECT_GT(p.r, 0.3) << body;
       EXPECT_GE(p.illum, 0.0);
       EXPECT_LE(p.illum, 100.0);

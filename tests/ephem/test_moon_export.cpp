@@ -121,7 +121,9 @@ TEST(MoonExport, AbsurdDatesReturn) {
   for (double jd : {std::numeric_limits<double>::quiet_NaN(), inf, -inf, 1e12, -1e12}) {
     for (int item = 0; item <= 9; ++item) {
       const double v = _planetinfo(jd, 1011, item);
-      if (std::isfinite(jd)) EXPECT_TRUE(std::isfinite(v)) << jd << " item " << item;
+      if (std::isfinite(jd)) {
+        EXPECT_TRUE(std::isfinite(v)) << jd << " item " << item;
+      }
     }
   }
 }

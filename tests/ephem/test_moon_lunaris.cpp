@@ -9,13 +9,7 @@
 #include <cstdio>
 
 #include "lunaris/lunaris.h"
-#include "ephem/moon_geocentric.h"
-#if MOON_TEST_HAVE_NUTATION
-#include "ephem/nutation.h"
-#endif
-#if MOON_TEST_HAVE_EXPORTS
 #include "ephem/orbitcore.h"
-#endif
 
 namespace {
 
@@ -56,20 +50,11 @@ constexpr double DIST_TOL_KM = 1.0;
 
 // orbitcore's Moon as the program reads it: _planetinfo body 1011, items 8,
 // 9, 3 (series with light time plus the nutation in longitude, the one
-// lunaris adds too); before the exports exist, the series plus nutation.
+// lunaris adds too).
 void OrbitcoreMoon(double jd, double* lon, double* lat, double* dist) {
-#if MOON_TEST_HAVE_EXPORTS
   *lon = _planetinfo(jd, 1011, 8);
   *lat = _planetinfo(jd, 1011, 9);
   *dist = _planetinfo(jd, 1011, 3);
-  return;
-#endif
-  orbitcore::moon_geocentric(jd, 1, lon, lat, dist);
-#if MOON_TEST_HAVE_NUTATION
-  double dpsi = 0.0, deps = 0.0;
-  orbitcore::nutation(jd, &dpsi, &deps);
-  *lon += dpsi;
-#endif
 }
 
 struct Span {

@@ -6,9 +6,7 @@
 #include "ephem/orbitcore_internal.h"
 #include "tests/ephem/test_support.h"
 
-#if ORBITCORE_TEST_HAVE_ERFA
 #include <erfa.h>
-#endif
 
 using namespace orbitcore;
 using orbitcore_test::ARCSEC_PER_RAD;
@@ -70,7 +68,6 @@ TEST(Pluto, NonFiniteDatesReportNoConvergence) {
   }
 }
 
-#if ORBITCORE_TEST_HAVE_ERFA
 // Rectangular (x, y, z) of (L, B, R).
 void Rect(double l, double b, double r, double v[3]) {
   v[0] = r * std::cos(b) * std::cos(l);
@@ -149,7 +146,6 @@ TEST(Pluto, ApparentPlaceMatchesErfaFramesAwayFromJ2000) {
                 d_lon * ARCSEC_PER_RAD, (lat - want_lat) * ARCSEC_PER_RAD);
   }
 }
-#endif
 
 TEST(Precession, MeeusExample21b) {
   // theta Persei, J2000 2h44m11.986s +49 13' 42.48", proper motion

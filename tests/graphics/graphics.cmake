@@ -1,40 +1,32 @@
 # Tests of the drawing layer, the series diagram and the graph window.
-if(TARGET nodalis_draw)
-  set(_gfxt ${CMAKE_CURRENT_LIST_DIR})
-  nodalis_add_gtest(graphics_layer_test
-    SOURCES ${_gfxt}/test_layer.cpp
-    LIBS nodalis_draw QT Gui)
-endif()
-if(TARGET nodalis_graphwin)
-  nodalis_add_gtest(graphics_diagram_test
-    SOURCES ${_gfxt}/test_diagram.cpp
-    LIBS nodalis_draw QT Gui)
-  nodalis_add_gtest(graphics_file_test
-    SOURCES ${_gfxt}/test_diagram_file.cpp
-    LIBS nodalis_draw QT Gui)
-  nodalis_add_gtest(graphics_window_test
-    SOURCES ${_gfxt}/test_window.cpp
-    LIBS nodalis_graphwin Qt6::Test QT Widgets)
-endif()
-if(TARGET nodalis-cli AND TARGET nodalis_graphwin)
-  nodalis_add_gtest(graphics_cli_test
-    SOURCES ${_gfxt}/test_cli_diagram.cpp
-    LIBS Qt6::Gui QT Gui)
-  target_compile_definitions(graphics_cli_test PRIVATE
-    NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
-  add_dependencies(graphics_cli_test nodalis-cli)
-endif()
+set(_gfxt ${CMAKE_CURRENT_LIST_DIR})
+nodalis_add_gtest(graphics_layer_test
+  SOURCES ${_gfxt}/test_layer.cpp
+  LIBS nodalis_draw QT Gui)
+nodalis_add_gtest(graphics_diagram_test
+  SOURCES ${_gfxt}/test_diagram.cpp
+  LIBS nodalis_draw QT Gui)
+nodalis_add_gtest(graphics_file_test
+  SOURCES ${_gfxt}/test_diagram_file.cpp
+  LIBS nodalis_draw QT Gui)
+nodalis_add_gtest(graphics_window_test
+  SOURCES ${_gfxt}/test_window.cpp
+  LIBS nodalis_graphwin Qt6::Test QT Widgets)
+nodalis_add_gtest(graphics_cli_test
+  SOURCES ${_gfxt}/test_cli_diagram.cpp
+  LIBS Qt6::Gui QT Gui)
+target_compile_definitions(graphics_cli_test PRIVATE
+  NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+add_dependencies(graphics_cli_test nodalis-cli)
 
 # nodalis-cli needs no Qt library at start; the diagram module exports only
 # its entry; without the module the table still comes out and --diagram
 # fails with a message.
-if(TARGET nodalis-cli AND TARGET nodalis-diagram)
-  add_test(NAME nodalis_cli_starts_without_qt
-    COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
-            -DMODULE=$<TARGET_FILE:nodalis-diagram>
-            -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_libraries.cmake)
-  add_test(NAME nodalis_cli_without_diagram_module
-    COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
-            -DWORK=${CMAKE_CURRENT_BINARY_DIR}
-            -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_without_module.cmake)
-endif()
+add_test(NAME nodalis_cli_starts_without_qt
+  COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
+          -DMODULE=$<TARGET_FILE:nodalis-diagram>
+          -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_libraries.cmake)
+add_test(NAME nodalis_cli_without_diagram_module
+  COMMAND ${CMAKE_COMMAND} -DCLI=$<TARGET_FILE:nodalis-cli>
+          -DWORK=${CMAKE_CURRENT_BINARY_DIR}
+          -P ${CMAKE_CURRENT_LIST_DIR}/scripts/check_cli_without_module.cmake)

@@ -409,7 +409,6 @@ TEST_F(DiagramState, WritesFilesInEveryFormat) {
   EXPECT_FALSE(WriteDiagramFile(&DrawSeriesDiagram, -1, -1, 1, 1, "/nonexistent/dir/d.bmp", 96, &Err));
 }
 
-#ifdef NODALIS_HAVE_EPHEM
 // The real Saros 145 (computed, Moon from the compact lunar series): the
 // first member is the partial eclipse of 1639 January 4 (NASA Five
 // Millennium Canon) north of the Earth; every member is one disc in its
@@ -469,4 +468,3 @@ TEST_F(DiagramState, Saros145) {
     }
   EXPECT_EQ(CrossArms, 2) << "drawn with t = 1 and t = 0 on the 2017 eclipse";
 }
-#endif

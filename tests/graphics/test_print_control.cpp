@@ -26,13 +26,11 @@
 #include <functional>
 
 #include "graphics/draw/GDIext.h"
-#ifdef NODALIS_HAVE_GRAPHWIN
 #include <QAction>
 
 #include "app/core/SeriesState.h"
 #include "graphics/windows/GrafikForm.h"
 #include "graphics/draw/SeriesDiagram.h"
-#endif
 
 namespace nodalis {
 namespace {
@@ -545,7 +543,6 @@ TEST_F(PrintTest, SystemPrinterIsListedAndPrintedTo) {
 }
 
 
-#ifdef NODALIS_HAVE_GRAPHWIN
 // The graph window's "&Drucken": the dialog starts from the window's margin
 // and ticks, and the series diagram is printed on one page, its blue
 // background only when asked for.
@@ -608,7 +605,6 @@ TEST_F(PrintTest, GraphWindowPrintsTheSeriesDiagram) {
   }
   delete Form;
 }
-#endif
 
 }  // namespace
 }  // namespace nodalis

@@ -69,7 +69,9 @@ TEST(LunarisAbi, BadDatesGiveNaNOrFiniteValuesAndReturn) {
       EXPECT_GE(v[3], 0.0) << "JD " << jd;
       EXPECT_LT(v[3], 2.0 * 3.14159265358979323846) << "JD " << jd;
     }
-    if (!std::isfinite(jd)) EXPECT_EQ(finite, 0) << "JD " << jd << " must give NaN";
+    if (!std::isfinite(jd)) {
+      EXPECT_EQ(finite, 0) << "JD " << jd << " must give NaN";
+    }
   }
 }
 

@@ -8,9 +8,7 @@
 
 #include "lunaris/elp82b.h"
 
-#if LUNARIS_TEST_HAVE_ERFA
 #include <erfa.h>
-#endif
 
 namespace {
 
@@ -138,7 +136,6 @@ TEST(Elp82b, MeanOfDateMatchesMeeusExample47a) {
   EXPECT_NEAR(r, 368409.7, MEEUS_DIST_TOLERANCE_KM) << "want 368409.7 km, got " << r;
 }
 
-#if LUNARIS_TEST_HAVE_ERFA
 // The of-date longitude V + p_A against the J2000 position carried to the
 // mean ecliptic and equinox of date by the IAU 1976 precession (ERFA
 // eraPmat76, eraObl80): the two precession models agree to about 0.01"
@@ -179,6 +176,5 @@ TEST(Elp82b, MeanOfDateAgreesWithIau1976PrecessionOfJ2000Position) {
         << lat * RAD_TO_DEG;
   }
 }
-#endif
 
 }  // namespace
