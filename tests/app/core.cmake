@@ -1,11 +1,9 @@
 # Tests of the program's Qt-free core: text helpers, member lines, series
 # builder, canon reader, result table, Saros search, nodalis-cli.
-set(_core_data "${CMAKE_CURRENT_LIST_DIR}/data")
 nodalis_add_gtest(test_core_text
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_utils.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_member_line.cpp
   LIBS nodalis_core)
-target_compile_definitions(test_core_text PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
 
 nodalis_add_gtest(test_core_table
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_table.cpp
@@ -16,8 +14,7 @@ nodalis_add_gtest(test_core_series
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_series.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_canon.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_catalog.cpp
-  LIBS nodalis_core)
-target_compile_definitions(test_core_series PRIVATE CORE_TEST_DATA_DIR="${_core_data}")
+  LIBS nodalis_core PkgConfig::ERFA)
 # Hostile canon files: bounded work, checked by a generous time-out
 # (the time itself is measured by bench_core).
 nodalis_add_gtest(test_core_canon_bounds
@@ -30,16 +27,13 @@ nodalis_add_gtest(test_core_cli
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
   LIBS nodalis_core util)
-target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>"
-  CORE_TEST_DATA_DIR="${_core_data}"
-  CANON_FIXTURE_PATH="${PROJECT_SOURCE_DIR}/tests/astro/data/canon_circumstances.csv")
+target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(test_core_cli nodalis-cli)
 
 # Replays the fuzz corpus and a few thousand seeded random inputs.
 nodalis_add_gtest(test_core_fuzz_replay
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_fuzz_replay.cpp
           ${PROJECT_SOURCE_DIR}/tools/fuzz/fuzz_targets.cpp
-  LIBS nodalis_core nodalis_settings nodalis_cliargs)
+  LIBS nodalis_core nodalis_settings nodalis_cliargs
+  DATA ${PROJECT_SOURCE_DIR}/tools/fuzz/corpus)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
-target_compile_definitions(test_core_fuzz_replay PRIVATE
-  FUZZ_CORPUS_DIR="${PROJECT_SOURCE_DIR}/tools/fuzz/corpus")

@@ -17,7 +17,7 @@ using namespace nodalis;
 namespace fs = std::filesystem;
 
 namespace {
-const std::string FIXTURE = CORE_TEST_DATA_DIR "/canon_saros_145_136.txt";
+const std::string FIXTURE = NODALIS_TEST_DATA_DIR "/canon_saros_145_136.txt";
 constexpr long double AUG_2017_JD = 2457987.268519L;  // Saros 145
 
 std::string TempFile(const std::string& name, const std::string& content) {

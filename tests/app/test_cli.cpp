@@ -159,7 +159,7 @@ TEST(Cli, CanonFileNamesAreBytesAndFifosAreRefused) {
   fs::create_directories(dir);
   // A UTF-8 name is opened as given and shown in "Datenbasis:" as it is.
   const string name = "c\xC3\xA4non.txt";
-  fs::copy_file(CORE_TEST_DATA_DIR "/canon_saros_145_136.txt", dir / name);
+  fs::copy_file(NODALIS_TEST_DATA_DIR "/canon_saros_145_136.txt", dir / name);
   Result r = Cli("--canon '" + (dir / name).string() + "' --date 2017-08-21");
   EXPECT_EQ(r.code, 0) << r.out;
   EXPECT_NE(r.out.find("Datenbasis: " + name + "\n"), string::npos) << r.out;

@@ -46,7 +46,8 @@ constexpr double RAD = 0.017453292519943295;
 const char* const MONTHS[12] = {"January", "February", "March",     "April",
                                 "May",     "June",     "July",      "August",
                                 "September", "October", "November", "December"};
-const string CANON_FIXTURE = CANON_FIXTURE_PATH;
+// The canon rows of the astronomy tests (tests/astro/data).
+const string CANON_FIXTURE = NODALIS_TEST_DATA_DIR "/../../astro/data/canon_circumstances.csv";
 const string CATALOG_HEADER =
     "Catalog Number,Calendar Date,Eclipse Time,Delta T (s),Lunation Number,Saros Number,"
     "Eclipse Type,Gamma,Eclipse Magnitude,Latitude,Longitude,Sun Altitude,Sun Azimuth,"

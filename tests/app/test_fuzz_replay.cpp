@@ -23,7 +23,7 @@ std::vector<uint8_t> ReadFile(const fs::path& p) {
 
 void Replay(const char* dir, Target target, const char* alphabet) {
   std::vector<std::vector<uint8_t>> seeds;
-  for (const auto& e : fs::directory_iterator(fs::path(FUZZ_CORPUS_DIR) / dir)) {
+  for (const auto& e : fs::directory_iterator(fs::path(NODALIS_TEST_DATA_DIR) / dir)) {
     seeds.push_back(ReadFile(e.path()));
     EXPECT_TRUE(target(seeds.back().data(), seeds.back().size())) << e.path();
   }

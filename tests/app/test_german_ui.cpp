@@ -28,14 +28,6 @@ namespace {
 
 constexpr int WAIT_MS = 5000;
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_german_ui";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
-
 QString Plain(QString s) { return s.remove(QLatin1Char('&')); }
 
 // The texts of a message box's buttons, without their accelerator marks.
@@ -74,15 +66,13 @@ QStringList AskDateDialogQuestion() {
 
 // Runs first (one process, one application): the catalogue is missing.
 TEST(GermanUi, AMissingCatalogueLeavesQtsEnglishTexts) {
-  App();
-  EXPECT_FALSE(UseGermanUi(*App(), "/nonexistent/translations"));
+  EXPECT_FALSE(UseGermanUi(*qApp, "/nonexistent/translations"));
   EXPECT_EQ(QLocale().language(), QLocale::German) << "the locale is German all the same";
   EXPECT_EQ(AskDateDialogQuestion(), QStringList({"Yes", "No", "Cancel"}));
 }
 
 TEST(GermanUi, QuestionBoxesDialogsAndDatePickerSpeakGerman) {
-  App();
-  ASSERT_TRUE(UseGermanUi(*App())) << "Qt's German catalogue qtbase_de.qm (qt6-translations-l10n)";
+  ASSERT_TRUE(UseGermanUi(*qApp)) << "Qt's German catalogue qtbase_de.qm (qt6-translations-l10n)";
   EXPECT_EQ(AskDateDialogQuestion(), QStringList({"Ja", "Nein", "Abbrechen"}));
 
   // The zoom input box's buttons.

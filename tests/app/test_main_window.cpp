@@ -48,18 +48,6 @@ constexpr int WAIT_MS = 20000;          // generous for a loaded 2-core machine
 constexpr long double JD_TOL_DAYS = 1e-6L;
 const QString PROGRESS_PREFIX = QStringLiteral("berechne Sonnenfinsternis am   ");
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_main_window";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    auto* a = new QApplication(argc, argv);
-    InstallGuiHooks();
-    return a;
-  }();
-  return app;
-}
-
 std::string Slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
   std::ostringstream s;
@@ -70,7 +58,7 @@ std::string Slurp(const fs::path& p) {
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    InstallGuiHooks();  // as the program does at start
     old_cwd_ = fs::current_path();
     root_ = fs::temp_directory_path() /
             ("nodalis-mainwin-" + std::to_string(::getpid()) + "-" +
@@ -479,7 +467,7 @@ TEST_F(MainWindow, CommandsDuringABuildAreQueuedNotNested) {
 }
 
 TEST_F(MainWindow, CanonModeTakesTheSeriesFromTheCanonFile) {
-  const std::string fixture = MAINWIN_TEST_DATA_DIR "/canon_saros_145_136.txt";
+  const std::string fixture = NODALIS_TEST_DATA_DIR "/canon_saros_145_136.txt";
   std::ofstream(root_ / "cwd" / "Nodalis.ini") << "[Eclipses]\nLorvan-Canon=" << fixture << "\n";
   Open();
   ASSERT_TRUE(W<QCheckBox>("CanonChk")->isChecked());
@@ -499,7 +487,7 @@ TEST_F(MainWindow, CanonFileNameShownAsText) {
   // The canon path travels as the file's bytes (here UTF-8); "Datenbasis:"
   // shows the name, not its bytes read as Windows-1252 ("cÃ¤non.txt").
   const fs::path canon = root_ / "c\xC3\xA4non.txt";
-  fs::copy_file(MAINWIN_TEST_DATA_DIR "/canon_saros_145_136.txt", canon);
+  fs::copy_file(NODALIS_TEST_DATA_DIR "/canon_saros_145_136.txt", canon);
   std::ofstream(root_ / "cwd" / "Nodalis.ini")
       << "[Eclipses]\nLorvan-Canon=" << canon.string() << "\n";
   Open();

@@ -17,18 +17,9 @@ namespace {
 constexpr qint64 SECOND_START_LIMIT_MS = 2000;
 constexpr int PROCESS_WAIT_MS = 30000;  // generous for a loaded machine
 
-QCoreApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_nodalis_instances";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = new QCoreApplication(argc, argv);
-  return app;
-}
-
 class NodalisInstances : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     ASSERT_TRUE(dir_.isValid());
     env_ = QProcessEnvironment::systemEnvironment();
     env_.insert("QT_QPA_PLATFORM", "offscreen");

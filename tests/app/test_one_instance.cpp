@@ -21,18 +21,9 @@ namespace {
 constexpr qint64 SECOND_START_LIMIT_MS = 2000;
 constexpr int PROCESS_WAIT_MS = 10000;  // generous limit for a loaded machine
 
-QCoreApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_one_instance";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app = new QCoreApplication(argc, argv);
-  return app;
-}
-
 class OneInstanceProcesses : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     // Keeps parallel test runs apart: the tag is part of the socket name.
     tag_ = QStringLiteral("test-%1-%2")
                .arg(::getpid())
@@ -146,20 +137,37 @@ TEST_F(OneInstanceProcesses, HostileMessagesAreIgnored) {
     qToLittleEndian<quint32>(len, reinterpret_cast<uchar*>(h.data()) + 4);
     return h;
   };
-  send(QByteArray("\xff\x01\x02", 3), false);                      // short, then silence
-  send(header(1, 0xFFFFFFFFu), false);                              // absurd length
-  send(header(1, ONEINST_MAX_TEXT_BYTES + 1) + QByteArray(64, 'x'), false);  // oversized
-  send(header(1, 4) + QByteArray("take and more"), false);          // trailing garbage
+  // The text's length limit exactly: limit - 1 and limit reach the
+  // callback and get a reply, limit + 1 is dropped (also with its bytes).
+  constexpr quint32 LIMIT = ONEINST_MAX_TEXT_BYTES;
+  struct { QByteArray bytes; bool accepted; const char* what; } cases[] = {
+      {QByteArray("\xff\x01\x02", 3), false, "short, then silence"},
+      {header(1, 0xFFFFFFFFu), false, "absurd length"},
+      {header(1, LIMIT + 1) + QByteArray(LIMIT + 1, 'x'), false, "limit + 1"},
+      {header(1, LIMIT + 1) + QByteArray(64, 'x'), false, "limit + 1, short"},
+      {header(1, 4) + QByteArray("take and more"), false, "trailing garbage"},
+      {header(1, LIMIT - 1) + QByteArray(LIMIT - 1, 'y'), true, "limit - 1"},
+      {header(1, LIMIT) + QByteArray(LIMIT, 'z'), true, "limit"},
+  };
+  int accepted = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    send(c.bytes, c.accepted);
+    accepted += c.accepted;
+  }
 
-  // None of it reached the callback, and the instance still works.
+  // Only the accepted ones reached the callback, each whole, and the
+  // instance still works.
   EXPECT_EQ(first->state(), QProcess::Running);
   QProcess* second = Start({"take"});
   ASSERT_TRUE(second->waitForFinished(PROCESS_WAIT_MS));
   EXPECT_EQ(second->exitCode(), 0);
   QString all;
-  QString got = WaitLine(first, "GOT:", &all);
-  EXPECT_TRUE(got.endsWith(" take")) << all.toStdString();
-  EXPECT_EQ(all.count("GOT:"), 1) << all.toStdString();
+  QString got = WaitLine(first, "GOT:\"", &all);
+  EXPECT_TRUE(got.endsWith(" take")) << all.left(200).toStdString();
+  EXPECT_EQ(all.count("GOT:"), accepted + 1);
+  EXPECT_TRUE(all.contains(QStringLiteral("GOT:%1 bytes y...y\n").arg(LIMIT - 1))) << all.toStdString();
+  EXPECT_TRUE(all.contains(QStringLiteral("GOT:%1 bytes z...z\n").arg(LIMIT))) << all.toStdString();
 }
 
 TEST_F(OneInstanceProcesses, StaleSocketOfCrashedInstanceIsCleanedUp) {

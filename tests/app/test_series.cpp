@@ -5,7 +5,12 @@
 // x, y and slope.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <tuple>
+
+#include <erfa.h>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -13,6 +18,7 @@
 
 #include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
+#include "astro/SunMoon.h"
 #include "astro/TIMLIB.h"
 #include "app/core/SarosSearch.h"
 #include "app/core/SeriesCommands.h"
@@ -53,7 +59,7 @@ struct NasaMember {
 
 std::map<int, std::vector<NasaMember>> ReadNasaFixture() {
   std::map<int, std::vector<NasaMember>> out;
-  std::ifstream f(CORE_TEST_DATA_DIR "/nasa_saros_members.csv");
+  std::ifstream f(NODALIS_TEST_DATA_DIR "/nasa_saros_members.csv");
   std::string line;
   while (std::getline(f, line)) {
     if (line.empty() || line[0] == '#' || line.rfind("saros", 0) == 0) continue;
@@ -119,7 +125,7 @@ struct Worst {
 
 TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
   const auto nasa = ReadNasaFixture();
-  ASSERT_EQ(nasa.size(), 12u) << "fixture " CORE_TEST_DATA_DIR "/nasa_saros_members.csv";
+  ASSERT_EQ(nasa.size(), 12u) << "fixture " NODALIS_TEST_DATA_DIR "/nasa_saros_members.csv";
   for (bool elp : {true, false}) {
     SCOPED_TRACE(elp ? "ELP2000" : "DE404");
     const double near_tol = elp ? ELP_TIME_NEAR_TOL_S : DE404_TIME_NEAR_TOL_S;
@@ -147,6 +153,11 @@ TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
           EXPECT_LE(std::fabs(dt), ELP_TIME_CENTRAL_TOL_S) << what << ": dt " << dt << " s";
         }
         EXPECT_LE(std::fabs(dg), GAMMA_TOL) << what << ": got gamma " << r.Gamma;
+        // The fundamental-plane x, y of the member line: the shadow axis's
+        // distance from the centre, signed as y, is the canon's gamma.
+        const double gamma_xy = std::copysign(std::hypot(double(r.X), double(r.Y)), double(r.Y));
+        EXPECT_LE(std::fabs(gamma_xy - want[i].gamma), GAMMA_TOL)
+            << what << ": got x " << double(r.X) << " y " << double(r.Y);
         w.dt = std::max(w.dt, std::fabs(dt));
         if (near) w.dt_near = std::max(w.dt_near, std::fabs(dt));
         if (near && central) w.dt_central_near = std::max(w.dt_central_near, std::fabs(dt));
@@ -160,6 +171,55 @@ TEST(ComputedSeries, TwelveSeriesMatchTheNasaCanonWithEitherMoon) {
                 "|gamma| < 0.9), max |dgamma| %.4f, types agree %d\n",
                 elp ? "ELP2000" : "DE404", w.members, w.dt, w.dt_near, w.dt_central_near,
                 w.dg, w.types);
+  }
+}
+
+// Ecliptic north against a rotation worked out here from first principles:
+// the fundamental plane's axes for a Sun at ecliptic longitude lambda (z
+// towards the Sun, y the projection of the equator's north pole, x = y cross
+// z, east), the ecliptic's north pole projected onto that plane, and the
+// angle theta from y to it; then x' = x cos theta - y sin theta,
+// y' = y cos theta + x sin theta, and the track's direction (1, slope) turned
+// the same way. Obliquity of J2000 from ERFA (eraObl80, IAU 1980).
+TEST(EclipticNorth, RotationAgreesWithTheProjectedEclipticPole) {
+  // The program's obliquity constant and ERFA's part by 2e-12 rad.
+  constexpr double POSITION_TOL = 1e-10;  // Earth radii
+  constexpr double SLOPE_TOL = 1e-9;      // relative
+  constexpr int BODY_SUN_REDUCED = 1000, ITEM_LONGITUDE = 8;
+  const double eps = eraObl80(2451545.0, 0.0);
+  using V = std::array<double, 3>;
+  auto cross = [](const V& a, const V& b) {
+    return V{a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
+  };
+  auto dot = [](const V& a, const V& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+  auto unit = [&](V a) { const double n = std::sqrt(dot(a, a)); return V{a[0] / n, a[1] / n, a[2] / n}; };
+  // A year of dates (every season, both solstices' neighbourhood) and tracks
+  // of every direction, positions in every quadrant.
+  for (double jd = 2451545.0; jd < 2451545.0 + 366; jd += 17.3) {
+    const double lambda = PlanetInfo(jd, BODY_SUN_REDUCED, ITEM_LONGITUDE);
+    const V z{std::cos(lambda), std::sin(lambda) * std::cos(eps), std::sin(lambda) * std::sin(eps)};
+    const V pole{0, 0, 1}, ecl_pole{0, -std::sin(eps), std::cos(eps)};
+    const V y = unit({pole[0] - dot(pole, z) * z[0], pole[1] - dot(pole, z) * z[1], pole[2] - dot(pole, z) * z[2]});
+    const V x = cross(y, z);
+    const double theta = std::atan2(dot(ecl_pole, x), dot(ecl_pole, y));
+    for (auto [x0, y0, slope] : {std::tuple{0.3, 0.4, 0.2}, std::tuple{-0.7, 0.1, -1.5},
+                                 std::tuple{0.05, -0.9, 12.0}, std::tuple{-0.2, -0.6, 0.0}}) {
+      BesselRec r;
+      r.JDMax = jd;
+      r.X = x0;
+      r.Y = y0;
+      r.Slope = slope;
+      RotateToEclipticNorth(r);
+      const double want_x = x0 * std::cos(theta) - y0 * std::sin(theta);
+      const double want_y = y0 * std::cos(theta) + x0 * std::sin(theta);
+      const double want_slope = (slope * std::cos(theta) + std::sin(theta)) /
+                                (std::cos(theta) - slope * std::sin(theta));
+      const std::string what = "JD " + std::to_string(jd) + " theta " + std::to_string(theta) + " rad";
+      EXPECT_NEAR(double(r.X), want_x, POSITION_TOL) << what;
+      EXPECT_NEAR(double(r.Y), want_y, POSITION_TOL) << what;
+      EXPECT_NEAR(double(r.Slope), want_slope, SLOPE_TOL * std::max(1.0, std::fabs(want_slope)))
+          << what << " slope " << slope;
+    }
   }
 }
 

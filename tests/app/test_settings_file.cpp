@@ -85,6 +85,25 @@ TEST_F(SettingsFile, ReadingIgnoresLetterCaseBlanksAndQuotes) {
   EXPECT_EQ(IniReadString("Missing", "Lorvan-Canon", "d"), "d");
 }
 
+// Quotes: only a pair enclosing the whole trimmed value goes; a lone quote,
+// an unbalanced one or quotes inside stay, and the blanks between the quotes
+// are kept.
+TEST_F(SettingsFile, QuotesAroundTheWholeValueOnly) {
+  struct { const char* raw; const char* want; } cases[] = {
+      {"\"a b\"", "a b"},    {"  \"a\"  ", "a"},      {"\"\"", ""},        {"\"", "\""},
+      {"\"a", "\"a"},        {"a\"", "a\""},          {"\"a\"b\"", "a\"b"}, {"a\"b\"c", "a\"b\"c"},
+      {"\" padded \"", " padded "}, {"\"\"\"", "\""}, {"'single'", "'single'"},
+  };
+  std::string text = "[S]\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    text += "K" + std::to_string(i) + "=" + cases[i].raw + "\n";
+  Spit(Cwd() / "Nodalis.ini", text);
+  SetIniFile("Nodalis.ini");
+  for (std::size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(IniReadString("S", "K" + std::to_string(i), "default"), cases[i].want)
+        << "raw value [" << cases[i].raw << "]";
+}
+
 TEST_F(SettingsFile, IniFileKeyRedirectsToAnotherFile) {
   // A plain name resolves against the current directory.
   Spit(Cwd() / "Nodalis.ini", "[Ini]\nIniFile=  other.ini  \n");

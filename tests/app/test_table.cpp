@@ -2,6 +2,8 @@
 // canon's "interpoliert" — built from member lines as the builders write them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
@@ -61,6 +63,26 @@ TEST(SeriesTable, TitleHeaderRowsAndFooter) {
   EXPECT_EQ(memo[2], "Datenbasis: VSOP 87 + ELP2000");
   WriteSeriesTable(list, memo, TableSource{true, true, "NewSolarCanon.txt"});
   EXPECT_EQ(memo[2], "Datenbasis: NewSolarCanon.txt");
+}
+
+// The Sun's altitude at greatest eclipse, acos |gamma|, exists up to
+// |gamma| = 1 and not a hair beyond, on either side of the Earth.
+TEST(SeriesTable, AltitudeOnlyUpToGammaOne) {
+  constexpr double ALTITUDE_TOL_DEG = 0.01;
+  // The member line keeps gamma to three decimals.
+  const float gammas[] = {0.0f, 0.5f, -0.999f, 1.0f, -1.0f, 1.001f, -1.001f, 1.005f, 1.2f};
+  std::vector<std::pair<float, uint8_t>> members;
+  for (float g : gammas) members.push_back({g, 1});
+  const auto rows = SeriesTableRows(List(members), false, 0);
+  ASSERT_EQ(rows.size(), std::size(gammas));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const double g = std::fabs(gammas[i]);
+    EXPECT_EQ(rows[i].HasElevation, g <= 1.0) << "gamma " << gammas[i];
+    if (g <= 1.0) {
+      EXPECT_NEAR(double(rows[i].ElevationDeg), std::acos(g) * 180.0 / M_PI, ALTITUDE_TOL_DEG)
+          << "gamma " << gammas[i];
+    }
+  }
 }
 
 TEST(SeriesTable, MarkersForTheReferenceInstant) {

@@ -3,7 +3,7 @@ nodalis_add_gtest(test_astro_basics
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_trigonom_matlib.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_timlib.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_saros_number.cpp
-  LIBS nodalis_astro)
+  LIBS nodalis_astro PkgConfig::ERFA)
 
 # Eclipse computation against the NASA canon.
 nodalis_add_gtest(test_astro_eclipse

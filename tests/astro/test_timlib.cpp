@@ -5,7 +5,11 @@
 
 #include <cmath>
 
+#include <erfa.h>
+
+#include "astro/SunMoon.h"
 #include "astro/TIMLIB.h"
+#include "tests/reference_tables.h"
 
 using namespace nodalis;
 
@@ -42,6 +46,43 @@ TEST(Calendar, MeeusExamplesAndTheGregorianSwitch) {
   EXPECT_EQ(static_cast<int>(D), 15);
 }
 
+// The leap-year rules on both sides of the calendar reform: Gregorian
+// century years (1600 and 2000 leap, 1700, 1800, 1900, 2100 not) against
+// ERFA, Julian years (every fourth, also 1500 and 100 BC) against the Julian
+// day-number formula; February 28, 29 and March 1 each way.
+TEST(Calendar, LeapYearRulesAgainstErfaAndTheJulianCalendar) {
+  struct { int year; bool leap; } years[] = {
+      {1583, false}, {1584, true},  {1600, true},  {1700, false}, {1800, false}, {1900, false},
+      {2000, true},  {2023, false}, {2024, true},  {2100, false}, {2400, true},  {1500, true},
+      {1300, true},  {1100, true},  {1581, false}, {4, true},     {1, false},    {0, true},
+      {-1, false},   {-100, true},  {-1000, true}, {-4001, false}};
+  for (const auto& c : years) {
+    const bool gregorian = c.year > 1582;
+    auto want_jd = [&](int m, int d) {
+      if (!gregorian) return calendar_reference::JulianCalendarJD(c.year, m, d);
+      double mjd0, mjd;
+      EXPECT_EQ(eraCal2jd(c.year, m, d, &mjd0, &mjd), 0);
+      return mjd0 + mjd;
+    };
+    const double feb28 = want_jd(2, 28), mar1 = want_jd(3, 1);
+    EXPECT_EQ(mar1 - feb28, c.leap ? 2.0 : 1.0) << c.year << ": the reference itself";
+    EXPECT_EQ(static_cast<double>(CalendarToJD(c.year, 2, 28)), feb28) << c.year << "-02-28";
+    EXPECT_EQ(static_cast<double>(CalendarToJD(c.year, 3, 1)), mar1) << c.year << "-03-01";
+    // The day after February 28, at noon.
+    int Y, M;
+    float D;
+    JDToCalendar(feb28 + 1.5, Y, M, D);
+    EXPECT_TRUE(Y == c.year && M == (c.leap ? 2 : 3) && D == (c.leap ? 29.5f : 1.5f))
+        << c.year << ": want " << (c.leap ? "02-29" : "03-01") << ", got " << Y << "-" << M << "-" << D;
+    if (gregorian) {
+      int iy, im, id;
+      double fd;
+      ASSERT_EQ(eraJd2cal(feb28, 1.5, &iy, &im, &id, &fd), 0);
+      EXPECT_TRUE(iy == Y && im == M && id == static_cast<int>(D)) << c.year << " against eraJd2cal";
+    }
+  }
+}
+
 TEST(Calendar, RoundTripOverTheSupportedYears) {
   for (long double jd = -1000000.25L; jd < 6000000; jd += 4321.37L) {
     int Y, M;
@@ -52,24 +93,62 @@ TEST(Calendar, RoundTripOverTheSupportedYears) {
   }
 }
 
-TEST(DeltaT, EspenakMeeusPolynomialsAndValidity) {
-  float dt;
-  // y = 2000.0: 63.86 s.
-  EXPECT_TRUE(DeltaT(dt, false, (2000.0L + 4712.0991L) * 365.2425L));
-  EXPECT_NEAR(dt * 86400.0, 63.86, 0.01);
-  // y = 1960.5 lies in the 1941..1961 interval: 29.07 + 0.407u - u^2/233 + u^3/2547, u = 10.5
-  const long double y = 1960.5L;
-  EXPECT_TRUE(DeltaT(dt, false, (y + 4712.0991L) * 365.2425L));
-  const double u = 10.5, want = 29.07 + 0.407 * u - u * u / 233 + u * u * u / 2547;
-  EXPECT_NEAR(dt * 86400.0, want, 0.01) << "want " << want << " got " << dt * 86400.0;
-  // From y = 2050 on the flag is false, the value still delivered.
-  EXPECT_FALSE(DeltaT(dt, false, (2050.0L + 4712.0991L) * 365.2425L));
-  EXPECT_NEAR(dt * 86400.0, -20 + 32 * 2.3 * 2.3 - 0.5628 * 100, 0.05);
-  EXPECT_TRUE(DeltaT(dt, true, 2451545));
-  EXPECT_EQ(dt, 0.0f);
-  // 1000 BC (y = -999): Canon value about 25 400 s.
-  EXPECT_FALSE(DeltaT(dt, false, (-999.0L + 4712.0991L) * 365.2425L));
-  EXPECT_NEAR(dt * 86400.0, -20 + 32 * 28.19 * 28.19, 1.0);
+// The program's Delta T: every row of the published polynomials on both
+// sides of each boundary (a boundary year belongs to the later row), with
+// the argument u in single precision as the program keeps it; and the flag
+// of the polynomials' validity, -500 < y < 2050.
+TEST(DeltaT, PublishedPolynomialsOnBothSidesOfEveryBoundary) {
+  namespace ref = delta_t_reference;
+  constexpr double REL_TOL = 2e-7;        // one single-precision step of u
+  constexpr double SIDE_YEARS = 0.25;     // exact in single precision
+  for (std::size_t i = 1; i < ref::ROW_COUNT; ++i) {
+    const double b = ref::ROWS[i].from;
+    for (double y : {b - SIDE_YEARS, b, b + SIDE_YEARS, ref::ROWS[i - 1].from + 1.0}) {
+      if (i == 1 && y < b - 1) continue;  // the first row has no lower end
+      const double want = ref::Evaluate(ref::RowOf(y), y, true);
+      const double got = static_cast<double>(DeltaTPolynomialSeconds(static_cast<float>(y)));
+      EXPECT_NEAR(got, want, REL_TOL * std::fabs(want))
+          << "y " << y << " (row from " << ref::ROWS[ref::RowOf(y)].from << "): want " << want
+          << " s, got " << got << " s";
+    }
+  }
+  // The canon's span ends and the 2050 ... 2150 row, whose last term must
+  // lower Delta T (-0.5628 (2150 - y)).
+  for (double y : {-1999.0, 2075.0, 2149.0, 3000.0}) {
+    const double want = ref::Evaluate(ref::RowOf(y), y, true);
+    EXPECT_NEAR(static_cast<double>(DeltaTPolynomialSeconds(static_cast<float>(y))), want,
+                REL_TOL * std::fabs(want)) << "y " << y;
+  }
+  // DeltaT: days at the decimal year JD / 365.2425 - 4712.0991.
+  struct { double y; bool valid; } flags[] = {
+      {-500.0, false}, {-499.99, true}, {2049.99, true}, {2050.0, false}, {-2000.0, false}, {2000.0, true}};
+  for (const auto& f : flags) {
+    float days = 0;
+    const long double jd = (f.y + 4712.0991L) * 365.2425L;
+    EXPECT_EQ(DeltaT(days, false, jd), f.valid) << "y " << f.y;
+    const double want = ref::Evaluate(ref::RowOf(f.y), f.y, true);
+    EXPECT_NEAR(days * 86400.0, want, 1e-6 * std::fabs(want) + 1e-3) << "y " << f.y;
+    EXPECT_TRUE(DeltaT(days, true, jd));
+    EXPECT_EQ(days, 0.0f) << "TDT input: no Delta T";
+  }
+}
+
+// The program's mean obliquity (Laskar 1986) against ERFA's IAU 1980
+// expression from -3000 to +3000 (catches a wrong time unit far from 2000),
+// and Meeus' example 22.a.
+TEST(MeanObliquity, AgreesWithErfaObl80FromMinus3000To3000) {
+  constexpr double ARCSEC_PER_RAD = 206264.80624709636;
+  for (const auto& row : obliquity_reference::ROWS) {
+    const double jd = obliquity_reference::JulianDateOf(row.year);
+    const double got = static_cast<double>(MeanObliquity(jd)) * ARCSEC_PER_RAD;
+    const double want = eraObl80(jd, 0.0) * ARCSEC_PER_RAD;
+    EXPECT_NEAR(got, want, row.tol_arcsec) << "year " << row.year << ": want " << want
+                                           << "\" got " << got << "\"";
+  }
+  // 1987 April 10, 0h TD: 23 26' 27.407".
+  constexpr double MEEUS_TOL_ARCSEC = 0.001;
+  EXPECT_NEAR(static_cast<double>(MeanObliquity(2446895.5L)) * ARCSEC_PER_RAD,
+              (23 * 3600 + 26 * 60 + 27.407), MEEUS_TOL_ARCSEC);
 }
 
 TEST(ZoneAndTimeTexts, AsTheTableShowsThem) {
@@ -102,33 +181,46 @@ TEST(DateTexts, StylesAndNegativeYears) {
             "21.08.2017  18h25m");
 }
 
-TEST(AutoSummerTime, EuropeanRule) {
-  float z = 1;
-  AutoSummerTime(z, 1, CalendarToJD(2024, 1, 15.5f));
-  EXPECT_EQ(z, 1.0f);
-  EXPECT_TRUE(AutoSummerTime(z, 1, CalendarToJD(2024, 7, 15.5f)));
-  EXPECT_EQ(z, 2.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 11, 15.5f));
-  EXPECT_EQ(z, 1.0f);
-  // 2024: summer time from Sunday 31 March to Sunday 27 October.
-  // A last Sunday on the 31st switches on that Sunday, not a week early.
-  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 30.5f));
-  EXPECT_EQ(z, 1.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 31) + 0.5L / 24);  // 01:30 MEZ (JD is UT)
-  EXPECT_EQ(z, 1.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 3, 31) + 1.5L / 24);  // 02:30 MEZ
-  EXPECT_EQ(z, 2.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 4, 1.5f));
-  EXPECT_EQ(z, 2.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 10, 26.5f));
-  EXPECT_EQ(z, 2.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2024, 10, 28.5f));
-  EXPECT_EQ(z, 1.0f);
-  AutoSummerTime(z, 1, CalendarToJD(2021, 10, 30.5f));  // last Sunday: 31st
-  EXPECT_EQ(z, 2.0f);
-  // Before 1996 it ended in September.
-  AutoSummerTime(z, 1, CalendarToJD(1990, 10, 10.5f));
-  EXPECT_EQ(z, 1.0f);
+// The European summer-time rule of every year: from the last Sunday of
+// March to the last Sunday of September (of October from 1996 on), switching
+// at 02:00 standard time; one minute on each side of each switch, the day
+// before and after, in zones 1 (MEZ) and 0. The Sundays come from ERFA's
+// calendar (MJD 0 was a Wednesday).
+TEST(AutoSummerTime, EuropeanRuleOfEveryYear) {
+  constexpr double MINUTE = 1.0 / 1440.0;
+  auto last_sunday = [](int y, int m) {
+    const int last = m == 3 || m == 10 ? 31 : 30;
+    double mjd0, mjd;
+    EXPECT_EQ(eraCal2jd(y, m, last, &mjd0, &mjd), 0);
+    const int weekday = static_cast<int>(std::fmod(mjd + 3.0, 7.0));  // 0 = Sunday
+    return mjd0 + mjd - weekday;  // 0h UT of that Sunday
+  };
+  for (int y : {1980, 1987, 1990, 1994, 1995, 1996, 1997, 2000, 2021, 2024, 2037, 2100}) {
+    const int end_month = y >= 1996 ? 10 : 9;
+    for (float base : {1.0f, 0.0f}) {
+      // 02:00 standard time is 2 - base hours UT.
+      const double start = last_sunday(y, 3) + (2.0 - base) / 24.0;
+      const double end = last_sunday(y, end_month) + (2.0 - base) / 24.0;
+      struct { double jd; bool summer; const char* what; } cases[] = {
+          {start - 1.0, false, "day before the start"}, {start - MINUTE, false, "start - 1 min"},
+          {start + MINUTE, true, "start + 1 min"},      {start + 1.0, true, "day after the start"},
+          {end - 1.0, true, "day before the end"},      {end - MINUTE, true, "end - 1 min"},
+          {end + MINUTE, false, "end + 1 min"},         {end + 1.0, false, "day after the end"},
+          {last_sunday(y, 9) + 7.5, y >= 1996, "first week of October"},
+      };
+      for (const auto& c : cases) {
+        float zone = base + 5;  // neither answer
+        AutoSummerTime(zone, base, c.jd);
+        EXPECT_EQ(zone, base + (c.summer ? 1.0f : 0.0f))
+            << y << " base " << base << ": " << c.what << " (JD " << c.jd << ")";
+      }
+    }
+  }
+  // The answer says whether the zone changed (by more than 0.1 h).
+  float zone = 2;
+  EXPECT_FALSE(AutoSummerTime(zone, 1, CalendarToJD(2024, 7, 15.5f)));
+  EXPECT_TRUE(AutoSummerTime(zone, 1, CalendarToJD(2024, 12, 15.5f)));
+  EXPECT_EQ(zone, 1.0f);
 }
 
 TEST(NowJD, ClockIsAPlausibleModernDate) {

@@ -29,18 +29,9 @@ namespace {
 constexpr long double JD_TOL_DAYS = 1e-6L;  // the edit shows six decimals
 constexpr int WAIT_MS = 2000;
 
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "test_date_form";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
-
 class DateForm : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     SelectedJD = 2451545.0L;  // 2000 January 1, 12h
     EndJD = 2451545.0L;
     PeriodDays = 0;
@@ -204,6 +195,35 @@ TEST_F(DateForm, SummerTimeSwitchesAutomaticallyByDate) {
   EXPECT_EQ(tz->text(), "1");
 }
 
+// What OK stores: the zone shown (summer time included, set automatically
+// by the date) and the base zone without it; with TDT ticked zone 0 and the
+// zone shown as the base. Summer time ended in September until 1995 and in
+// October from 1996 (last Sundays: 1995-09-24, 1996-10-27).
+TEST_F(DateForm, OkStoresTheZoneAndTheBaseZoneWithoutSummerTime) {
+  struct { int y, mo, d; bool tdt; float zone, base; } cases[] = {
+      {2010, 7, 1, false, 2, 1},   {2010, 12, 1, false, 1, 1}, {1995, 9, 23, false, 2, 1},
+      {1995, 10, 1, false, 1, 1},  {1996, 10, 1, false, 2, 1}, {1996, 10, 26, false, 2, 1},
+      {1996, 10, 28, false, 1, 1}, {2010, 7, 1, true, 0, 2},   {2010, 12, 1, true, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.y << "-" << c.mo << "-" << c.d << (c.tdt ? " TDT" : ""));
+    delete form;
+    Zone = BaseZone = 1;
+    TimesAreTDT = false;
+    form = new TDateForm;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    W<QLineEdit>("TZ")->setText("1");
+    SetStart(c.y, c.mo, c.d, 12, 0, 0);
+    if (c.tdt) QTest::mouseClick(W<QCheckBox>("TDTChk"), Qt::LeftButton);
+    QTest::mouseClick(W<QPushButton>("OKBtn"), Qt::LeftButton);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_EQ(TimesAreTDT, c.tdt);
+    EXPECT_EQ(Zone, c.zone);
+    EXPECT_EQ(BaseZone, c.base);
+  }
+}
+
 TEST_F(DateForm, TableModeWidthStepAndCount) {
   QCheckBox* sel = W<QCheckBox>("SelTable");
   QTest::mouseClick(sel, Qt::LeftButton);
@@ -221,6 +241,26 @@ TEST_F(DateForm, TableModeWidthStepAndCount) {
   EXPECT_EQ(W<QSpinBox>("TabD")->value(), 2);
   QTest::mouseClick(sel, Qt::LeftButton);
   EXPECT_EQ(form->width(), TDateForm::WIDTH_SINGLE_PX);
+}
+
+// The end of the period OK stores: the end field in table mode; for a
+// single calculation the start plus the period kept, whatever the (hidden)
+// end field holds.
+TEST_F(DateForm, OkStoresTheEndOfThePeriodInBothModes) {
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QLineEdit>("EJD")->setText("2451555.0");
+  form->OKBtnClick();
+  EXPECT_NEAR(double(EndJD), 2451555.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(PeriodDays), 10.0, double(JD_TOL_DAYS));
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+  QTest::mouseClick(W<QCheckBox>("SelTable"), Qt::LeftButton);
+  W<QLineEdit>("SJD")->setText("2451550.0");
+  W<QLineEdit>("EJD")->setText("2451999.0");
+  form->OKBtnClick();
+  EXPECT_NEAR(double(SelectedJD), 2451550.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(EndJD), 2451560.0, double(JD_TOL_DAYS));
+  EXPECT_NEAR(double(PeriodDays), 10.0, double(JD_TOL_DAYS));
 }
 
 // A step of hours and minutes is stored and shown again as typed (it came

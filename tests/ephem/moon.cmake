@@ -7,8 +7,6 @@ nodalis_add_gtest(test_moon_series
           ${CMAKE_CURRENT_LIST_DIR}/test_moon_position.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_moon_evaluation.cpp
   LIBS orbitcore_internal)
-target_compile_definitions(test_moon_series PRIVATE
-  MOON_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 
 # The compact series against lunaris (ELP 2000-82B at PREC 5e-5" with the
 # canon's tidal acceleration), the program's other Moon, through its one

@@ -4,21 +4,17 @@
 nodalis_add_gtest(orbitcore_internal_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/test_support.h
-    ${CMAKE_CURRENT_LIST_DIR}/time_scales_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/vsop87_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/corrections_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/pluto_test.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/simd_builds_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_time_scales.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_vsop87.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_corrections.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_pluto.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_simd_builds.cpp
   LIBS orbitcore_internal PkgConfig::ERFA)
-# The fixtures of this folder. ERFA is a test-only reference (nutation,
-# obliquity, sidereal time).
-target_compile_definitions(orbitcore_internal_tests PRIVATE
-  ORBITCORE_TEST_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
 
 nodalis_add_gtest(orbitcore_exports_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/test_support.h
-    ${CMAKE_CURRENT_LIST_DIR}/exports_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/test_exports.cpp
   LIBS orbitcore)
 
 # The shared library exports exactly the six C functions.

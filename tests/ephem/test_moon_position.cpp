@@ -41,7 +41,7 @@ struct RefRow {
 // Complete series written by tools/gen_moon_series.py --fixture.
 std::vector<RefRow> LoadReference() {
   std::vector<RefRow> rows;
-  std::ifstream in(std::string(MOON_TEST_DATA_DIR) + "/moon_series_complete.txt");
+  std::ifstream in(std::string(NODALIS_TEST_DATA_DIR) + "/moon_series_complete.txt");
   std::string line;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#') continue;

@@ -1,21 +1,20 @@
 # Tests of the drawing layer, the series diagram and the graph window.
 set(_gfxt ${CMAKE_CURRENT_LIST_DIR})
 nodalis_add_gtest(graphics_layer_test
-  SOURCES ${_gfxt}/layer_test.cpp ${_gfxt}/gui_main.cpp
-  LIBS nodalis_draw GUI)
+  SOURCES ${_gfxt}/test_layer.cpp
+  LIBS nodalis_draw QT Gui)
 nodalis_add_gtest(graphics_diagram_test
-  SOURCES ${_gfxt}/diagram_test.cpp ${_gfxt}/gui_main.cpp
-  LIBS nodalis_draw GUI)
+  SOURCES ${_gfxt}/test_diagram.cpp
+  LIBS nodalis_draw QT Gui)
 nodalis_add_gtest(graphics_file_test
-  SOURCES ${_gfxt}/diagram_file_test.cpp ${_gfxt}/gui_main.cpp
-  LIBS nodalis_draw GUI)
+  SOURCES ${_gfxt}/test_diagram_file.cpp
+  LIBS nodalis_draw QT Gui)
 nodalis_add_gtest(graphics_window_test
-  SOURCES ${_gfxt}/window_test.cpp ${_gfxt}/gui_main.cpp
-  LIBS nodalis_graphwin Qt6::Test GUI)
-target_compile_definitions(graphics_window_test PRIVATE NODALIS_TEST_WIDGETS)
+  SOURCES ${_gfxt}/test_window.cpp
+  LIBS nodalis_graphwin Qt6::Test QT Widgets)
 nodalis_add_gtest(graphics_cli_test
-  SOURCES ${_gfxt}/cli_diagram_test.cpp ${_gfxt}/gui_main.cpp
-  LIBS Qt6::Gui GUI)
+  SOURCES ${_gfxt}/test_cli_diagram.cpp
+  LIBS Qt6::Gui QT Gui)
 target_compile_definitions(graphics_cli_test PRIVATE
   NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(graphics_cli_test nodalis-cli)

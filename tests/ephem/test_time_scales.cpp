@@ -3,7 +3,10 @@
 
 #include <cmath>
 
+#include <erfa.h>
+
 #include "ephem/orbitcore_internal.h"
+#include "tests/reference_tables.h"
 
 using namespace orbitcore;
 
@@ -61,44 +64,34 @@ TEST(Calendar, AbsurdDatesStayInRange) {
   }
 }
 
-TEST(DeltaT, PublishedPolynomialValues) {
-  // Espenak & Meeus polynomials: values at the decimal year of the month.
-  constexpr double TOL_S = 1e-9;
-  // 2000 January: y = 2000 + 0.5/12, t = 0.041666...
-  const double t = 0.5 / 12.0;
-  const double want2000 = 63.86 + 0.3345 * t - 0.060374 * t * t +
-                          0.0017275 * t * t * t + 0.000651814 * std::pow(t, 4) +
-                          0.00002373599 * std::pow(t, 5);
-  EXPECT_NEAR(delta_t(2000, 1), want2000, TOL_S);
-  EXPECT_NEAR(want2000, 63.874, 0.001);
-  // Year 1600 still uses the 501 ... 1600 polynomial (u = (y - 1000)/100).
-  const double u = (1600 + 5.5 / 12.0 - 1000.0) / 100.0;
-  const double want1600 =
-      1574.2 - 556.01 * u + 71.23472 * u * u + 0.319781 * std::pow(u, 3) -
-      0.8503463 * std::pow(u, 4) - 0.005050998 * std::pow(u, 5) +
-      0.0083572073 * std::pow(u, 6);
-  EXPECT_NEAR(delta_t(1600, 6), want1600, TOL_S);
-  // Before -500: the parabola -20 + 32 u^2.
-  const double y = -501 + 0.5 / 12.0;
-  EXPECT_NEAR(delta_t(-501, 1), -20.0 + 32.0 * std::pow((y - 1820.0) / 100.0, 2), TOL_S);
-  // After 2150: integer year.
-  EXPECT_NEAR(delta_t(2151, 12), -20.0 + 32.0 * std::pow(3.31, 2), TOL_S);
-}
-
-TEST(DeltaT, IntegerYearBoundariesSwitchFormula) {
-  // 2005 uses the 1987-2005 polynomial, 2006 the 2006-2050 one.
-  const double t05 = 2005 + 11.5 / 12.0 - 2000.0;
-  const double want05 = 63.86 + 0.3345 * t05 - 0.060374 * t05 * t05 +
-                        0.0017275 * std::pow(t05, 3) + 0.000651814 * std::pow(t05, 4) +
-                        0.00002373599 * std::pow(t05, 5);
-  EXPECT_NEAR(delta_t(2005, 12), want05, 1e-9);
-  const double t06 = 2006 + 0.5 / 12.0 - 2000.0;
-  EXPECT_NEAR(delta_t(2006, 1), 62.92 + 0.32217 * t06 + 0.005589 * t06 * t06, 1e-9);
-  // Each side of 1941/1942 and 1986/1987 is its own polynomial; the values
-  // stay continuous to within a second there.
-  EXPECT_NEAR(delta_t(1941, 12), delta_t(1942, 1), 1.0);
-  EXPECT_NEAR(delta_t(1986, 12), delta_t(1987, 1), 1.0);
-  // Every formula gives a finite number for every year.
+// Every row of the published polynomials on both sides of each boundary,
+// at the decimal year of the month's middle, months 1 and 12: orbitcore
+// picks the row by the integer year, so a boundary year from 500 on still
+// belongs to the earlier row (all of 1600 uses 500 ... 1600, all of 2005
+// 1986 ... 2005), -500 to the later; after 2150 the parabola takes the
+// integer year. 2050 ... 2150 must lie below the parabola (-0.5628 (2150 - y)).
+TEST(DeltaT, PublishedPolynomialsOnBothSidesOfEveryBoundary) {
+  namespace ref = delta_t_reference;
+  constexpr double REL_TOL = 1e-12;
+  for (std::size_t i = 1; i < ref::ROW_COUNT; ++i) {
+    const int b = static_cast<int>(ref::ROWS[i].from);
+    for (int year : {b - 1, b, b + 1}) {
+      for (int month : {1, 12}) {
+        const bool later = b == -500 ? year >= b : year > b;
+        const std::size_t row = later ? i : i - 1;
+        const double y = row + 1 == ref::ROW_COUNT ? year : year + (month - 0.5) / 12.0;
+        const double want = ref::Evaluate(row, y);
+        const double got = delta_t(year, month);
+        EXPECT_NEAR(got, want, REL_TOL * std::fabs(want))
+            << year << "-" << month << " (row from " << ref::ROWS[row].from << "): want " << want
+            << " s, got " << got << " s";
+      }
+    }
+  }
+  for (int year : {2051, 2100, 2149})
+    EXPECT_LT(delta_t(year, 6), ref::Evaluate(ref::ROW_COUNT - 1, year + 5.5 / 12.0)) << year;
+  // The canon's ends and year 2000 (63.87 s in January).
+  EXPECT_NEAR(delta_t(2000, 1), 63.874, 0.001);
   for (int year = -3000; year <= 3000; year += 7)
     for (int month = 1; month <= 12; month += 11)
       EXPECT_TRUE(std::isfinite(delta_t(year, month))) << year;
@@ -110,6 +103,16 @@ TEST(DeltaT, MonthNotDaySelectsTheValue) {
   EXPECT_NE(delta_t_at(2451544.5), delta_t_at(2451576.5));
   // The date before the Gregorian switch converts in the Julian calendar.
   EXPECT_EQ(delta_t_at(2299160.0), delta_t(1582, 10));
+  // Gregorian dates take the year and month ERFA gives them (last and
+  // first day of a month, 1600 ... 2400).
+  for (double jd = 2305447.5; jd < 2600000.0; jd += 9999.9) {
+    for (double day : {0.0, 0.99}) {
+      int iy, im, id;
+      double fd;
+      ASSERT_EQ(eraJd2cal(std::floor(jd - 0.5) + 0.5 + day, 0.0, &iy, &im, &id, &fd), 0);
+      EXPECT_EQ(delta_t_at(std::floor(jd - 0.5) + 0.5 + day), delta_t(iy, im)) << "JD " << jd;
+    }
+  }
 }
 
 TEST(DeltaT, NonFiniteAndFarDates) {

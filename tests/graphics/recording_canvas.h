@@ -1,4 +1,4 @@
-// RecordingCanvas.h — a tCanvas over a QImage that also logs every drawing
+// recording_canvas.h — a tCanvas over a QImage that also logs every drawing
 // operation with the state it was drawn in, so tests can check what a
 // drawing procedure drew (positions in device pixels, colours, texts).
 #pragma once

@@ -17,7 +17,7 @@
 #include "astro/TIMLIB.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/SeriesDiagram.h"
-#include "tests/graphics/RecordingCanvas.h"
+#include "tests/graphics/recording_canvas.h"
 
 using namespace nodalis;
 using nodalis::test::DrawOp;

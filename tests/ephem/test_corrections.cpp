@@ -10,8 +10,10 @@
 #include "ephem/nutation_tables.h"
 #include "ephem/orbitcore_internal.h"
 #include "tests/ephem/test_support.h"
+#include "tests/reference_tables.h"
 
 #include <erfa.h>
+#include <erfam.h>
 
 using namespace orbitcore;
 using orbitcore_test::ARCSEC_PER_RAD;
@@ -111,12 +113,14 @@ TEST(SiderealTime, MeanAgreesWithErfaGmst82) {
   }
 }
 
-TEST(Obliquity, LaskarNearIau1980Obliquity) {
-  // Laskar's and the IAU 1980 expression differ by < 0.01" within a century.
-  constexpr double TOL_ARCSEC = 0.01;
-  for (double jd = 2415020.5; jd <= 2488069.5; jd += 3652.5) {
-    EXPECT_NEAR(obliquity(jd, 0) * ARCSEC_PER_RAD, eraObl80(jd, 0.0) * ARCSEC_PER_RAD,
-                TOL_ARCSEC) << "JD " << jd;
+TEST(Obliquity, LaskarAgreesWithErfaObl80FromMinus3000To3000) {
+  // Far from 2000 the two expressions part (see reference_tables.h); a
+  // wrong time unit is off by 100" in 2024 already.
+  for (const auto& row : obliquity_reference::ROWS) {
+    const double jd = obliquity_reference::JulianDateOf(row.year);
+    const double got = obliquity(jd, 0) * ARCSEC_PER_RAD, want = eraObl80(jd, 0.0) * ARCSEC_PER_RAD;
+    EXPECT_NEAR(got, want, row.tol_arcsec) << "year " << row.year << ": want " << want << "\" got "
+                                           << got << "\"";
   }
 }
 
@@ -179,30 +183,80 @@ TEST(Aberration, BodyAtTheSunsLongitude) {
   EXPECT_NEAR(b - beta, ABERRATION_KAPPA_RAD * std::sin(beta) * e * std::sin(peri - sun), 1e-15);
 }
 
-TEST(Aberration, EquatorialModeMatchesEclipticMode) {
+TEST(Aberration, EquatorialModeMatchesEclipticModeAtEveryDate) {
   // Mode 1 on the equatorial place equals mode 0 on the ecliptic place, to
   // second order in kappa (3e-8 rad = 6 mas at declinations up to 70 deg).
+  // The dates follow each other (also back and forth across 2000), so an
+  // equatorial call that kept the previous date's obliquity or perihelion
+  // (1e-7 rad after a millennium) is caught.
   constexpr double TOL_RAD = 3e-8;
-  const double jd = 2461000.5;
-  double se, ce;
-  obliquity_sincos(jd, 1, &se, &ce);
-  const double sun = 1.234;
-  for (double lam0 = 0.1; lam0 < 6.2; lam0 += 0.7) {
-    for (double beta0 : {-0.8, -0.2, 0.0, 0.4, 0.8}) {
-      auto to_eq = [&](double l, double b, double* a, double* d) {
-        *d = std::asin(std::sin(b) * ce + std::cos(b) * se * std::sin(l));
-        double ra = std::atan2(std::sin(l) * ce - std::tan(b) * se, std::cos(l));
-        *a = ra < 0 ? ra + 2 * orbitcore_test::PI : ra;
-      };
-      double l1 = lam0, b1 = beta0, a_ecl, d_ecl;
-      aberration(jd, &l1, &b1, sun, 0);
-      to_eq(l1, b1, &a_ecl, &d_ecl);
-      double a_eq, d_eq;
-      to_eq(lam0, beta0, &a_eq, &d_eq);
-      aberration(jd, &a_eq, &d_eq, sun, 1);
-      EXPECT_NEAR(orbitcore_test::angle_diff(a_eq, a_ecl) * std::cos(d_eq), 0.0, TOL_RAD)
-          << "lambda " << lam0 << " beta " << beta0;
-      EXPECT_NEAR(d_eq, d_ecl, TOL_RAD) << "lambda " << lam0 << " beta " << beta0;
+  for (double jd : {2461000.5, 2086302.5, 2816787.5, 1720000.5, 2451545.0, 2488069.5}) {
+    double se, ce;
+    obliquity_sincos(jd, 1, &se, &ce);
+    const double sun = 1.234 + (jd - 2451545.0) / 365.25;
+    for (double lam0 = 0.1; lam0 < 6.2; lam0 += 0.7) {
+      for (double beta0 : {-0.8, -0.2, 0.0, 0.4, 0.8}) {
+        auto to_eq = [&](double l, double b, double* a, double* d) {
+          *d = std::asin(std::sin(b) * ce + std::cos(b) * se * std::sin(l));
+          double ra = std::atan2(std::sin(l) * ce - std::tan(b) * se, std::cos(l));
+          *a = ra < 0 ? ra + 2 * orbitcore_test::PI : ra;
+        };
+        double a_eq, d_eq;
+        to_eq(lam0, beta0, &a_eq, &d_eq);
+        aberration(jd, &a_eq, &d_eq, sun, 1);
+        double l1 = lam0, b1 = beta0, a_ecl, d_ecl;
+        aberration(jd, &l1, &b1, sun, 0);
+        to_eq(l1, b1, &a_ecl, &d_ecl);
+        EXPECT_NEAR(orbitcore_test::angle_diff(a_eq, a_ecl) * std::cos(d_eq), 0.0, TOL_RAD)
+            << "JD " << jd << " lambda " << lam0 << " beta " << beta0;
+        EXPECT_NEAR(d_eq, d_ecl, TOL_RAD) << "JD " << jd << " lambda " << lam0 << " beta " << beta0;
+      }
+    }
+  }
+}
+
+TEST(Aberration, EclipticModeAgreesWithErfaAb) {
+  // ERFA's eraAb with the Earth's barycentric velocity of eraEpv00 against
+  // the classical annual aberration (constant kappa, eccentricity terms):
+  // they part by the planets' pull on the Earth and the Sun's motion about
+  // the barycentre, 0.02" at most. Dates near J2000, where the ecliptic of
+  // date is J2000's within 0.0004" of the 20" shift.
+  constexpr double TOL_ARCSEC = 0.03;
+  const double eps0 = eraObl80(2451545.0, 0.0);
+  auto ecl_to_eq = [&](double l, double b, double p[3]) {
+    const double x = std::cos(b) * std::cos(l), y = std::cos(b) * std::sin(l), z = std::sin(b);
+    p[0] = x;
+    p[1] = y * std::cos(eps0) - z * std::sin(eps0);
+    p[2] = y * std::sin(eps0) + z * std::cos(eps0);
+  };
+  for (double jd : {2451535.5, 2451545.0, 2451563.25}) {
+    double pvh[2][3], pvb[2][3];
+    ASSERT_EQ(eraEpv00(jd, 0.0, pvh, pvb), 0);
+    // The Sun's geometric longitude: the Earth's heliocentric place turned round.
+    const double ye = -pvh[0][1] * std::cos(eps0) - pvh[0][2] * std::sin(eps0);
+    const double sun = std::atan2(ye, -pvh[0][0]);
+    double v[3], v2 = 0;
+    for (int i = 0; i < 3; ++i) {
+      v[i] = pvb[1][i] / ERFA_DC;
+      v2 += v[i] * v[i];
+    }
+    const double s_au = std::sqrt(pvh[0][0] * pvh[0][0] + pvh[0][1] * pvh[0][1] + pvh[0][2] * pvh[0][2]);
+    for (double lam0 = 0.2; lam0 < 6.2; lam0 += 0.9) {
+      for (double beta0 : {-1.0, -0.3, 0.0, 0.5, 1.2}) {
+        double pnat[3], ppr[3];
+        ecl_to_eq(lam0, beta0, pnat);
+        eraAb(pnat, v, s_au, std::sqrt(1 - v2), ppr);
+        // Back to ecliptic coordinates.
+        const double ye2 = ppr[1] * std::cos(eps0) + ppr[2] * std::sin(eps0);
+        const double ze2 = -ppr[1] * std::sin(eps0) + ppr[2] * std::cos(eps0);
+        const double want_l = std::atan2(ye2, ppr[0]), want_b = std::asin(ze2);
+        double lam = lam0, b = beta0;
+        aberration(jd, &lam, &b, sun, 0);
+        EXPECT_NEAR(orbitcore_test::angle_diff(lam, want_l) * std::cos(b) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC)
+            << "JD " << jd << " lambda " << lam0 << " beta " << beta0;
+        EXPECT_NEAR((b - want_b) * ARCSEC_PER_RAD, 0.0, TOL_ARCSEC)
+            << "JD " << jd << " lambda " << lam0 << " beta " << beta0;
+      }
     }
   }
 }

@@ -11,7 +11,7 @@
 #include <cmath>
 
 #include "graphics/draw/GDIext.h"
-#include "tests/graphics/RecordingCanvas.h"
+#include "tests/graphics/recording_canvas.h"
 
 using namespace nodalis;
 using nodalis::test::DrawOp;
