@@ -96,7 +96,7 @@ long double GreenwichSiderealTime(long double JDUT) {
   constexpr int APPARENT = 1;
   constexpr long double RAD_PER_HOUR = 0.26179938779914943653855L;  // 2pi / 24
   long double theta = _localsiderealtime(static_cast<double>(JDUT), 0.0, APPARENT) * RAD_PER_HOUR;
-  // orbitcore leaves a slightly negative apparent time as it is.
+  // [0, 24) h from orbitcore; 0 outside its dates, which callers never ask.
   if (theta < 0) theta += 2.0L * PI_EXT;
   return theta;
 }

@@ -5,8 +5,10 @@
 // Greenwich (IAU 1982 expression in the form of Meeus 12.4) plus the
 // longitude, reduced to [0, 24) h.  With apparent != 0 the equation of the
 // equinoxes dpsi cos(eps) is added, nutation and true obliquity evaluated at
-// jd + Delta T / 86400; a result >= 24 h is reduced once, a slightly
-// negative one is left as it is.  Cached on (jd, longitude, switch).
+// jd + Delta T / 86400; the sum is reduced to [0, 24) h again (the
+// equation of the equinoxes, at most about 1.2 s, can carry a mean time
+// just below 24 h over it or one just above 0 h below it).  Cached on (jd,
+// longitude, switch).
 //
 // Reference: Meeus, Astronomical Algorithms, eq. 12.4 and ch. 12.
 #include <cmath>
@@ -41,6 +43,8 @@ double sidereal_time(double jd, double longitude_deg, int apparent) {
     nutation(jd_tt, &dpsi, &deps);
     theta += dpsi * DEG_PER_RAD / 15.0 * std::cos(eps);
     if (theta >= 24.0) theta -= 24.0;
+    if (theta < 0.0) theta += 24.0;
+    if (theta >= 24.0) theta = 0.0;  // -1e-17 + 24 rounds to 24
   }
   st_cache.jd = jd;
   st_cache.longitude = longitude_deg;

@@ -10,14 +10,13 @@
 //
 // jd: Julian date, TDT.  Outputs: lon in [0, 2pi) and lat in radians, dist
 // in AU, (x, y, z) = dist * (cos lat cos lon, cos lat sin lon, sin lat) AU.
-// Non-finite input or overflow gives NaN in all six outputs. A null pointer
-// among the outputs is skipped.
+// A date outside LUNARIS_FIRST_JD ... LUNARIS_LAST_JD (or not finite) gives
+// 0 in all six outputs. A null pointer among the outputs is skipped.
 #include "lunaris/lunaris.h"
 
 #include "lunaris/elp82b.h"
 
 #include <cmath>
-#include <limits>
 
 #include "ephem/nutation.h"  // orbitcore's IAU 1980 nutation, compiled in
 
@@ -38,10 +37,11 @@ double nutation_in_longitude(double jd) {
 extern "C" void _clunaris(double jd, double* x, double* y, double* z,
                           double* lon, double* lat, double* dist) {
   using namespace lunaris;
-  double l = std::numeric_limits<double>::quiet_NaN();
-  double b = l;
-  double r = l;
-  if (std::isfinite(jd)) {
+  double l = 0.0;
+  double b = 0.0;
+  double r = 0.0;
+  const bool in_range = jd >= LUNARIS_FIRST_JD && jd <= LUNARIS_LAST_JD;
+  if (in_range) {
     // Distance at jd (abbreviated series) for the light time; position at
     // the retarded date.
     const double r0 = elp82b_light_time_distance(jd);
@@ -55,9 +55,10 @@ extern "C" void _clunaris(double jd, double* x, double* y, double* z,
   double px = r * std::cos(b) * std::cos(l);
   double py = r * std::cos(b) * std::sin(l);
   double pz = r * std::sin(b);
+  // Within the range every value is finite; should one not be, all are 0.
   if (!(std::isfinite(l) && std::isfinite(b) && std::isfinite(r) &&
         std::isfinite(px) && std::isfinite(py) && std::isfinite(pz))) {
-    l = b = r = px = py = pz = std::numeric_limits<double>::quiet_NaN();
+    l = b = r = px = py = pz = 0.0;
   }
   // Null result pointers are skipped, as orbitcore's exports do.
   if (x) *x = px;

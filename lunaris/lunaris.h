@@ -27,9 +27,12 @@
  *     Sun's longitude, the perigee and the node: the Moon runs along its
  *     orbit as the canon's Moon does (0 at J2000, -9" in 1700, -393" in
  *     the year 0).
- *   - The theory is fitted to DE200/LE200 and meant for some millennia
- *     around J2000; any finite jd is evaluated.  A non-finite jd, or one so
- *     far off that the computation overflows, gives NaN in all six outputs.
+ *   - Date range: LUNARIS_FIRST_JD ... LUNARIS_LAST_JD (about the years
+ *     -11557 to +18559, the range of orbitcore's exports).  The theory is
+ *     fitted to DE200/LE200 and meant for some millennia around J2000:
+ *     far from it the position is smooth and plausible, not accurate.
+ *     Outside the range, a non-finite jd included, all six outputs are 0
+ *     (as orbitcore gives zeros for a date outside its range).
  *   - A null pointer among the six outputs is skipped (nothing is written
  *     there), as orbitcore's exports do.  Not re-entrant: the nutation keeps
  *     a one-entry cache (the program calls from one thread only).
@@ -47,6 +50,9 @@
 #else
 #define LUNARIS_API
 #endif
+
+#define LUNARIS_FIRST_JD (-2500000.0)
+#define LUNARIS_LAST_JD 8500000.0
 
 #ifdef __cplusplus
 extern "C" {

@@ -2,6 +2,7 @@
 #include "app/cli/CliArgs.h"
 
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <sys/stat.h>
@@ -115,6 +116,13 @@ std::string CheckDiagramPath(const std::string& Path) {
     return "Unbekanntes Dateiformat: " + shown + " (.bmp, .png, .pdf oder .svg)";
   if (!IsValidUtf8(Path)) return "Dateiname ist kein g\xFCltiges UTF-8: " + shown;
   const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+  // The file system's limits, before anything is computed: a longer name
+  // would only fail when the diagram is written, after the table.
+  if (Path.size() >= PATH_MAX) return "Pfad zu lang (h\xF6" "chstens " + std::to_string(PATH_MAX - 1) + " Bytes): " + shown;
+  const long nameMax = ::pathconf(dir.c_str(), _PC_NAME_MAX);
+  const std::size_t nameLimit = nameMax > 0 ? static_cast<std::size_t>(nameMax) : NAME_MAX;
+  if (base.size() > nameLimit)
+    return "Dateiname zu lang (h\xF6" "chstens " + std::to_string(nameLimit) + " Bytes): " + shown;
   struct stat st{};
   if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
     return "Verzeichnis nicht gefunden: " + FileNameText(dir);

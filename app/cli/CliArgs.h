@@ -24,9 +24,11 @@ bool ParseCliDate(const std::string& Text, long double& JD, bool* OutOfRange = n
 // Checks a file name for nodalis-cli --diagram before anything is computed:
 // a known extension (.bmp, .png, .pdf, .svg, any letter case), well-formed
 // UTF-8 (the name goes to Qt's file functions, which take it as UTF-8; any
-// other bytes could not be kept exactly), a directory that exists and may
-// be written, and, when the file exists, a regular file that may be
-// written. Returns "" or a German message (Windows-1252).
+// other bytes could not be kept exactly), a name within the file system's
+// limits (PATH_MAX bytes in all, the directory's NAME_MAX for the file
+// name), a directory that exists and may be written, and, when the file
+// exists, a regular file that may be written. Returns "" or a German
+// message (Windows-1252).
 std::string CheckDiagramPath(const std::string& Path);
 
 }  // namespace nodalis

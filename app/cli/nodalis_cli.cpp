@@ -8,10 +8,11 @@
 // are set before the first command.
 //
 // Exit codes: 0 success; 1 a command writes no table (Saros number not
-// reached, canon file unusable, date outside the supported range), or the
-// output or the diagram file cannot be written; 2 bad arguments (the
-// --diagram file name and the --catalog years included, checked before
-// anything is computed).
+// reached, canon file unusable or without the series, date outside the
+// supported range), or the output or the diagram file cannot be written
+// (quietly for a closed pipe); 2 bad arguments (the --diagram file name and
+// the --catalog years included, checked before anything is computed).
+// --help wins over every other argument that reads.
 //
 // --catalog is no way through the window: it writes every solar eclipse of
 // a span of years in the CSV layout of the NASA Five Millennium Canon
@@ -23,6 +24,8 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstring>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -499,24 +502,37 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
   os << "\n  ]\n}\n";
 }
 
+// Each line of the message after the program's name.
 int FailUtf8(int code, const std::string& utf8) {
-  std::cerr << "nodalis-cli: " << utf8 << '\n';
+  std::size_t from = 0;
+  do {
+    const std::size_t nl = utf8.find('\n', from);
+    std::cerr << "nodalis-cli: " << utf8.substr(from, nl - from) << '\n';
+    from = nl == std::string::npos ? nl : nl + 1;
+  } while (from != std::string::npos);
   if (code == 2) std::cerr << Cp1252ToUtf8(Usage());
   return code;
 }
 
 int Fail(int code, const std::string& cp1252) { return FailUtf8(code, Cp1252ToUtf8(cp1252)); }
 
-// Writes Text to the standard output; false (with a message) when it could
-// not be written completely (a full disk, /dev/full, a closed pipe).
+// Writes Text to the standard output; false when it could not be written
+// completely: with a message for a full disk (/dev/full) or the file-size
+// limit (ulimit -f), quietly for a closed pipe (the reader has all it
+// wanted, as "nodalis-cli ... | head" means).
 bool WriteOut(const std::string& Text) {
   errno = 0;
   const bool ok = std::fwrite(Text.data(), 1, Text.size(), stdout) == Text.size() &&
                   std::fflush(stdout) == 0;
-  if (!ok)
-    Fail(1, std::string("Ausgabe konnte nicht geschrieben werden") +
-                (errno == ENOSPC ? " (kein Platz auf dem Ger\xE4t)" : ""));
-  return ok;
+  if (ok) return true;
+  const int error = errno;
+  if (error == EPIPE) return false;
+  std::string why;
+  if (error == ENOSPC) why = " (kein Platz auf dem Ger\xE4t)";
+  else if (error == EFBIG) why = " (Grenze der Dateigr\xF6\xDF" "e erreicht)";
+  else if (error != 0) why = std::string(" (") + std::strerror(error) + ")";
+  Fail(1, "Ausgabe konnte nicht geschrieben werden" + why);
+  return false;
 }
 
 // Runs one command; false when it wrote no table.
@@ -604,7 +620,12 @@ int Run(const CliState& s) {
   if (!s.canon_path.empty()) c.SetCanon(true);
   c.Start();
   std::vector<Command> commands = s.commands;
-  if (commands.empty()) commands.push_back({Command::GoTo, 0, c.SarosField});
+  if (commands.empty()) {
+    // "Gehe zu:" with the series of the next eclipse after now: there is
+    // none when now lies at the end of the supported dates.
+    if (!c.StartFoundEclipse) return Fail(1, JDRangeText());
+    commands.push_back({Command::GoTo, 0, c.SarosField});
+  }
   for (const Command& cmd : commands)
     if (!RunCommand(c, cmd)) return Fail(1, c.Message.empty() ? JDRangeText() : c.Message);
   if (s.reference_jd) {
@@ -621,6 +642,8 @@ int Run(const CliState& s) {
     case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon, s.delta_t); break;
   }
   if (!WriteOut(os.str())) return 1;
+  if (c.Canon && c.CanonSkippedLines > 0)
+    Fail(0, "Canon-Datei " + CanonFileName() + ": " + SkippedLinesText(c.CanonSkippedLines));
   if (!s.diagram_path.empty()) {  // the graph window's picture into a file
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
@@ -633,6 +656,11 @@ int Run(const CliState& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write to a closed pipe or beyond the file-size limit then fails with
+  // EPIPE or EFBIG, which WriteOut and the diagram's writer report, instead
+  // of ending the program by a signal.
+  std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
   CliState s;
   const std::string err = ParseArgs(argc, argv, s);
   if (!err.empty()) return Fail(2, err);

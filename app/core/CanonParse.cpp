@@ -83,14 +83,30 @@ constexpr long double GAP_DAYS = SAROS_DAYS + 1.0L;  // a gap: more than one Sar
 constexpr long double PREV_START = 99999999.9L;
 constexpr long double MIN_MEMBER_STEP_DAYS = SAROS_DAYS / 2;
 
-// The part of Path after its last "/" or "\", as text to show.
+// The part of Path after its last "/", as text to show (only "/" separates
+// folders here: a backslash is part of a file name).
 std::string BaseNameText(const std::string& Path) {
-  const std::size_t p = Path.find_last_of("/\\");
+  const std::size_t p = Path.rfind('/');
   return FileNameText(p == std::string::npos ? Path : Path.substr(p + 1));
 }
 }  // namespace
 
 std::string CanonFileName() { return BaseNameText(CanonPath); }
+
+std::string SkippedLinesText(int Count) {
+  return std::to_string(Count) + (Count == 1 ? " Zeile" : " Zeilen") + " \xFC" "bergangen";
+}
+
+namespace {
+// Blank (spaces, tabs, a CR) or a comment line beginning with "#".
+bool HoldsNoData(const std::string& Line) {
+  for (char c : Line) {
+    if (c == '#') return true;
+    if (!IsBlank(c)) return false;
+  }
+  return true;
+}
+}  // namespace
 
 bool ReadCanonSeries(const std::string& Path, int32_t N, long double JD, CanonSeriesLines& Out,
                      std::string& Message) {
@@ -136,7 +152,11 @@ bool ReadCanonSeries(const std::string& Path, int32_t N, long double JD, CanonSe
       }
       continue;
     }
-    if (!ok || c.Saros != N) continue;
+    if (!ok) {
+      if (!HoldsNoData(line)) ++r.Skipped;
+      continue;
+    }
+    if (c.Saros != N) continue;
     const long double J = c.JD;
     if (std::fabs(J - JD) > MAX_SERIES_REACH_DAYS)
       return refuse(lineNo, "Finsternis der " + series + " weit au\xDF" "erhalb der Lebensdauer der Serie");

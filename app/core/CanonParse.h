@@ -75,7 +75,15 @@ struct CanonSeriesLines {
   long double StartJD = 1.0L;  // Julian date of the first data line
   long double EndJD = 1.0L;    // of the last line (1.0 when it is no data line)
   std::vector<CanonMember> Members;
+  // Lines after the first data line that are no data line and not blank or
+  // a "#" comment: a field that does not read (a non-finite number, a Julian
+  // date outside the supported range, binary bytes), or a line longer than
+  // MAX_CANON_LINE_BYTES. They are passed over and counted, never silently.
+  int Skipped = 0;
 };
+
+// "1 Zeile übergangen", "<n> Zeilen übergangen" (Windows-1252).
+std::string SkippedLinesText(int Count);
 
 // Reads the canon file Path (the file system's bytes) and picks the lines of
 // Saros N; JD is the start instant of the series (an eclipse new moon of
@@ -84,7 +92,8 @@ struct CanonSeriesLines {
 // must stay within MAX_SERIES_MEMBERS and MAX_FILLS_PER_GAP. One pending
 // window message is dispatched per line (PumpMessage). False with a German
 // message (Windows-1252) for a missing, unreadable, too large or non-regular
-// file, a file without data lines, or a member that breaks a bound.
+// file, a file without data lines, or a member that breaks a bound. A file
+// that holds data but no line of series N gives true and no members.
 bool ReadCanonSeries(const std::string& Path, int32_t N, long double JD, CanonSeriesLines& Out,
                      std::string& Message);
 

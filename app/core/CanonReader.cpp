@@ -22,7 +22,8 @@ constexpr long double PREV_START = 99999999.9L;
 }  // namespace
 
 bool BuildSeriesFromCanon(std::vector<std::string>& List, long double JD, std::string* Message,
-                          const std::function<void(const std::string&)>& Progress) {
+                          const std::function<void(const std::string&)>& Progress,
+                          int* SkippedLines) {
   auto fail = [&](const std::string& text) {
     if (Message) *Message = text;
     return false;
@@ -33,6 +34,11 @@ bool BuildSeriesFromCanon(std::vector<std::string>& List, long double JD, std::s
   CanonSeriesLines S;
   std::string why;
   if (!ReadCanonSeries(CanonPath, N, JD, S, why)) return fail(why);
+  if (SkippedLines) *SkippedLines = S.Skipped;
+  // A series without a member is no answer: say so instead of an empty table.
+  if (S.Members.empty())
+    return fail("Die Canon-Datei " + CanonFileName() + " enth\xE4lt keine Finsternis der Saros " +
+                std::to_string(N) + (S.Skipped > 0 ? " (" + SkippedLinesText(S.Skipped) + ")" : ""));
 
   std::vector<std::string> out;
   out.push_back(RealToStr(1, 6, S.StartJD) + " Start +(" + T + ")");

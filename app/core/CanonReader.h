@@ -13,12 +13,14 @@ namespace nodalis {
 // Fills List with the series of the eclipse new moon JD (SeriesJD) from the
 // file CanonPath: canon members corrected to the canon's time, gamma and
 // type, gaps of more than one Saros filled with computed type-0 members.
-// Progress receives one line per canon member ("DD.MM.YYYY   gamma").
-// On failure (ReadCanonSeries refused the file, or JD is outside the
-// supported range) List is left unchanged, Message holds a German text and
-// the result is false.
+// Progress receives one line per canon member ("DD.MM.YYYY   gamma");
+// SkippedLines the number of lines passed over (CanonSeriesLines::Skipped).
+// On failure (ReadCanonSeries refused the file, the file holds no member of
+// the series, or JD is outside the supported range) List is left unchanged,
+// Message holds a German text and the result is false.
 bool BuildSeriesFromCanon(std::vector<std::string>& List, long double JD,
                           std::string* Message = nullptr,
-                          const std::function<void(const std::string&)>& Progress = {});
+                          const std::function<void(const std::string&)>& Progress = {},
+                          int* SkippedLines = nullptr);
 
 }  // namespace nodalis

@@ -51,33 +51,41 @@ std::optional<std::string> ReadFile(const std::string& path, FileStatus* status)
 }
 
 // One line of the file: its text without the line end, and the line end
-// itself ("\r\n", "\n" or empty for the last line).
+// itself ("\r\n", "\n", a lone "\r", or empty for the last line).
 struct Line {
   std::string text;
   std::string eol;
 };
 
+// Lines end at LF, CR LF or a lone CR (files written on old Macs, or by
+// tools that use CR alone), as the universal line ends of text readers.
 std::vector<Line> SplitLines(const std::string& data) {
   std::vector<Line> lines;
   std::size_t pos = 0;
   while (pos < data.size()) {
-    std::size_t nl = data.find('\n', pos);
+    const std::size_t end = data.find_first_of("\r\n", pos);
     Line l;
-    if (nl == std::string::npos) {
+    if (end == std::string::npos) {
       l.text = data.substr(pos);
       pos = data.size();
     } else {
-      l.text = data.substr(pos, nl - pos);
-      l.eol = "\n";
-      pos = nl + 1;
-    }
-    if (!l.text.empty() && l.text.back() == '\r') {
-      l.text.pop_back();
-      l.eol = "\r" + l.eol;
+      l.text = data.substr(pos, end - pos);
+      const bool crlf = data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n';
+      l.eol = crlf ? "\r\n" : std::string(1, data[end]);
+      pos = end + l.eol.size();
     }
     lines.push_back(std::move(l));
   }
   return lines;
+}
+
+// The line end of lines the writer adds: CR LF when the file has one, else
+// LF when it has one, else CR when it has one (a file of lone CRs), else LF.
+std::string FileLineEnd(const std::string& data) {
+  if (data.find("\r\n") != std::string::npos) return "\r\n";
+  if (data.find('\n') != std::string::npos) return "\n";
+  if (data.find('\r') != std::string::npos) return "\r";
+  return "\n";
 }
 
 // Section name when the line is a section header.
@@ -188,12 +196,14 @@ bool IniFileWriteString(const std::string& Path, const std::string& Section,
                ::access(target.c_str(), W_OK) != 0))
     return false;
   std::vector<Line> lines = data ? SplitLines(*data) : std::vector<Line>{};
-  std::string eol = (data && data->find("\r\n") != std::string::npos) ? "\r\n" : "\n";
-  // A line that gets a successor needs a full line end: the last line of a
-  // file may have none, or a lone CR that readers do not take as one.
+  const std::string eol = data ? FileLineEnd(*data) : "\n";
+  // A line that gets a successor needs a line end: the last line of a file
+  // may have none.  In a file of LF or CR LF line ends a lone CR becomes
+  // CR LF there, which every reader takes as a line end; a file of lone
+  // CRs keeps its own.
   auto endLine = [&](Line& l) {
     if (l.eol.empty()) l.eol = eol;
-    else if (l.eol == "\r") l.eol = "\r\n";
+    else if (l.eol == "\r" && eol != "\r") l.eol = "\r\n";
   };
 
   std::ptrdiff_t sectionLine = -1, lastInSection = -1, keyLine = -1;

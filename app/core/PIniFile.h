@@ -7,7 +7,9 @@
 // value enclosed in double quotes loses them. Writing changes (or adds) the
 // one line of that key and keeps every other line of the file byte for byte,
 // including comments, blank lines and the file's line-end style; the file,
-// the section and the key are created when missing.
+// the section and the key are created when missing. A line ends at LF,
+// CR LF or a lone CR, in reading and writing alike; added lines take the
+// file's style (CR LF, else LF, else lone CR).
 //
 // Only a file that does not exist counts as missing. A file that exists but
 // is not a regular file (a FIFO, a device), cannot be read, is larger than

@@ -1,12 +1,30 @@
 // SarosSearch (see SarosSearch.h).
 #include "app/core/SarosSearch.h"
 
+#include <cmath>
+
+#include "app/core/MemberLine.h"
+#include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
 #include "app/base/Utils.h"
+#include "astro/SarosClass.h"
 
 namespace nodalis {
 
-bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo) {
+namespace {
+// A series' first member lies at most this many Saros before the first new
+// moon of its stretch (the stretches are generous: none was found before).
+constexpr long long FIRST_MEMBER_MARGIN_SAROS = 3;
+
+std::string ProgressLine(long double JD) {
+  return "berechne Sonnenfinsternis am   " + DateShort(0, JD);
+}
+
+enum class WalkEnd { Reached, Passes, Range };
+
+// The walk: whole inex periods until the date's number is Wanted.  A step
+// that would leave the supported dates ends it (SelectedJD restored).
+WalkEnd Walk(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo) {
   const long double start = SelectedJD;
   for (int i = 0; i < MAX_SAROS_SEARCH_PASSES; ++i) {
     const long double D = static_cast<long double>(Wanted) - CurrentSaros;
@@ -15,16 +33,81 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
     if (i > 26 && next < 0) next -= 1000;
     if (!JDSupported(next)) {
       SelectedJD = start;
-      break;
+      return WalkEnd::Range;
     }
     SelectedJD = next;
     FindEclipseNewMoon(SelectedJD, false);
-    Memo.push_back("berechne Sonnenfinsternis am   " + DateShort(0, SelectedJD));
+    Memo.push_back(ProgressLine(SelectedJD));
     std::string text;
     CurrentSaros = SarosNumber(SelectedJD, text);
-    if (CurrentSaros == Wanted) return true;
+    if (CurrentSaros == Wanted) return WalkEnd::Reached;
   }
+  return WalkEnd::Passes;
+}
+
+int32_t NumberAt(long long K) {
+  std::string text;
+  return SarosNumber(MeanNewMoonJDE(K), text);
+}
+}  // namespace
+
+bool SeriesTitleFrom(long double JD, int32_t& Title, const MoonForLanding& MoonFor,
+                     std::string* FirstMemberDate) {
+  const long double selected = SelectedJD;
+  const bool moon = UseLunarLib;
+  if (MoonFor) UseLunarLib = MoonFor(JD);
+  std::vector<std::string> list;
+  long double jd = JD;
+  bool built = FindEclipseNewMoon(jd, false) && BuildSeriesComputed(list, jd) && list.size() > 2;
+  BesselRec first;
+  built = built && ParseMemberLine(list[1], first);
+  if (built) {
+    Title = first.SarosNo;
+    if (FirstMemberDate) *FirstMemberDate = DateShort(0, first.JDMax);
+  }
+  SelectedJD = selected;
+  UseLunarLib = moon;
+  return built;
+}
+
+bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo,
+                 const MoonForLanding& MoonFor) {
+  const bool walked = Walk(Wanted, CurrentSaros, Memo) == WalkEnd::Reached;
+  const long double landing = SelectedJD;
+  const long long landingK = walked ? LunationNumber(landing) : 0;
+
+  // The series of the class in time order; within one class the number of
+  // a date only grows with time, so a series can be titled Wanted only when
+  // Wanted lies between the numbers at its first possible member and at
+  // its middle.
+  const long long fromK = LunationNumber(MIN_SUPPORTED_JD) + 1;
+  const long long toK = LunationNumber(MAX_SUPPORTED_JD) - 1;
+  for (const SarosStretch& s : SarosClassStretches(Wanted, fromK, toK)) {
+    const long long firstK = s.First - FIRST_MEMBER_MARGIN_SAROS * LUNATIONS_PER_SAROS;
+    if (!(NumberAt(firstK) <= Wanted && Wanted <= NumberAt(s.Middle))) continue;
+    const bool walkedHere = walked && landingK >= firstK && landingK <= s.Last;
+    long double jd = landing;
+    if (!walkedHere) {
+      jd = MeanNewMoonJDE(s.Middle);
+      if (!JDSupported(jd) || !FindEclipseNewMoon(jd, false) || LunationNumber(jd) != s.Middle)
+        continue;
+    }
+    int32_t title = 0;
+    if (!SeriesTitleFrom(jd, title, MoonFor) || title != Wanted) continue;
+    SelectedJD = jd;
+    if (!walkedHere) Memo.push_back(ProgressLine(jd));
+    CurrentSaros = Wanted;
+    return true;
+  }
+  SelectedJD = landing;
   Memo.push_back("Saros" + ShortRealToStr(Wanted) + " nicht gefunden");
+  // Where the walk reached a date of that number, say whose series it is.
+  int32_t title = 0;
+  std::string begins;
+  if (walked && SeriesTitleFrom(landing, title, MoonFor, &begins) && title != Wanted)
+    Memo.push_back("Finsternisse mit der Nummer " + ShortRealToStr(Wanted) +
+                   " geh\xF6ren hier zur Serie Saros " + ShortRealToStr(title) + " (Beginn " +
+                   begins + ")");
   return false;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,24 +13,56 @@ namespace nodalis {
 constexpr int MAX_SAROS_SEARCH_PASSES = 31;
 constexpr long double INEX_DAYS = 358.0L * SYNODIC_MONTH_DAYS;
 
-// Moves SelectedJD by whole inex periods (358 lunations) until the eclipse
-// new moon found there belongs to series Wanted (at most 31 passes), adding
-// one progress line per pass ("berechne Sonnenfinsternis am   <date>") to
-// Memo.  CurrentSaros follows the series reached.  On failure adds
-// "Saros<N> nicht gefunden" and returns false; a step that would leave the
-// supported date range ends the search and restores SelectedJD.
-bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo);
+// Which Moon a series built from a landing instant takes: true = lunaris
+// ("ELP2000"), as Recompute chooses it for SelectedJD = that instant.
+using MoonForLanding = std::function<bool(long double LandingJD)>;
+
+// Finds the series Recompute shows under the number Wanted, that is the
+// series whose first member SarosNumber numbers Wanted (the title's
+// number), and leaves SelectedJD at an eclipse new moon of it.
+//
+// First the walk: SelectedJD moves by whole inex periods (358 lunations)
+// until the eclipse new moon found there is numbered Wanted (at most 31
+// passes), one progress line per pass ("berechne Sonnenfinsternis am
+// <date>") in Memo; CurrentSaros follows the numbers reached.  A date
+// numbered Wanted need not give a series titled Wanted: the era letter
+// follows the calendar year, so a series whose first member lies before an
+// era's first year is numbered in the era before (the NASA canon's Saros
+// 180 begins 2742 here, before the year 2757 of era M, and is Saros -43),
+// and a build from a series' last member may go astray.  So the series a
+// build from the landing gives is checked, and so are the other series of
+// the same class (SarosClass.h) that could carry the number: the earliest
+// series titled Wanted is the one found (a number can name two series
+// about 6 500 years apart, when an era holds the first members of both).
+// Where the walk landed in it, SelectedJD stays there; otherwise it moves
+// to that series' middle, with one more progress line.  The result depends
+// on the number only, not on where the search started.
+//
+// MoonFor gives the Moon of those builds (empty: UseLunarLib as it is).
+// On failure adds "Saros<N> nicht gefunden" and, when the walk reached a
+// date of that number, "Finsternisse mit der Nummer <N> gehören hier zur
+// Serie Saros <T> (Beginn <date>)", and returns false; SelectedJD and
+// CurrentSaros stay at the last landing (SelectedJD goes back to where it
+// was when a step would leave the supported dates).
+bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo,
+                 const MoonForLanding& MoonFor = {});
 
 // The Saros series a search can reach and build: those whose members lie
 // within the supported Julian dates (MIN_SUPPORTED_JD ... MAX_SUPPORTED_JD,
 // about -10190 to +17190), roughly Saros -200 to 650. Near either end it
-// depends on the series the search starts from and on the lunar theory
-// whether a number is found and its series built: from 2017 the ends lie
-// near -206 and 670, from 2026 February near -256 and 644.
+// depends on the lunar theory whether a series lies inside.
 constexpr int32_t SAROS_REACHABLE_ABOUT_FIRST = -200;
 constexpr int32_t SAROS_REACHABLE_ABOUT_LAST = 650;
 // "Erreichbar sind Serien zwischen JD -2000000 und 8000000, etwa Saros -200
 // bis 650", the line after a failed search (Windows-1252).
 std::string SarosReachableText();
+
+// The number of the series a build from the landing instant JD shows in
+// its title (the first member's SarosNumber), as Recompute builds it
+// (eclipse new moon forwards from JD, computed series, Moon by MoonFor);
+// false when no series is built there.  SelectedJD and UseLunarLib are
+// left as they were.
+bool SeriesTitleFrom(long double JD, int32_t& Title, const MoonForLanding& MoonFor = {},
+                     std::string* FirstMemberDate = nullptr);
 
 }  // namespace nodalis

@@ -21,9 +21,11 @@ constexpr int MAX_PHASE_C_MEMBERS = 400;
 void RotateToEclipticNorth(BesselRec& Rec);
 
 // Fills List with the computed series through the eclipse new moon JD
-// (Julian date TDT).  Uses EkliptikalNordChecked and UseLunarLib; moves
-// SelectedJD in its backward phase.  A JD outside the supported range leaves
-// List empty and returns false.
+// (Julian date TDT): the series that holds the eclipse of that new moon.
+// Uses EkliptikalNordChecked and UseLunarLib; moves SelectedJD in its
+// backward phase.  A JD outside the supported range, or a series with a
+// member beyond the supported dates (one that begins before their first day
+// or ends after their last), leaves List empty and returns false.
 bool BuildSeriesComputed(std::vector<std::string>& List, long double JD);
 
 }  // namespace nodalis

@@ -14,6 +14,8 @@
 namespace nodalis {
 
 namespace {
+const char* const NO_MEMBER_TEXT = "Keine Sonnenfinsternis der Serie gefunden";
+
 int32_t SarosFieldValue(long long V) {
   return static_cast<int32_t>(std::clamp<long long>(V, SAROS_FIELD_MIN, SAROS_FIELD_MAX));
 }
@@ -62,11 +64,11 @@ void SeriesCommands::Start() {
   ReferenceJD = NowJD(0);
   SelectedJD = ReferenceJD;
   SeriesJD = SelectedJD;
-  FindEclipseNewMoon(SeriesJD, false);
+  const bool newMoon = FindEclipseNewMoon(SeriesJD, false);
   SelectedJD = SeriesJD;
   BesselRec rec{};
-  CalcEclipse(1, true, rec, SeriesJD);
-  SarosField = SarosFieldValue(rec.SarosNo);
+  StartFoundEclipse = newMoon && CalcEclipse(1, true, rec, SeriesJD) > 0;
+  SarosField = SarosFieldValue(StartFoundEclipse ? rec.SarosNo : 0);
   CurrentSaros = SarosField;
   SeriesList.clear();
   Backward = false;
@@ -121,16 +123,33 @@ bool SeriesCommands::ChangeSaros(int Tag) {
     if (BuildSeriesComputed(list, SeriesJD)) SeriesList.swap(list);
   }
   if (Tag != 0) SarosField = SarosFieldValue(static_cast<long long>(SarosField) + Tag);
+  const int32_t wanted = SarosField;
   std::vector<std::string> progress;
-  const bool found = SarosSearch(SarosField, CurrentSaros, progress);
+  // The builds of the search take the Moon Recompute takes for the landing.
+  const bool found = SarosSearch(wanted, CurrentSaros, progress, [this](long double JD) {
+    return Canon || (Auto ? AutoChoosesELP2000(JD) : ELP2000);
+  });
   for (const std::string& line : progress) AddLine(line);
   if (!found) {
-    Message = progress.back();
+    const std::string missing = "Saros" + ShortRealToStr(wanted) + " nicht gefunden";
+    Message = missing;
+    if (progress.back() != missing) Message += "\n" + progress.back();
     AddLine(SarosReachableText());
     return false;
   }
   ReferenceJD = NowJD(0);
-  return Recompute();
+  if (!Recompute()) return false;
+  // A series from the canon may begin with another member than the one
+  // computed: the number asked for is still what the title must show.
+  if (CurrentSaros != wanted) {
+    const std::string shown = "Saros" + ShortRealToStr(wanted) + " nicht gefunden";
+    Fail(shown);
+    AddLine("Die Canon-Datei beginnt diese Serie mit einer Finsternis der Serie Saros " +
+            ShortRealToStr(CurrentSaros));
+    SarosField = wanted;
+    return false;
+  }
+  return true;
 }
 
 // Builds the series of the eclipse new moon JD (canon or computed) into a
@@ -139,11 +158,11 @@ bool SeriesCommands::BuildSeriesInto(long double JD) {
   std::vector<std::string> list;
   if (Canon) {
     std::string message;
-    if (!BuildSeriesFromCanon(list, JD, &message)) {
+    if (!BuildSeriesFromCanon(list, JD, &message, {}, &CanonSkippedLines)) {
       AddLine(message);
       return false;
     }
-  } else if (!BuildSeriesComputed(list, JD)) {
+  } else if (!BuildSeriesComputed(list, JD) || list.size() < 3) {
     return false;
   }
   SeriesList.swap(list);
@@ -175,8 +194,10 @@ bool SeriesCommands::Recompute() {
     AddLine("Suche Saros");
     SeriesJD = SelectedJD;
     FindEclipseNewMoon(SeriesJD, Backward);
+    CanonSkippedLines = 0;
     built = BuildSeriesFromCanon(list, SeriesJD, &message,
-                                 [this](const std::string& line) { AddLine(line); });
+                                 [this](const std::string& line) { AddLine(line); },
+                                 &CanonSkippedLines);
   } else {
     if (Auto) {
       ELP2000 = AutoChoosesELP2000(SelectedJD);
@@ -189,6 +210,9 @@ bool SeriesCommands::Recompute() {
     built = BuildSeriesComputed(list, SeriesJD);
   }
   if (!built) return Fail(message.empty() ? JDRangeText() : message);
+  // Start and end line only: no member, no table (the title would claim a
+  // "Saros 0" of 0 new moons).
+  if (list.size() < 3) return Fail(NO_MEMBER_TEXT);
   SeriesList.swap(list);
   ClearText();
   WriteTable();
@@ -201,6 +225,7 @@ void SeriesCommands::WriteTable() {
   source.ELP2000 = ELP2000;
   source.Canon = Canon;
   source.CanonFileName = CanonFileName();
+  source.SkippedLines = Canon ? CanonSkippedLines : 0;
   const int32_t saros = WriteSeriesTable(SeriesList, Memo, source);
   SarosField = SarosFieldValue(saros);
   CurrentSaros = saros;

@@ -65,6 +65,10 @@ class SeriesCommands {
   bool Backward = false;    // direction of Recompute's eclipse new-moon search
   std::vector<std::string> Memo;  // the text area, one entry per line
   std::string Message;      // why the last command wrote no table ("" if it did)
+  int CanonSkippedLines = 0;  // lines the canon reader passed over in the last build
+  // Start found the next eclipse from now (not so when now lies at the end
+  // of the supported dates: the Saros field then holds 0).
+  bool StartFoundEclipse = false;
   CommandView View;
 
   void SetLunarMode(LunarMode Mode);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "app/core/CanonParse.h"
 #include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
 #include "astro/Trigonom.h"
@@ -118,7 +119,10 @@ int32_t WriteSeriesTable(const std::vector<std::string>& List, std::vector<std::
   Memo.push_back("Beginn: " + DateShort(0, LineJD(List[1])) + "  Ende: " +
                  DateShort(0, LineJD(List[C - 2])) + "  " + RealToStr(1, 1, Y) + " Jahre");
   std::string basis = Source.ELP2000 ? "VSOP 87 + ELP2000" : "VSOP87 + DE404";
-  if (Source.Canon) basis = Source.CanonFileName;
+  if (Source.Canon) {
+    basis = Source.CanonFileName;
+    if (Source.SkippedLines > 0) basis += " (" + SkippedLinesText(Source.SkippedLines) + ")";
+  }
   Memo.push_back("Datenbasis: " + basis);
   Memo.push_back("");
   Memo.push_back("Suche Start: " + DateTimeText(0, LineJD(List[0])));

@@ -44,6 +44,9 @@ struct TableSource {
   bool ELP2000 = true;        // "VSOP 87 + ELP2000" else "VSOP87 + DE404"
   bool Canon = false;         // canon mode: the canon file's name instead
   std::string CanonFileName;  // without directory
+  // Canon lines the reader passed over; when there are any, the canon's
+  // name is followed by " (<n> Zeilen übergangen)".
+  int SkippedLines = 0;
 };
 
 // Marker texts: " (aktuelle Finsternis)", " (letzte Finsternis)",

@@ -279,9 +279,9 @@ void TForm1::AddMemoLine(const std::string& Cp1252Line) {
 
 QStringList TForm1::MemoLines() const { return Memo1->toPlainText().split('\n'); }
 
-bool TForm1::RunCommand(std::function<void()> Command) {
+bool TForm1::RunCommand(std::function<void()> Command, bool Droppable) {
   if (Busy_) {
-    if (Queue_.size() >= MAX_QUEUED_COMMANDS) return false;
+    if (Droppable && Queue_.size() >= MAX_QUEUED_COMMANDS) return false;
     Queue_.push_back(std::move(Command));
     return true;
   }
@@ -381,14 +381,28 @@ void TForm1::ReceiveCommandLine(int32_t, const std::string& Text, uint8_t& Answe
     Answer = 1;
     return;
   }
-  // Answer stays 0: the sender ends. The series is built after the reply,
-  // between other events, never under a running build.
-  QTimer::singleShot(0, this, [this, v] {
+  // Answer stays 0: the sender ends, so the date must be shown. Hand-overs
+  // that arrive faster than their series are built coalesce: one pending
+  // date, always the newest, and one command that shows it, which the
+  // command queue never drops. The series is built after the reply, between
+  // other events, never under a running build.
+  PendingHandover_ = v;
+  if (HandoverQueued_) return;
+  HandoverQueued_ = true;
+  QTimer::singleShot(0, this, [this] {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    RunCommand([this, v] { Commands.CommandLineJD(v); });
+    RunCommand([this] { ShowPendingHandover(); }, /*Droppable=*/false);
   });
+}
+
+void TForm1::ShowPendingHandover() {
+  HandoverQueued_ = false;
+  if (!PendingHandover_) return;
+  const long double jd = *PendingHandover_;
+  PendingHandover_.reset();
+  Commands.CommandLineJD(jd);
 }
 
 // ---- commands -------------------------------------------------------------------

@@ -11,15 +11,19 @@
 // Re-entrancy: the series builders dispatch pending events while they run,
 // so a click, a key or a hand-over from a second start can arrive in the
 // middle of a build. Commands therefore run one at a time: one that arrives
-// while another runs is queued (at most MAX_QUEUED_COMMANDS, further ones are
-// dropped) and runs when the running one has finished. Builds go into a
-// local list that replaces SeriesList only when complete.
+// while another runs is queued (at most MAX_QUEUED_COMMANDS clicks and keys,
+// further ones are dropped) and runs when the running one has finished.
+// Hand-overs are never dropped: their sender has been told they were taken
+// over. They coalesce into one pending date, the newest, shown by one
+// queued command. Builds go into a local list that replaces SeriesList only
+// when complete.
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/core/SeriesCommands.h"
@@ -97,8 +101,9 @@ class TForm1 : public QWidget {
   void ReceiveCommandLine(int32_t Length, const std::string& Text, uint8_t& Answer);
 
   // Runs Command now, or queues it when another command is running.
-  // Returns false when the queue is full and the command was dropped.
-  bool RunCommand(std::function<void()> Command);
+  // Returns false when the queue is full and the command was dropped (never
+  // when Droppable is false).
+  bool RunCommand(std::function<void()> Command, bool Droppable = true);
   bool Busy() const { return Busy_; }
   std::size_t QueuedCommands() const { return Queue_.size(); }
   // Memo1's lines (for tests and the bench).
@@ -132,7 +137,12 @@ class TForm1 : public QWidget {
   void ShowDiagram();
   void RedrawDiagram();
 
+  // Shows the newest handed-over Julian date (the pending hand-over).
+  void ShowPendingHandover();
+
   QStringList Arguments_;
+  std::optional<long double> PendingHandover_;  // newest date not yet shown
+  bool HandoverQueued_ = false;  // a command that shows it is on its way
   bool Shown_ = false;
   bool MemoFresh_ = true;  // Memo1 holds no line yet
   bool Busy_ = false;

@@ -13,6 +13,8 @@
 #include <QDialog>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -47,10 +49,52 @@ double MsSinceProcessStart() {
   return (now.tv_sec + now.tv_nsec / 1e9 - startTicks / ticksPerSecond) * 1000.0;
 }
 
+const char* const CLI_HINT =
+    "Die Tabelle einer Saros-Serie gibt nodalis-cli auf der Konsole aus, z. B.: nodalis-cli --saros 145\n";
+
+// True when Qt will look for a display the environment does not name: no
+// platform chosen (QT_QPA_PLATFORM, -platform) and neither an X display
+// (DISPLAY) nor a Wayland one (WAYLAND_DISPLAY).
+bool NoDisplayNamed(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
+      return false;
+  auto set = [](const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+  };
+  return !set("QT_QPA_PLATFORM") && !set("DISPLAY") && !set("WAYLAND_DISPLAY");
+}
+
+// Qt ends a program whose display it cannot open with a fatal message
+// (exit by abort, "Reinstalling the application may fix this problem"):
+// say in German what happened instead, and end with exit code 1.
+void PlatformFailure(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg && text.contains(QLatin1String("platform plugin"))) {
+    std::fprintf(stderr,
+                 "Nodalis: Die grafische Anzeige kann nicht ge\xC3\xB6" "ffnet werden (DISPLAY=%s, "
+                 "WAYLAND_DISPLAY=%s).\n%s",
+                 std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "",
+                 std::getenv("WAYLAND_DISPLAY") ? std::getenv("WAYLAND_DISPLAY") : "", CLI_HINT);
+    std::_Exit(1);
+  }
+  std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
+  if (type == QtFatalMsg) std::abort();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (NoDisplayNamed(argc, argv)) {
+    std::fprintf(stderr,
+                 "Nodalis: Keine grafische Anzeige gefunden (weder DISPLAY noch WAYLAND_DISPLAY "
+                 "ist gesetzt), das Fenster kann nicht ge\xC3\xB6" "ffnet werden.\n%s",
+                 CLI_HINT);
+    return 1;
+  }
+  const QtMessageHandler qtDefault = qInstallMessageHandler(PlatformFailure);
   QApplication app(argc, argv);
+  qInstallMessageHandler(qtDefault);
   nodalis::SetUpApplication(app);
   const bool trace = !qEnvironmentVariableIsEmpty("NODALIS_TRACE");
 

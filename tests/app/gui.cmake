@@ -35,7 +35,7 @@ set_tests_properties(X11Keys PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
 
 nodalis_add_gtest(test_nodalis_instances
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_nodalis_instances.cpp
-  LIBS Qt6::Core QT Core)
+  LIBS nodalis_oneinstance Qt6::Core QT Core)
 target_compile_definitions(test_nodalis_instances PRIVATE
   NODALIS_PROGRAM_PATH="$<TARGET_FILE:nodalis>")
 add_dependencies(test_nodalis_instances nodalis)

@@ -255,6 +255,32 @@ TEST_F(SettingsFile, LastLineWithALoneCarriageReturn) {
   EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/b.txt");
 }
 
+// A file whose lines end in lone CRs (as old Mac editors write them) reads
+// like any other, and writing keeps its keys where they are, in its own
+// line-end style: the main window's close must find the user's canon path,
+// not append a second one after the next section.
+TEST_F(SettingsFile, LoneCarriageReturnLineEnds) {
+  const fs::path ini = Cwd() / "Nodalis.ini";
+  Spit(ini, "[Eclipses]\rLorvan-Canon=/x\r[X]\ra=1\r");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "default"), "/x");
+  EXPECT_EQ(IniReadString("X", "a", ""), "1");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/y"));
+  EXPECT_EQ(Slurp(ini), "[Eclipses]\rLorvan-Canon=/y\r[X]\ra=1\r");
+  // A new key goes into its section, a new section at the end, both with CR.
+  ASSERT_TRUE(IniWriteString("Eclipses", "New", "n"));
+  ASSERT_TRUE(IniWriteString("Ini", "IniFile", ""));
+  EXPECT_EQ(Slurp(ini), "[Eclipses]\rLorvan-Canon=/y\rNew=n\r[X]\ra=1\r[Ini]\rIniFile=\r");
+  // Without a line end after the last line, it gets the file's own.
+  Spit(ini, "[Eclipses]\rLorvan-Canon=/x");
+  ASSERT_TRUE(IniWriteString("X", "a", "2"));
+  EXPECT_EQ(Slurp(ini), "[Eclipses]\rLorvan-Canon=/x\r[X]\ra=2\r");
+  // A lone CR in a file of CR LF lines ends a line there too.
+  Spit(ini, "[Eclipses]\r\nOther=1\rLorvan-Canon=/z\r\n");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/z");
+  EXPECT_EQ(IniReadString("Eclipses", "Other", ""), "1");
+}
+
 TEST_F(SettingsFile, PlantedLinksAreNeverFollowed) {
   // Links planted in the settings directory under temporary names (the
   // old writer's "Nodalis.ini.tmp<pid>" and names of the form the writer

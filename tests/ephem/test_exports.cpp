@@ -237,6 +237,110 @@ TEST(OtherExports, DeltaTSiderealTimeObliquityAberration) {
   EXPECT_EQ(lon, _planetinfo(2451545.0, 1020, 8));
 }
 
+// One date range for every export, and one rule outside it: zeros, as for
+// an invalid body or item (_aberrat_aux: no correction).  At the ends of
+// the range the values are those of a real sky: the Sun about 1 AU away,
+// the Moon 356 000 ... 407 000 km, the obliquity between 22 and 24.5
+// degrees, Delta T positive and below 12 days, sidereal time in [0, 24).
+TEST(DateRange, EveryExportServesItsRangeAndGivesZerosOutside) {
+  constexpr double SUN_AU_MIN = 0.98, SUN_AU_MAX = 1.02;
+  constexpr double MOON_AU_MIN = 356000.0 / 149597870.7, MOON_AU_MAX = 407000.0 / 149597870.7;
+  constexpr double OBLIQUITY_MIN_RAD = 22.0 * RAD_PER_DEG, OBLIQUITY_MAX_RAD = 24.5 * RAD_PER_DEG;
+  constexpr double DELTA_T_MAX_DAYS = 12.0;
+  constexpr double ABERRATION_MAX_RAD = 25.0 / ARCSEC_PER_RAD;  // 20.5" and the ecliptic factor
+  for (double jd : {ORBITCORE_FIRST_JD, ORBITCORE_LAST_JD, 2451545.0}) {
+    SCOPED_TRACE(jd);
+    EXPECT_GE(_planetinfo(jd, 1020, 3), SUN_AU_MIN);
+    EXPECT_LE(_planetinfo(jd, 1020, 3), SUN_AU_MAX);
+    EXPECT_GE(_planetinfo(jd, 1011, 3), MOON_AU_MIN);
+    EXPECT_LE(_planetinfo(jd, 1011, 3), MOON_AU_MAX);
+    const Place mars = calc(jd, 1004);
+    for (int k = 0; k < 10; ++k) EXPECT_TRUE(std::isfinite(slots(mars)[k])) << k;
+    EXPECT_GT(mars.delta, 0.3);
+    EXPECT_GE(_eclipticobliquity(jd, 1), OBLIQUITY_MIN_RAD);
+    EXPECT_LE(_eclipticobliquity(jd, 1), OBLIQUITY_MAX_RAD);
+    const double dt = _jddtojdb(jd) - jd;
+    EXPECT_GT(dt, 0.0);
+    EXPECT_LT(dt, DELTA_T_MAX_DAYS);
+    const double st = _localsiderealtime(jd, 0.0, 1);
+    EXPECT_GE(st, 0.0);
+    EXPECT_LT(st, 24.0);
+    double a = 1.0, b = 0.3;
+    _aberrat_aux(jd, &a, &b, 2.0, 0);
+    EXPECT_GT(std::fabs(a - 1.0), 0.0);
+    EXPECT_LT(std::fabs(a - 1.0), ABERRATION_MAX_RAD);
+  }
+  const double outside[] = {std::nextafter(ORBITCORE_FIRST_JD, -1e300),
+                            std::nextafter(ORBITCORE_LAST_JD, 1e300), -1e7, 2e7, 1e15, NAN,
+                            INFINITY, -INFINITY};
+  for (double jd : outside) {
+    SCOPED_TRACE(jd);
+    for (int body : {1000, 1003, 1004, 1009, 1011, 1020, 1029})
+      for (int item = 0; item <= 9; ++item) EXPECT_EQ(_planetinfo(jd, body, item), 0.0) << body;
+    Place p;
+    std::fill(&p.ra, &p.ra + 10, -1.0);
+    p = calc(jd, 1011);
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(slots(p)[k], 0.0) << k;
+    EXPECT_EQ(_jddtojdb(jd), 0.0);
+    EXPECT_EQ(_localsiderealtime(jd, 15.0, 1), 0.0);
+    EXPECT_EQ(_eclipticobliquity(jd, 0), 0.0);
+    double a = 1.0, b = 0.3;
+    _aberrat_aux(jd, &a, &b, 2.0, 1);
+    EXPECT_EQ(a, 1.0);
+    EXPECT_EQ(b, 0.3);
+  }
+  // Pluto has the narrower range of its theory, within which it stays
+  // where Pluto can be (perihelion 29.7 AU, aphelion 49.3 AU, and a little
+  // slack for the theory far from 2000); there the others go on.
+  constexpr double PLUTO_SUN_AU_MIN = 28.0, PLUTO_SUN_AU_MAX = 49.5;
+  constexpr double PLUTO_SAMPLE_DAYS = 997.3;
+  for (double jd = PLUTO_FIRST_JD; jd <= PLUTO_LAST_JD; jd += PLUTO_SAMPLE_DAYS) {
+    ASSERT_GE(_planetinfo(jd, 1009, 0), PLUTO_SUN_AU_MIN) << jd;
+    ASSERT_LE(_planetinfo(jd, 1009, 0), PLUTO_SUN_AU_MAX) << jd;
+  }
+  for (double jd : {PLUTO_FIRST_JD, PLUTO_LAST_JD}) {
+    EXPECT_GE(_planetinfo(jd, 1009, 0), PLUTO_SUN_AU_MIN) << jd;
+    EXPECT_LE(_planetinfo(jd, 1009, 0), PLUTO_SUN_AU_MAX) << jd;
+    EXPECT_GE(_planetinfo(jd, 1029, 0), PLUTO_SUN_AU_MIN) << jd;
+  }
+  for (double jd : {std::nextafter(PLUTO_FIRST_JD, -1e300), std::nextafter(PLUTO_LAST_JD, 1e300)}) {
+    const Place pluto = calc(jd, 1009);
+    for (int k = 0; k < 10; ++k) EXPECT_EQ(slots(pluto)[k], 0.0) << jd;
+    EXPECT_EQ(_planetinfo(jd, 1029, 8), 0.0) << jd;
+    EXPECT_GT(_planetinfo(jd, 1008, 3), 28.0) << "Neptune at " << jd;
+  }
+}
+
+// _localsiderealtime stays in [0, 24) h where the equation of the
+// equinoxes carries the mean time across 0 h, as at JD 2525886.0730220964
+// and 140.83 deg west (mean time 0.00006 h, apparent -0.0001 h before).
+TEST(OtherExports, ApparentSiderealTimeStaysInItsRange) {
+  const double st = _localsiderealtime(2525886.0730220964, -140.83233607971684, 1);
+  EXPECT_GE(st, 0.0);
+  EXPECT_LT(st, 24.0);
+  EXPECT_NEAR(st, 24.0 - 9.66e-5, 1e-7);
+  // Every longitude of one instant: apparent minus mean is the equation of
+  // the equinoxes of that instant, taken across the wrap: at most about
+  // 1.2 s near 2000, up to 1.5 s at the ends of the range, where the terms
+  // of the nutation that grow with time have grown.
+  constexpr double EQEQ_MAX_S = 1.5;
+  std::mt19937 rng(20260412);
+  std::uniform_real_distribution<double> day(ORBITCORE_FIRST_JD, ORBITCORE_LAST_JD);
+  for (int i = 0; i < 2000; ++i) {
+    const double jd = day(rng);
+    const double eqeq = _localsiderealtime(jd, 0.0, 1) - _localsiderealtime(jd, 0.0, 0);
+    const double e = std::remainder(eqeq, 24.0);
+    for (double lon = -180.0; lon <= 180.0; lon += 0.5) {
+      const double app = _localsiderealtime(jd, lon, 1);
+      ASSERT_GE(app, 0.0) << "JD " << jd << " lon " << lon;
+      ASSERT_LT(app, 24.0) << "JD " << jd << " lon " << lon;
+      EXPECT_NEAR(std::remainder(app - _localsiderealtime(jd, lon, 0) - e, 24.0), 0.0, 1e-9)
+          << "JD " << jd << " lon " << lon;
+    }
+    EXPECT_LT(std::fabs(e) * 3600.0, EQEQ_MAX_S) << "JD " << jd;
+  }
+}
+
 TEST(Robustness, AbsurdDatesNeverCrashOrGiveInfinity) {
   const double dates[] = {NAN, INFINITY, -INFINITY, 1e12, -1e12, 0.0, -10000000.0, 1e300};
   for (double jd : dates) {
