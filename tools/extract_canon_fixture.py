@@ -12,6 +12,11 @@ Writes into OUT_DIR (normally tests/app/data):
   canon_saros_145_136.txt     the canon file format of Nodalis for Saros 145
                               and 136 (same as tools/nasa_canon_to_canon.py
                               --saros 145 --saros 136)
+  canon_saros_series.csv      one line per Saros number of the canon: its
+                              members within -1999 .. 3000, the first and
+                              last of them and the one of smallest |gamma|:
+                              saros,members,first_jd,central_jd,last_jd,
+                              first_date,central_date,last_date (TD)
 and, when ASTRO_DIR is given (normally tests/astro/data):
   canon_circumstances.csv     every member of Saros 5, 60, 128, 133, 136 and
                               140 (-1999 ... 2774) as the Canon's rows, all
@@ -72,6 +77,32 @@ def write_circumstances(solar_csv, astro_dir, header_lines):
     print(f"{len(keep)} rows written to {path}", file=sys.stderr)
 
 
+def write_series(solar_csv, out_dir, header_lines):
+    """One line per Saros number: its members' count, first, central
+    (smallest |gamma|) and last member."""
+    series = {}
+    with open(solar_csv, newline="", encoding="ascii") as f:
+        for r in csv.DictReader(f):
+            row = conv.parse_row(r)
+            series.setdefault(row[7], []).append(row)
+    path = os.path.join(out_dir, "canon_saros_series.csv")
+    with open(path, "w", encoding="ascii", newline="\n") as out:
+        out.write("# Every Saros series of the NASA Five Millennium Canon of Solar Eclipses\n")
+        out.write("# (Espenak & Meeus 2006, CSV solar.csv), one line each: its members\n")
+        out.write("# within -1999 .. 3000 and the first, the central (smallest |gamma|) and\n")
+        out.write("# the last of them, Julian dates TD of greatest eclipse.\n")
+        out.write("\n".join(header_lines) + "\n")
+        out.write("saros,members,first_jd,central_jd,last_jd,first_date,central_date,last_date\n")
+        for saros in sorted(series):
+            rows = series[saros]
+            central = min(rows, key=lambda f: abs(f[6]))
+            date = lambda f: "%04d-%02d-%02d" % (f[0], f[1], f[2])
+            out.write("%d,%d,%.6f,%.6f,%.6f,%s,%s,%s\n" % (
+                saros, len(rows), rows[0][10], central[10], rows[-1][10],
+                date(rows[0]), date(central), date(rows[-1])))
+    print(f"{len(series)} series written to {path}", file=sys.stderr)
+
+
 def main(argv):
     if len(argv) not in (2, 3):
         sys.exit(__doc__)
@@ -92,6 +123,7 @@ def main(argv):
             f = conv.parse_row(r)
             out.write("%d,%d,%04d-%02d-%02d,%.6f,%.4f,%s\n" % (
                 f[7], f[8], f[0], f[1], f[2], f[10], f[6], r["Eclipse Type"].strip()))
+    write_series(solar_csv, out_dir, header_lines)
     conv.main([solar_csv, os.path.join(out_dir, "canon_saros_145_136.txt"),
                "--saros", "145", "--saros", "136"], header_lines)
     print(f"{len(rows)} members written to {path}", file=sys.stderr)

@@ -52,18 +52,24 @@ int32_t NumberAt(long long K) {
 }  // namespace
 
 bool SeriesTitleFrom(long double JD, int32_t& Title, const MoonForLanding& MoonFor,
-                     std::string* FirstMemberDate) {
+                     SeriesBuild* Build) {
   const long double selected = SelectedJD;
   const bool moon = UseLunarLib;
   if (MoonFor) UseLunarLib = MoonFor(JD);
-  std::vector<std::string> list;
-  long double jd = JD;
-  bool built = FindEclipseNewMoon(jd, false) && BuildSeriesComputed(list, jd) && list.size() > 2;
+  SeriesBuild b;
+  b.Landing = JD;
+  b.SeriesJD = JD;
+  b.ELP2000 = UseLunarLib;
+  b.EclipticNorth = EkliptikalNordChecked;
+  SelectedJD = JD;
+  bool built = FindEclipseNewMoon(b.SeriesJD, false) && BuildSeriesComputed(b.List, b.SeriesJD) &&
+               b.List.size() > 2;
+  b.SelectedJD = SelectedJD;
   BesselRec first;
-  built = built && ParseMemberLine(list[1], first);
+  built = built && ParseMemberLine(b.List[1], first);
   if (built) {
     Title = first.SarosNo;
-    if (FirstMemberDate) *FirstMemberDate = DateShort(0, first.JDMax);
+    if (Build) *Build = std::move(b);
   }
   SelectedJD = selected;
   UseLunarLib = moon;
@@ -71,7 +77,7 @@ bool SeriesTitleFrom(long double JD, int32_t& Title, const MoonForLanding& MoonF
 }
 
 bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo,
-                 const MoonForLanding& MoonFor) {
+                 const MoonForLanding& MoonFor, SeriesBuild* Found) {
   const bool walked = Walk(Wanted, CurrentSaros, Memo) == WalkEnd::Reached;
   const long double landing = SelectedJD;
   const long long landingK = walked ? LunationNumber(landing) : 0;
@@ -93,7 +99,7 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
         continue;
     }
     int32_t title = 0;
-    if (!SeriesTitleFrom(jd, title, MoonFor) || title != Wanted) continue;
+    if (!SeriesTitleFrom(jd, title, MoonFor, Found) || title != Wanted) continue;
     SelectedJD = jd;
     if (!walkedHere) Memo.push_back(ProgressLine(jd));
     CurrentSaros = Wanted;
@@ -103,11 +109,14 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
   Memo.push_back("Saros" + ShortRealToStr(Wanted) + " nicht gefunden");
   // Where the walk reached a date of that number, say whose series it is.
   int32_t title = 0;
-  std::string begins;
-  if (walked && SeriesTitleFrom(landing, title, MoonFor, &begins) && title != Wanted)
+  SeriesBuild there;
+  BesselRec first;
+  if (walked && SeriesTitleFrom(landing, title, MoonFor, &there) && title != Wanted &&
+      ParseMemberLine(there.List[1], first))
     Memo.push_back("Finsternisse mit der Nummer " + ShortRealToStr(Wanted) +
                    " geh\xF6ren hier zur Serie Saros " + ShortRealToStr(title) + " (Beginn " +
-                   begins + ")");
+                   DateShort(0, first.JDMax) + ")");
+  if (Found) Found->List.clear();
   return false;
 }
 

@@ -38,14 +38,17 @@ using MoonForLanding = std::function<bool(long double LandingJD)>;
 // to that series' middle, with one more progress line.  The result depends
 // on the number only, not on where the search started.
 //
-// MoonFor gives the Moon of those builds (empty: UseLunarLib as it is).
+// MoonFor gives the Moon of those builds (empty: UseLunarLib as it is);
+// Found, when given, receives the build of the series found, which
+// Recompute can take instead of building the same series again.
 // On failure adds "Saros<N> nicht gefunden" and, when the walk reached a
 // date of that number, "Finsternisse mit der Nummer <N> gehören hier zur
 // Serie Saros <T> (Beginn <date>)", and returns false; SelectedJD and
 // CurrentSaros stay at the last landing (SelectedJD goes back to where it
 // was when a step would leave the supported dates).
+struct SeriesBuild;
 bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo,
-                 const MoonForLanding& MoonFor = {});
+                 const MoonForLanding& MoonFor = {}, SeriesBuild* Found = nullptr);
 
 // The Saros series a search can reach and build: those whose members lie
 // within the supported Julian dates (MIN_SUPPORTED_JD ... MAX_SUPPORTED_JD,
@@ -57,12 +60,23 @@ constexpr int32_t SAROS_REACHABLE_ABOUT_LAST = 650;
 // bis 650", the line after a failed search (Windows-1252).
 std::string SarosReachableText();
 
-// The number of the series a build from the landing instant JD shows in
-// its title (the first member's SarosNumber), as Recompute builds it
-// (eclipse new moon forwards from JD, computed series, Moon by MoonFor);
-// false when no series is built there.  SelectedJD and UseLunarLib are
-// left as they were.
+// A series as Recompute builds it from a landing instant: the eclipse new
+// moon forwards from it (SeriesJD), the computed series with the Moon
+// given, and SelectedJD where the builder's backward phase leaves it.
+struct SeriesBuild {
+  long double Landing = 0;     // SelectedJD before the build
+  long double SeriesJD = 0;
+  long double SelectedJD = 0;  // after the build
+  bool ELP2000 = false;        // the Moon it was built with (UseLunarLib)
+  bool EclipticNorth = false;  // EkliptikalNordChecked when it was built
+  std::vector<std::string> List;
+};
+
+// Builds the series from the landing instant JD (Moon by MoonFor) and gives
+// the number its title shows (the first member's SarosNumber); false when
+// no series is built there.  SelectedJD and UseLunarLib are left as they
+// were.
 bool SeriesTitleFrom(long double JD, int32_t& Title, const MoonForLanding& MoonFor = {},
-                     std::string* FirstMemberDate = nullptr);
+                     SeriesBuild* Build = nullptr);
 
 }  // namespace nodalis

@@ -125,10 +125,12 @@ bool SeriesCommands::ChangeSaros(int Tag) {
   if (Tag != 0) SarosField = SarosFieldValue(static_cast<long long>(SarosField) + Tag);
   const int32_t wanted = SarosField;
   std::vector<std::string> progress;
-  // The builds of the search take the Moon Recompute takes for the landing.
+  // The builds of the search take the Moon Recompute takes for the landing;
+  // the series found is built already.
+  SeriesBuild build;
   const bool found = SarosSearch(wanted, CurrentSaros, progress, [this](long double JD) {
     return Canon || (Auto ? AutoChoosesELP2000(JD) : ELP2000);
-  });
+  }, &build);
   for (const std::string& line : progress) AddLine(line);
   if (!found) {
     const std::string missing = "Saros" + ShortRealToStr(wanted) + " nicht gefunden";
@@ -138,7 +140,7 @@ bool SeriesCommands::ChangeSaros(int Tag) {
     return false;
   }
   ReferenceJD = NowJD(0);
-  if (!Recompute()) return false;
+  if (!Recompute(&build)) return false;
   // A series from the canon may begin with another member than the one
   // computed: the number asked for is still what the title must show.
   if (CurrentSaros != wanted) {
@@ -177,7 +179,7 @@ bool SeriesCommands::Reorient() {
   return true;
 }
 
-bool SeriesCommands::Recompute() {
+bool SeriesCommands::Recompute(const SeriesBuild* Built) {
   Message.clear();
   struct Hourglass {
     const CommandView& V;
@@ -205,9 +207,18 @@ bool SeriesCommands::Recompute() {
     }
     UseLunarLib = ELP2000;
     PumpMessage();
-    SeriesJD = SelectedJD;
-    FindEclipseNewMoon(SeriesJD, Backward);
-    built = BuildSeriesComputed(list, SeriesJD);
+    if (Built && !Built->List.empty() && Built->Landing == SelectedJD && !Backward &&
+        Built->ELP2000 == UseLunarLib && Built->EclipticNorth == EkliptikalNordChecked) {
+      // The same build from the same instant (the Saros search's): taken over.
+      SeriesJD = Built->SeriesJD;
+      SelectedJD = Built->SelectedJD;
+      list = Built->List;
+      built = true;
+    } else {
+      SeriesJD = SelectedJD;
+      FindEclipseNewMoon(SeriesJD, Backward);
+      built = BuildSeriesComputed(list, SeriesJD);
+    }
   }
   if (!built) return Fail(message.empty() ? JDRangeText() : message);
   // Start and end line only: no member, no table (the title would claim a

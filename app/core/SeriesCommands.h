@@ -21,6 +21,8 @@
 
 namespace nodalis {
 
+struct SeriesBuild;
+
 // A number on the program's command line above this is a Julian date whose
 // series is shown at once.
 constexpr long double COMMAND_LINE_MIN_JD = 999999.0L;
@@ -91,16 +93,18 @@ class SeriesCommands {
   // eclipse new moon in that direction, which becomes the reference.
   bool StepEclipse(int Tag);
   // "-2", "-1", "+1", "+2" beside "Saros" (Tag) and "&Gehe zu:" or Enter in
-  // the Saros field (Tag 0, the number in SarosField): the search by inex
-  // periods from the start of the series on screen, then Recompute with
-  // now as the reference.
+  // the Saros field (Tag 0, the number in SarosField): the search from the
+  // start of the series on screen for the series titled with that number
+  // (SarosSearch), then Recompute with now as the reference.
   bool ChangeSaros(int Tag);
   // "Orientierung Ekliptikal Nord" changed while the graph window exists:
   // the series on screen built again from SeriesJD, redrawn, and its table.
   bool Reorient();
   // The pipeline every command ends in: lunar theory, series (computed or
-  // from the canon), table, diagram.
-  bool Recompute();
+  // from the canon), table, diagram.  Built, when it is the computed build
+  // Recompute would make (same instant, Moon and orientation), is taken
+  // instead of building the series again.
+  bool Recompute(const SeriesBuild* Built = nullptr);
   // Title and table of SeriesList into Memo; SarosField and CurrentSaros
   // follow the series.
   void WriteTable();

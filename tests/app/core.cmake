@@ -26,6 +26,7 @@ nodalis_add_gtest(test_core_canon_bounds
 nodalis_add_gtest(test_core_cli
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_failures.cpp
   LIBS nodalis_core util)
 target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(test_core_cli nodalis-cli)
@@ -37,3 +38,10 @@ nodalis_add_gtest(test_core_fuzz_replay
   LIBS nodalis_core nodalis_settings nodalis_cliargs
   DATA ${PROJECT_SOURCE_DIR}/tools/fuzz/corpus)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
+
+# The Saros search over about 230 numbers from two clocks: the title always
+# carries the number asked for (about a minute; its speed is bench_core's).
+nodalis_add_gtest(test_core_saros_sweep
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_saros_sweep.cpp
+  LIBS nodalis_core
+  TIMEOUT 1500)

@@ -161,3 +161,47 @@ TEST(CanonSeries, UnusableFilesGiveAMessageAndKeepTheList) {
   EXPECT_EQ(list, before);
   EXPECT_NE(msg.find("nicht gefunden"), std::string::npos);
 }
+
+// Lines after the data's first line that are no data line are counted
+// (blank lines and "#" comments are not), and a file without a usable line
+// of the series gives no series but a message: the table would otherwise
+// read "Saros 0 ... 0 Neumonde".
+TEST(CanonSeries, LinesPassedOverAreCountedAndAnEmptySeriesIsRefused) {
+  const auto lines = Saros145Lines();
+  ASSERT_GT(lines.size(), 40u);
+  const std::string content = "Header\n" + lines[0] + "\n" + lines[10] + "\n" +
+                              "2017 8 21 2 1 1.0 nan 145 1 1 2457987.2\n" + "\n \t\n# comment\n" +
+                              std::string(MAX_CANON_LINE_BYTES + 10, '5') + "\n" + lines[11] + "\n" +
+                              "\x01\x02\x03\n";
+  CanonPath = TempFile("skipped.txt", content);
+  CanonSeriesLines s;
+  std::string msg;
+  ASSERT_TRUE(ReadCanonSeries(CanonPath, 145, AUG_2017_JD, s, msg)) << msg;
+  EXPECT_EQ(s.Members.size(), 2u);
+  EXPECT_EQ(s.Skipped, 3);
+  EXPECT_EQ(SkippedLinesText(1), "1 Zeile \xFC" "bergangen");
+  EXPECT_EQ(SkippedLinesText(3), "3 Zeilen \xFC" "bergangen");
+  std::vector<std::string> list;
+  int skipped = -1;
+  ASSERT_TRUE(BuildSeriesFromCanon(list, AUG_2017_JD, &msg, {}, &skipped));
+  EXPECT_EQ(skipped, 3);
+  std::vector<std::string> memo;
+  WriteSeriesTable(list, memo, TableSource{true, true, "skipped.txt", skipped});
+  EXPECT_EQ(memo.at(2), "Datenbasis: skipped.txt (3 Zeilen \xFC" "bergangen)");
+  // Every line of the series unusable: refused, the list kept.
+  std::string broken = "Header\n" + lines[0] + "\n";
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    CanonLine c;
+    ParseCanonLine(lines[i], c);
+    broken += "2017 8 21 2 1 1.0 nan 145 1 1 " + std::to_string(double(c.JD)) + "\n";
+  }
+  fs::remove(CanonPath);
+  CanonPath = TempFile("broken.txt", broken);
+  const std::vector<std::string> before{"1 Start", "x", "2 Ende"};
+  list = before;
+  EXPECT_FALSE(BuildSeriesFromCanon(list, AUG_2017_JD, &msg));
+  EXPECT_EQ(list, before);
+  EXPECT_EQ(msg, "Die Canon-Datei nodalis_canon_test_broken.txt enth\xE4lt keine Finsternis der Saros 145 (" +
+                     std::to_string(lines.size() - 1) + " Zeilen \xFC" "bergangen)");
+  fs::remove(CanonPath);
+}
