@@ -6,6 +6,11 @@
 // from orbitcore for that date), "ELP2000" (lunaris), "DE404" (orbitcore).
 // BM_CanonSeries: BuildSeriesFromCanon from the canon file named by
 // NODALIS_CANON (skipped when unset), made by tools/nasa_canon_to_canon.py.
+// BM_GoToSaros/<n>: "Gehe zu:" with the number n typed, from the start of
+// the program with the clock at 2025 Nov 11 ("Auto"): the search, the
+// check of the series' title and Recompute (145: a few passes; 12: the
+// walk lands on the series' last member; 450: a series of the year 10500,
+// lunaris; 180: a number that names no series).
 // BM_BesselElements: one set of elements.
 // BM_CanonBound: the canon reader on crafted files that it must end at once
 // (arg 0: 158 KB of members alternating between the far past and the far
@@ -32,6 +37,7 @@
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesBuilder.h"
 #include "app/core/SeriesState.h"
+#include "astro/TIMLIB.h"
 
 using namespace nodalis;
 
@@ -52,6 +58,25 @@ void BM_Saros145(benchmark::State& state, LunarMode mode) {
   state.SetLabel(commands.ELP2000 ? "Moon from lunaris" : "Moon from orbitcore");
   state.counters["saros"] = commands.CurrentSaros;
   state.counters["members"] = static_cast<double>(SeriesList.size()) - 2;
+}
+
+void BM_GoToSaros(benchmark::State& state) {
+  constexpr long double CLOCK_2025_NOV_11 = 2461000.5L;
+  const int32_t wanted = static_cast<int32_t>(state.range(0));
+  bool found = false;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClockJD = CLOCK_2025_NOV_11;
+    SeriesList.clear();
+    SeriesCommands commands;
+    commands.SetLunarMode(LunarMode::Auto);
+    commands.Start();
+    commands.SarosField = wanted;
+    state.ResumeTiming();
+    found = commands.ChangeSaros(0);
+    benchmark::DoNotOptimize(commands.Memo.data());
+  }
+  state.SetLabel(found ? "found" : "nicht gefunden");
 }
 
 void BM_CanonSeries(benchmark::State& state) {
@@ -154,6 +179,7 @@ void BM_CatalogCli(benchmark::State& state) {
 BENCHMARK_CAPTURE(BM_Saros145, Auto, LunarMode::Auto)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Saros145, ELP2000, LunarMode::ELP2000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Saros145, DE404, LunarMode::DE404)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GoToSaros)->Arg(145)->Arg(12)->Arg(450)->Arg(180)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CanonSeries)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BesselElements)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanonBound)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

@@ -156,8 +156,8 @@ TEST(SarosSweep, TheTitleCarriesTheNumberWhateverTheClock) {
       const bool sameMoon = a.memo.at(2) == b.memo.at(2);
       if (!sameMoon) ++otherMoon;
       const double tol = sameMoon ? SAME_INSTANT_DAYS : OTHER_MOON_DAYS;
-      ASSERT_EQ(b.members.size(), a.members.size());
-      for (std::size_t i = 0; i < a.members.size(); ++i)
+      EXPECT_EQ(b.members.size(), a.members.size());
+      for (std::size_t i = 0; i < a.members.size() && i < b.members.size(); ++i)
         EXPECT_NEAR(double(b.members[i] - a.members[i]), 0.0, tol) << "member " << i + 1;
       auto it = canon.find(n);
       if (it != canon.end() && n >= 1 && n <= 179) {
