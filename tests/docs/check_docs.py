@@ -16,7 +16,7 @@ import sys
 
 README_MAX_LINES = 300
 COMMAND = re.compile(r"\bbash scripts/[A-Za-z0-9_.-]+")
-LINK = re.compile(r"\]\(([^)\s]+)\)")
+LINK = re.compile(r"\]\(([^)\s]+)\)|\bsrc=\"([^\"]+)\"")
 
 
 def readme_setup_commands(readme):
@@ -59,7 +59,8 @@ def check_setup(root):
 
 
 def relative_links(text):
-    for target in LINK.findall(text):
+    for groups in LINK.findall(text):
+        target = groups[0] or groups[1]
         if re.match(r"^[a-z]+:", target) or target.startswith("#"):
             continue
         yield target.split("#", 1)[0]
