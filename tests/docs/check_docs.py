@@ -59,11 +59,24 @@ def check_setup(root):
 
 
 def relative_links(text):
+    """(file, anchor) of every link to a file of the tree; anchor may be ''."""
     for groups in LINK.findall(text):
         target = groups[0] or groups[1]
-        if re.match(r"^[a-z]+:", target) or target.startswith("#"):
+        if re.match(r"^[a-z]+:", target):
             continue
-        yield target.split("#", 1)[0]
+        path, _, anchor = target.partition("#")
+        yield path, anchor
+
+
+def anchors(markdown):
+    """The anchors of a page's headings, as GitHub makes them."""
+    found = set()
+    for line in markdown.splitlines():
+        m = re.match(r"^#{1,6}\s+(.*?)\s*$", line)
+        if m:
+            slug = re.sub(r"[^\w\- ]", "", m.group(1).lower()).replace(" ", "-")
+            found.add(slug)
+    return found
 
 
 def check_links(root):
@@ -74,14 +87,19 @@ def check_links(root):
     if lines > README_MAX_LINES:
         faults.append(f"README.md has {lines} lines, at most {README_MAX_LINES}")
     docs = root / "docs"
-    linked = {(readme_path.parent / t).resolve() for t in relative_links(readme)}
+    linked = {(readme_path.parent / t).resolve() for t, _ in relative_links(readme) if t}
     for doc in sorted(docs.glob("*.md")):
         if doc.resolve() not in linked:
             faults.append(f"README.md does not link docs/{doc.name}")
     for page in [readme_path] + sorted(docs.glob("*.md")):
-        for target in relative_links(page.read_text(encoding="utf-8")):
-            if not (page.parent / target).exists():
+        for target, anchor in relative_links(page.read_text(encoding="utf-8")):
+            path = page.parent / target if target else page
+            if not path.exists():
                 faults.append(f"{page.relative_to(root)}: link to a missing file: {target}")
+            elif anchor and path.suffix == ".md" and \
+                    anchor not in anchors(path.read_text(encoding="utf-8")):
+                faults.append(f"{page.relative_to(root)}: link to a missing heading: "
+                              f"{target}#{anchor}")
     return faults
 
 
