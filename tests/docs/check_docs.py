@@ -5,8 +5,9 @@
                              first commands .ci/run runs, in the same order
                              (the first of them without a display)
   check_docs.py ROOT links   the README is at most 300 lines, links every
-                             file of docs/, and every relative link of the
-                             README and of docs/*.md names an existing file
+                             file of docs/, and every relative link (or
+                             picture) of the README and of docs/*.md names an
+                             existing file, and its heading where it names one
 
 Exit code 0 when it holds, 1 with one line per fault otherwise.
 """
