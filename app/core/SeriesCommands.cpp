@@ -14,6 +14,17 @@
 namespace nodalis {
 
 namespace {
+// The hourglass while a command computes (nested ones stack).
+struct Hourglass {
+  const CommandView& V;
+  explicit Hourglass(const CommandView& View) : V(View) {
+    if (V.Working) V.Working(true);
+  }
+  ~Hourglass() {
+    if (V.Working) V.Working(false);
+  }
+};
+
 const char* const NO_MEMBER_TEXT = "Keine Sonnenfinsternis der Serie gefunden";
 
 int32_t SarosFieldValue(long long V) {
@@ -110,6 +121,8 @@ bool SeriesCommands::StepEclipse(int Tag) {
 }
 
 bool SeriesCommands::ChangeSaros(int Tag) {
+  // The search builds series of its own before Recompute builds the one found.
+  const Hourglass hourglass(View);
   Message.clear();
   ClearText();
   Backward = false;
@@ -181,11 +194,7 @@ bool SeriesCommands::Reorient() {
 
 bool SeriesCommands::Recompute(const SeriesBuild* Built) {
   Message.clear();
-  struct Hourglass {
-    const CommandView& V;
-    explicit Hourglass(const CommandView& View) : V(View) { if (V.Working) V.Working(true); }
-    ~Hourglass() { if (V.Working) V.Working(false); }
-  } hourglass(View);
+  const Hourglass hourglass(View);
   ClearText();
   if (!JDSupported(SelectedJD)) return Fail(JDRangeText());
   std::vector<std::string> list;

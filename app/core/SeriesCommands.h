@@ -53,7 +53,7 @@ struct CommandView {
   std::function<void()> LunarChosen;   // "Auto" changed ELP2000 before a build
   std::function<void()> ShowSeries;    // a new series: show the graph window and draw it
   std::function<void()> RedrawSeries;  // the series turned: draw it again
-  std::function<void(bool On)> Working;  // the hourglass while Recompute runs
+  std::function<void(bool On)> Working;  // the hourglass while Recompute or a search runs (nested calls)
 };
 
 class SeriesCommands {

@@ -57,30 +57,38 @@ std::string ReadWhole(const std::string& path) {
   return out;
 }
 
-// Lines with their line ends ("\n" included when present).
+// Lines with their line ends (included when present).
 std::vector<std::string> RawLines(const std::string& s) {
+  // Lines end at LF, CR LF or a lone CR, as the settings file's reader
+  // takes them; each line keeps its line end.
   std::vector<std::string> v;
   std::size_t pos = 0;
   while (pos < s.size()) {
-    std::size_t nl = s.find('\n', pos);
-    nl = nl == std::string::npos ? s.size() : nl + 1;
-    v.push_back(s.substr(pos, nl - pos));
-    pos = nl;
+    std::size_t end = s.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = s.size();
+    else if (s[end] == '\r' && end + 1 < s.size() && s[end + 1] == '\n') end += 2;
+    else end += 1;
+    v.push_back(s.substr(pos, end - pos));
+    pos = end;
   }
   return v;
 }
 
 // True when the old lines, except the one at index skip, appear in the new
-// lines in order and unchanged; the old last line may have gained "\n" or
-// "\r\n" when it had no line end.
+// lines in order and unchanged; the old last line may have gained a line end
+// ("\n", "\r\n" or "\r") when it had none, and a line ending in a lone CR
+// may have gained "\n" (the writer's CR LF in a file of LF or CR LF lines).
 bool KeepsLines(const std::vector<std::string>& o, const std::vector<std::string>& n,
                 std::size_t skip) {
   std::size_t j = 0;
   for (std::size_t i = 0; i < o.size(); ++i) {
     if (i == skip) continue;
-    const bool open = i + 1 == o.size() && o[i].back() != '\n';
+    const char last = o[i].back();
+    const bool open = i + 1 == o.size() && last != '\n' && last != '\r';
+    const bool loneCR = last == '\r';
     while (j < n.size() && n[j] != o[i] &&
-           !(open && (n[j] == o[i] + "\n" || n[j] == o[i] + "\r\n")))
+           !(open && (n[j] == o[i] + "\n" || n[j] == o[i] + "\r\n" || n[j] == o[i] + "\r")) &&
+           !(loneCR && n[j] == o[i] + "\n"))
       ++j;
     if (j == n.size()) return false;
     ++j;
