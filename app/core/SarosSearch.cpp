@@ -111,11 +111,17 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
   int32_t title = 0;
   SeriesBuild there;
   BesselRec first;
-  if (walked && SeriesTitleFrom(landing, title, MoonFor, &there) && title != Wanted &&
-      ParseMemberLine(there.List[1], first))
-    Memo.push_back("Finsternisse mit der Nummer " + ShortRealToStr(Wanted) +
-                   " geh\xF6ren hier zur Serie Saros " + ShortRealToStr(title) + " (Beginn " +
-                   DateShort(0, first.JDMax) + ")");
+  if (walked && SeriesTitleFrom(landing, title, MoonFor, &there)) {
+    if (title != Wanted && ParseMemberLine(there.List[1], first))
+      Memo.push_back("Finsternisse mit der Nummer " + ShortRealToStr(Wanted) +
+                     " geh\xF6ren hier zur Serie Saros " + ShortRealToStr(title) + " (Beginn " +
+                     DateShort(0, first.JDMax) + ")");
+  } else if (walked) {
+    // The series there begins before or ends after the supported dates.
+    Memo.push_back("Die Serie der Finsternis vom " + DateShort(0, landing) +
+                   " reicht \xFC" "ber die unterst\xFCtzten Daten hinaus (JD " +
+                   ShortRealToStr(MIN_SUPPORTED_JD) + " bis " + ShortRealToStr(MAX_SUPPORTED_JD) + ")");
+  }
   if (Found) Found->List.clear();
   return false;
 }

@@ -43,9 +43,11 @@ using MoonForLanding = std::function<bool(long double LandingJD)>;
 // Recompute can take instead of building the same series again.
 // On failure adds "Saros<N> nicht gefunden" and, when the walk reached a
 // date of that number, "Finsternisse mit der Nummer <N> gehören hier zur
-// Serie Saros <T> (Beginn <date>)", and returns false; SelectedJD and
-// CurrentSaros stay at the last landing (SelectedJD goes back to where it
-// was when a step would leave the supported dates).
+// Serie Saros <T> (Beginn <date>)", or, when that date's series reaches
+// beyond the supported dates, "Die Serie der Finsternis vom <date> reicht
+// über die unterstützten Daten hinaus (JD ...)", and returns false;
+// SelectedJD and CurrentSaros stay at the last landing (SelectedJD goes back
+// to where it was when a step would leave the supported dates).
 struct SeriesBuild;
 bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>& Memo,
                  const MoonForLanding& MoonFor = {}, SeriesBuild* Found = nullptr);

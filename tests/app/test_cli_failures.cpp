@@ -182,7 +182,14 @@ TEST_F(CliFailures, ClockAtTheEndOfTheSupportedDates) {
   r = Cli("--now 8000000", true);
   EXPECT_EQ(r.out, "nodalis-cli: Julianisches Datum au\xC3\x9F" "erhalb des unterst\xC3\xBCtzten Bereichs "
                    "(-2000000 bis 8000000)\n");
-  // A command of its own still works from there.
+  // Just before it the next eclipse's series runs past the end: not shown
+  // cut off, and the message says why.
+  r = Cli("--now 7990000", true);
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.out.find(" reicht \xC3\xBC" "ber die unterst\xC3\xBCtzten Daten hinaus (JD -2000000 bis 8000000)"),
+            string::npos)
+      << r.out;
+    // A command of its own still works from there.
   r = Cli("--now 8000000 --saros 145");
   EXPECT_EQ(r.code, 0);
   EXPECT_EQ(r.out.rfind("Saros 145 (", 0), 0u) << r.out;
