@@ -40,7 +40,8 @@ constexpr long double CLOCK_2025 = 2461000.5L;
 constexpr int32_t SWEEP_FIRST = -197, SWEEP_LAST = 650, SWEEP_STEP = 4;
 const int32_t NAMED[] = {1, 12, -43, -41, -40, -39, 180, 182, 183, 224, 402, 447,
                          486, 490, 491, 493, 625, 670};
-// Numbers that name no series within the supported dates (with "Auto"):
+// Numbers that name no series within the supported dates (with "Auto";
+// 670 lies beyond 664, the last number the search reaches):
 // the series whose members carry them begin before the first year of their
 // era and carry the number of the era before, and the series of the era
 // after begins after its last year (180: the canon's Saros 180 begins in
