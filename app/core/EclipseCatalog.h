@@ -12,7 +12,7 @@
 // penumbra reaches the reference ellipsoid (Circumstances valid) at greatest
 // eclipse, found to a fraction of a second by RefineGreatestEclipse: the
 // spherical Earth of the type test admits a few grazing partial eclipses
-// more, about one in 540.  Its type letter is the canon's
+// more, about one in 500.  Its type letter is the canon's
 // (EclipseCircumstances::CanonType), not the type code.  A series' first and last members and its length
 // follow BuildSeriesComputed's steps: one Saros step back or forward
 // without such an eclipse ends it; the middle member is number N / 2 (from

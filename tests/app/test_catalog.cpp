@@ -258,7 +258,7 @@ TEST(EclipseCatalog, GrazingEclipsesEnterWhenThePenumbraReachesTheEllipsoid) {
 // qualifier: b, e, m, +, -, n, s, 2, 3 all occur), its date and its time:
 // to the second in 1000 .. 2500, to 2 s elsewhere (our times run 1.5 s
 // behind the canon's on average in -2000, 0.6 s ahead in 3000).  The Sun's
-// longitude correction for dates before JD 1 000 000 (-1975 Feb) moves the
+// longitude correction for dates before JD 1 000 000 (-1975 Nov 7) moves the
 // first of these members by up to 10 s.
 TEST(EclipseCatalog, FixtureSeriesHaveTheCanonsTypesAndTimes) {
   constexpr double NEAR_TIME_TOL_S = 1.5;    // whole seconds on both sides
