@@ -19,8 +19,9 @@ constexpr double KM_PER_AU = 149597870.691;
 constexpr double LIGHT_DAYS_PER_AU = 0.0057755183;
 
 // The secular constants in which lunaris departs from ELP 2000-82B as
-// published.  Both concern the Moon's mean longitude W1 alone; the series,
-// the Sun's T and the planets' arguments are ELP's.
+// published.  Both concern the Moon's mean longitude W1 and the arguments
+// formed from it; the series, the Sun's T and the planets' arguments are
+// ELP's.
 //
 // ndot: tidal acceleration of the Moon's mean motion, arcsec per century^2.
 //   ELP 2000-82B's W1 carries -23.8946 (its fit to DE200/LE200); lunaris

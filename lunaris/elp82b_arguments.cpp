@@ -30,16 +30,17 @@
 // and to zeta, not to l and F.  That is what the canon's lunar ephemeris
 // shows.  Against the canon's polynomial Besselian elements of its 11 898
 // eclipses (x, y at each one's reference hour; F. Espenak, J. Meeus,
-// NASA/TP-2006-214141), with ELP 2000-82B's rate and ndot -25.858 the
-// shadow runs ahead of the canon's along its track by -0.25 s - 0.800 s T
-// + 0.0002 s T^2 (T centuries from J2000): a pure rate.  A least-squares fit
-// of the four rates to those differences gives dnu -0.407, dD -0.401,
-// dl -0.08 and dF +0.03"/cy; Meeus' mean longitude (elp82b.h) gives
-// dnu = -0.3895.  Moving F with W1 doubles the differences across the track
-// (the Moon moved along its orbit rather than along the ecliptic, 0.0006
-// Earth radii of gamma in -2000 instead of 0.0002); moving l with W1 raises
-// the scatter along the track from 0.3 s to 0.8 s (-1500 .. -1001).  With
-// dnu -0.3895 in W1 and D the remaining drift is -0.04 s per century.
+// NASA/TP-2006-214141), with ELP 2000-82B's rate and ndot -25.858 our
+// shadow passes the canon's positions later by -0.25 s - 0.800 s T +
+// 0.0002 s T^2 (T centuries from J2000; +30 s in -2000): a pure rate.  A
+// least-squares fit of the four rates to those differences gives dnu
+// -0.407, dD -0.401, dl -0.08 and dF +0.03"/cy; Meeus' mean longitude
+// (elp82b.h) gives dnu = -0.3895.  Moving F with W1 (the Moon along its
+// orbit rather than along the ecliptic) leaves the differences across the
+// track as large as with ELP's rate, 0.0006 Earth radii in -2000 instead of
+// 0.0002; moving l with W1 raises the scatter along the track from 0.3 s to
+// 0.8 s (-1500 .. -1001).  With dnu -0.3895 in W1 and D the remaining drift
+// is -0.04 s per century.
 #include "lunaris/elp82b.h"
 
 #include <array>
