@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -38,7 +37,7 @@ constexpr int XXL_DPI = 600;
 
 int ClampSurface(double V) { return std::clamp(RoundPx(V), 0, MAX_SURFACE_PX); }
 
-// The status line's note on a zoom lowered to the surface limit.
+// The note on a zoom lowered to the surface limit.
 const QString ZOOM_LIMIT_PREFIX = QStringLiteral("Zoom auf ");
 QString ZoomLimitText(int Percent) {
   return ZOOM_LIMIT_PREFIX +
@@ -80,7 +79,6 @@ TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
   Label1 = new TGraphSurface(nullptr);
   View = new TPictureView(Label1, this);
   setCentralWidget(View);
-  statusBar()->setObjectName("StatusLine");
   BuildMenu();
   // The window sees its keys before its controls (also before a menu bar
   // that kept the focus after a menu was closed with Escape).
@@ -90,8 +88,7 @@ TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
   Zoom = 1.0f;
   Sized = false;
   View->setMinimumSize(1, 1);
-  resize(INITIAL_CLIENT_W, INITIAL_CLIENT_H + menuBar()->sizeHint().height() +
-                               statusBar()->sizeHint().height());
+  resize(INITIAL_CLIENT_W, INITIAL_CLIENT_H + menuBar()->sizeHint().height());
   WidthMM = float(INITIAL_CLIENT_W / (PxX() / MM_PER_INCH));
   HeightMM = float(INITIAL_CLIENT_H / (PxY() / MM_PER_INCH));
 }
@@ -108,11 +105,8 @@ int TGraphForm::PxY() const { return logicalDpiY() > 0 ? logicalDpiY() : ScreenL
 QSize TGraphForm::ClientSize() const {
   // Before the window is shown its layout has not placed the client area.
   if (isVisible()) return View->AreaSize();
-  const int Chrome = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-  return QSize(width(), std::max(0, height() - Chrome));
+  return QSize(width(), std::max(0, height() - menuBar()->sizeHint().height()));
 }
-
-QString TGraphForm::StatusText() const { return statusBar()->currentMessage(); }
 
 tCanvas* TGraphForm::GraphCanvas() { return Label1->Canvas(); }
 
@@ -208,12 +202,13 @@ void TGraphForm::FormPaint() {
   Label1->update();
   const int Percent = RoundPx(double(Zoom) * 100.0);
   Eingabe1->setText(QStringLiteral("Eingabe (%1%)").arg(Percent));
-  // The lowering is told where the user looks; the note stays while the
-  // zoom is the lowered one and goes with the next zoom that is not.
+  // The lowering is told where the user looks, over the picture; the note
+  // stays while the zoom is the lowered one and goes with the next zoom
+  // that is not.
   if (Lowered)
-    statusBar()->showMessage(ZoomLimitText(Percent));
-  else if (statusBar()->currentMessage().startsWith(ZOOM_LIMIT_PREFIX))
-    statusBar()->clearMessage();
+    View->SetNote(ZoomLimitText(Percent));
+  else if (View->Note().startsWith(ZOOM_LIMIT_PREFIX))
+    View->SetNote(QString());
   InPaint_ = false;
 }
 
@@ -424,7 +419,7 @@ void KeepOnScreen(TGraphForm& F) {
   const QMargins M = WindowFrame(F);
   const int MaxW = A.width() - M.left() - M.right(), MaxH = A.height() - M.top() - M.bottom();
   if (F.width() > MaxW || F.height() > MaxH) {
-    // Menu bar and status line around the client area.
+    // The menu bar above the client area.
     const QSize Chrome = F.size() - F.ClientSize();
     const QSize Pic = F.Label1->size();
     const int Bar = F.View->ScrollBarExtent();

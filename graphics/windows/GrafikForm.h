@@ -10,8 +10,8 @@
 // procedure may be called at any time (the main window draws right after
 // ShowGraph); the surface repaints from that image. It stands at the
 // top-left corner of the client area, a scrolling view: a picture larger
-// than the window scrolls. The status line under it says when a zoom had
-// to be lowered.
+// than the window scrolls. A note over the picture says when a zoom had to
+// be lowered.
 #pragma once
 
 #include <QMainWindow>
@@ -59,11 +59,9 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   // Logical pixels per inch of the window's screen.
   int PxX() const;
   int PxY() const;
-  // Client area (the part between the menu bar and the status line; a
-  // picture of this size needs no scroll bars).
+  // Client area (the part under the menu bar; a picture of this size needs
+  // no scroll bars).
   QSize ClientSize() const;
-  // The text of the status line ("" when it is empty).
-  QString StatusText() const;
 
   // Handlers.
   void FormPaint();

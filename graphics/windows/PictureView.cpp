@@ -2,6 +2,7 @@
 #include "graphics/windows/PictureView.h"
 
 #include <QCoreApplication>
+#include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -64,6 +65,43 @@ TPictureView::TPictureView(QWidget* Picture, QWidget* Parent) : QScrollArea(Pare
   setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setWidget(Picture);
+  // The note: a child of the viewport beside the picture, so it stays put
+  // while the picture scrolls; drawn like a tooltip.
+  Note_ = new QLabel(viewport());
+  Note_->setObjectName("PictureNote");
+  Note_->setAutoFillBackground(true);
+  Note_->setBackgroundRole(QPalette::ToolTipBase);
+  Note_->setForegroundRole(QPalette::ToolTipText);
+  Note_->setFrameShape(QFrame::Box);
+  Note_->setMargin(4);
+  Note_->setWordWrap(true);
+  Note_->hide();
+}
+
+void TPictureView::SetNote(const QString& Text) {
+  Note_->setText(Text);
+  Note_->setVisible(!Text.isEmpty());
+  if (!Text.isEmpty()) {
+    Note_->raise();  // above the picture
+    PlaceNote();
+  }
+}
+
+QString TPictureView::Note() const { return Note_->isHidden() ? QString() : Note_->text(); }
+
+// Lower left corner of the visible part, at most as wide as that.
+void TPictureView::PlaceNote() {
+  constexpr int GAP_PX = 6;
+  const QSize Room = viewport()->size() - QSize(2 * GAP_PX, 2 * GAP_PX);
+  const int W = std::max(1, std::min(Note_->sizeHint().width(), Room.width()));
+  const int H = std::min(Note_->heightForWidth(W) > 0 ? Note_->heightForWidth(W) : Note_->sizeHint().height(),
+                         std::max(1, Room.height()));
+  Note_->setGeometry(GAP_PX, GAP_PX + Room.height() - H, W, H);
+}
+
+bool TPictureView::viewportEvent(QEvent* E) {
+  if (E->type() == QEvent::Resize && !Note_->isHidden()) PlaceNote();
+  return QScrollArea::viewportEvent(E);
 }
 
 int TPictureView::ScrollBarExtent() const {

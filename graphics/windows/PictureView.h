@@ -14,7 +14,10 @@
 //
 // A window that zooms a picture sets the picture's size from its own zoom
 // rules through SetPictureSize; the area it fits a picture into is the
-// view's whole size, AreaSize (the visible part without scroll bars).
+// view's whole size, AreaSize (the visible part without scroll bars). A
+// note (SetNote) stands over the lower left corner of the visible part,
+// where the user looks, and does not scroll with the picture: to say, for
+// example, that a zoom had to be lowered.
 #pragma once
 
 #include <QImage>
@@ -23,6 +26,8 @@
 #include <memory>
 
 #include "graphics/draw/Canvas.h"
+
+class QLabel;
 
 namespace nodalis {
 
@@ -59,8 +64,17 @@ class TPictureView : public QScrollArea {
   // the visible part stays there (as near as the scroll range allows).
   void SetPictureSize(const QSize& Size);
 
+  // Shows Text as the note over the picture; an empty text hides it.
+  void SetNote(const QString& Text);
+  QString Note() const;  // "" when none is shown
+
  protected:
   void wheelEvent(QWheelEvent* E) override;
+  bool viewportEvent(QEvent* E) override;
+
+ private:
+  void PlaceNote();
+  QLabel* Note_ = nullptr;
 };
 
 }  // namespace nodalis

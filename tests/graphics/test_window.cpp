@@ -17,7 +17,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStatusBar>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QTest>
@@ -410,10 +410,11 @@ TEST_F(GraphWindow, PictureLargerThanTheWindowScrolls) {
   EXPECT_FALSE(V->isVisible());
 }
 
-// A zoom lowered to the picture limit is told in the status line, and the
-// note goes with the next zoom that is not lowered.
-TEST_F(GraphWindow, LoweredZoomIsToldInTheStatusLine) {
-  EXPECT_EQ(Form->StatusText(), "");
+// A zoom lowered to the picture limit is told in a note over the picture,
+// in the visible part whatever the scrolling, and the note goes with the
+// next zoom that is not lowered.
+TEST_F(GraphWindow, LoweredZoomIsToldOverThePicture) {
+  EXPECT_EQ(Form->View->Note(), "");
   Form->ZoomInputHook = [](bool* Ok) {
     *Ok = true;
     return QString("1500");
@@ -422,13 +423,18 @@ TEST_F(GraphWindow, LoweredZoomIsToldInTheStatusLine) {
   const int Percent = RoundPx(Form->Zoom * 100.0);
   EXPECT_LT(Percent, 1500);
   EXPECT_EQ(Item("Eingabe1")->text(), QString("Eingabe (%1%)").arg(Percent));
-  EXPECT_EQ(Form->StatusText(),
+  EXPECT_EQ(Form->View->Note(),
             QString("Zoom auf %1% begrenzt: die längere Bildseite hat höchstens 6000 Pixel").arg(Percent));
-  EXPECT_TRUE(Form->statusBar()->isVisible());
+  auto* Note = Form->View->findChild<QLabel*>("PictureNote");
+  ASSERT_NE(Note, nullptr);
+  EXPECT_TRUE(Note->isVisible());
+  Form->View->verticalScrollBar()->setValue(Form->View->verticalScrollBar()->maximum());
+  EXPECT_TRUE(Form->View->viewport()->rect().contains(Note->geometry())) << "seen, wherever the picture is";
   Item("Zoomin")->trigger();  // lowered again
-  EXPECT_TRUE(Form->StatusText().startsWith(QString("Zoom auf %1%").arg(Percent)));
+  EXPECT_TRUE(Form->View->Note().startsWith(QString("Zoom auf %1%").arg(Percent)));
   Item("N4001")->trigger();
-  EXPECT_EQ(Form->StatusText(), "");
+  EXPECT_EQ(Form->View->Note(), "");
+  EXPECT_FALSE(Note->isVisible());
 }
 
 // "Fenstergröße anpassen" keeps the window inside the screen's available

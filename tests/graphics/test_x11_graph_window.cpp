@@ -73,8 +73,9 @@ TEST_F(X11GraphWindow, WindowToPictureSizeKeepsTheFrameOnTheScreen) {
   const QRect Avail = Form->screen()->availableGeometry();
   Item("N100Proz")->trigger();
   const QSize Pic = Form->Label1->size();
-  const int Chrome = Form->height() - Form->ClientSize().height();  // menu bar, status line
-  ASSERT_GT(Pic.height() + Chrome, Avail.height()) << "the window must not fit the screen";
+  // The menu bar, the title bar and the frame's edges.
+  const int Chrome = Form->frameGeometry().height() - Form->ClientSize().height();
+  ASSERT_GT(Pic.height() + Chrome, Avail.height()) << "the framed window must not fit the screen";
   Item("Fenstergreanpassen1")->trigger();
   Settle();
   const QRect Frame = Form->frameGeometry();
