@@ -98,6 +98,7 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
       p.First = number == 0;
       p.Last = number + 1 == count;
       p.Middle = number == count / 2;
+      p.Number = static_cast<int>(number) + 1;
     }
   }
   if (Progress) Progress(1.0);

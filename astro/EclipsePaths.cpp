@@ -1,0 +1,681 @@
+// EclipsePaths — central line, limits, curves of maximum eclipse on the
+// horizon and the umbral path from polynomial Besselian elements (see
+// EclipsePaths.h).
+//
+// Fundamental-plane coordinates (xi, eta, zeta) of a ground point and its
+// equatorial coordinates with the shadow axis' meridian as first axis:
+//   X = zeta cos d - eta sin d,  Y = xi,  Z = eta cos d + zeta sin d.
+// The ellipsoid X^2 + Y^2 + (1 + k) Z^2 = 1 (k = e^2 / (1 - e^2),
+// equatorial radius 1) along a line parallel to the axis through (xi, eta)
+// gives A zeta^2 + 2 B zeta + C = 0 with A = 1 + k sin^2 d, B = k eta
+// sin d cos d, C = xi^2 + eta^2 (1 + k cos^2 d) - 1; the root with the
+// larger zeta is the daylit side, and the discriminant vanishes on the
+// outline xi^2 + eta^2 / rho1^2 = 1.  Geodetic latitude
+// atan2((1 + k) Z, hypot(X, Y)), hour angle atan2(Y, X).
+#include "astro/EclipsePaths.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+#include "astro/Circumstances.h"
+#include "astro/Trigonom.h"
+
+namespace nodalis {
+
+namespace {
+// The geometry is computed in double precision (a part in 1e16 of an Earth
+// radius is below a millimetre); the results are handed over as extended.
+using Real = double;
+
+constexpr Real PI = 3.141592653589793238462643L;
+constexpr Real TWO_PI = 2 * PI;
+constexpr Real E2 = EARTH_FLATTENING * (2 - EARTH_FLATTENING);
+constexpr Real K_ELL = E2 / (1 - E2);
+constexpr Real MEAN_EARTH_RADIUS_KM = 6371.0L;  // chord errors only
+constexpr Real HOURS_PER_DAY = 24.0L;
+constexpr Real SECONDS_PER_HOUR = 3600.0L;
+
+// Search window around t0 and its sampling.
+constexpr Real WINDOW_HOURS = 4.0L;
+constexpr Real SCAN_STEP_HOURS = 2.0L / 60.0L;
+// Ends of a curve found to this precision (hours; 0.04 ms).
+constexpr Real END_PRECISION_HOURS = 1e-8L;
+// Longest time step between two points of a curve (hours).
+constexpr Real MAX_STEP_HOURS = 5.0L / 60.0L;
+// Subdivisions of an interval at most (2^-24 of the scan step: 7 us).
+constexpr int MAX_REFINE_DEPTH = 24;
+// Iterations of the limit point; convergence in the fundamental plane.
+constexpr int LIMIT_ITERATIONS = 20;
+constexpr Real LIMIT_CONVERGED = 1e-13L;
+// Samples of the limb for the curves of maximum eclipse on the horizon.
+constexpr int LIMB_SCAN = 48;
+constexpr int NEWTON_STEPS = 12;
+// Limb parameters to this precision (radians; 0.6 mm on the ground).
+constexpr Real ARC_PRECISION = 1e-10;
+constexpr int BISECTIONS = 60;
+
+// The elements at one instant, angles in radians, rates per hour.
+struct Frame {
+  Real t = 0;  // hours from t0
+  Real x = 0, y = 0, xr = 0, yr = 0;
+  Real d = 0, sd = 0, cd = 0, dr = 0;
+  Real mu = 0, mur = 0;  // hour angle at UT
+  Real l1 = 0, l2 = 0, l1r = 0, l2r = 0, tf1 = 0, tf2 = 0;
+  Real rho1 = 1;
+  long double jdut = 0;
+};
+
+Frame At(const BesselPolynomials& P, Real t) {
+  const BesselianElementsAt e = EvaluateBesselPolynomials(P, t);
+  Frame f;
+  f.t = t;
+  f.x = e.X;
+  f.y = e.Y;
+  f.xr = e.XRate;
+  f.yr = e.YRate;
+  f.d = e.DDeg * RAD_PER_DEG;
+  f.sd = std::sin(f.d);
+  f.cd = std::cos(f.d);
+  f.dr = e.DRateDeg * RAD_PER_DEG;
+  f.mu = (e.MuDeg - EphemerisLongitudeShiftDeg(P)) * RAD_PER_DEG;
+  f.mur = e.MuRateDeg * RAD_PER_DEG;
+  f.l1 = e.L1;
+  f.l2 = e.L2;
+  f.l1r = e.L1Rate;
+  f.l2r = e.L2Rate;
+  f.tf1 = e.TanF1;
+  f.tf2 = e.TanF2;
+  f.rho1 = std::sqrt(1 - E2 * f.cd * f.cd);
+  f.jdut = P.JDT0TD + t / HOURS_PER_DAY - P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR);
+  return f;
+}
+
+// A point of the ground in fundamental-plane coordinates.
+struct Ground {
+  Real xi = 0, eta = 0, zeta = 0;
+};
+
+// The daylit point of the ellipsoid on the line through (xi, eta) along the
+// axis; false when the line misses the Earth (zeta is then the tangent
+// point's, as on the outline).
+bool OnEllipsoid(const Frame& f, Real xi, Real eta, Ground& g) {
+  const Real A = 1 + K_ELL * f.sd * f.sd;
+  const Real B = K_ELL * eta * f.sd * f.cd;
+  const Real C = xi * xi + eta * eta * (1 + K_ELL * f.cd * f.cd) - 1;
+  const Real disc = B * B - A * C;
+  g.xi = xi;
+  g.eta = eta;
+  g.zeta = (-B + (disc > 0 ? std::sqrt(disc) : 0)) / A;
+  return disc >= 0;
+}
+
+// Rates of a fixed ground point on the fundamental plane, per hour.
+void GroundRates(const Frame& f, const Ground& g, Real& xir, Real& etar,
+                 Real& zetar) {
+  xir = f.mur * (g.zeta * f.cd - g.eta * f.sd);
+  etar = f.mur * g.xi * f.sd - g.zeta * f.dr;
+  zetar = -f.mur * g.xi * f.cd + g.eta * f.dr;
+}
+
+Real WrapPi(Real a) {
+  a = std::fmod(a + PI, TWO_PI);
+  if (a < 0) a += TWO_PI;
+  return a - PI;
+}
+
+// Geographic position and the Sun's altitude of a ground point.
+PathPoint Geographic(const Frame& f, const Ground& g) {
+  const Real X = g.zeta * f.cd - g.eta * f.sd, Z = g.eta * f.cd + g.zeta * f.sd;
+  const Real H = std::atan2(g.xi, X);
+  const Real phi = std::atan2((1 + K_ELL) * Z, std::hypot(X, g.xi));
+  PathPoint p;
+  p.JDUT = f.jdut;
+  p.LatitudeDeg = phi / RAD_PER_DEG;
+  p.LongitudeDeg = WrapPi(H - f.mu) / RAD_PER_DEG;
+  // The Sun lies along the axis: altitude from the ellipsoid's normal.
+  const Real up = std::sin(phi) * f.sd + std::cos(phi) * std::cos(H) * f.cd;
+  p.SunAltitudeDeg = std::asin(std::fmax(-1.0L, std::fmin(1.0L, up))) / RAD_PER_DEG;
+  return p;
+}
+
+bool FinitePoint(const PathPoint& p) {
+  return std::isfinite(p.JDUT) && std::isfinite(p.LatitudeDeg) && std::isfinite(p.LongitudeDeg) &&
+         std::isfinite(p.SunAltitudeDeg) && std::isfinite(p.DurationS);
+}
+
+// ---- the curves at one instant ---------------------------------------------
+
+bool CentralPoint(const Frame& f, PathPoint& out) {
+  Ground g;
+  if (!OnEllipsoid(f, f.x, f.y, g)) return false;
+  out = Geographic(f, g);
+  Real xir, etar, zetar;
+  GroundRates(f, g, xir, etar, zetar);
+  const Real n = std::hypot(f.xr - xir, f.yr - etar);
+  const Real L2 = f.l2 - g.zeta * f.tf2;
+  out.DurationS = n > 0 ? 2 * std::fabs(L2) / n * SECONDS_PER_HOUR : 0;
+  return FinitePoint(out);
+}
+
+// The limit of the penumbra (Umbra false) or umbra on the left (North) or
+// right side of the shadow's motion.
+bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
+  const Real l = Umbra ? f.l2 : f.l1, lr = Umbra ? f.l2r : f.l1r;
+  const Real tf = Umbra ? f.tf2 : f.tf1;
+  Ground cur;
+  OnEllipsoid(f, f.x, f.y, cur);
+  bool on = false;
+  for (int i = 0; i < LIMIT_ITERATIONS; ++i) {
+    Real xir, etar, zetar;
+    GroundRates(f, cur, xir, etar, zetar);
+    const Real L = l - cur.zeta * tf, Lr = lr - zetar * tf;
+    const Real a = f.xr - xir, b = f.yr - etar, n = std::hypot(a, b);
+    if (!(n > 0) || L == 0) return false;
+    const Real c = -L * Lr / (std::fabs(L) * n);
+    if (!(std::fabs(c) <= 1)) return false;
+    const Real Q = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
+    const Real xi = f.x + std::fabs(L) * std::cos(Q), eta = f.y + std::fabs(L) * std::sin(Q);
+    const Real moved = std::hypot(xi - cur.xi, eta - cur.eta);
+    Ground next;
+    on = OnEllipsoid(f, xi, eta, next);
+    if (!on) next.zeta = 0;
+    cur = next;
+    if (moved < LIMIT_CONVERGED && i > 0) break;
+  }
+  g = cur;
+  return on;
+}
+
+bool LimitPoint(const Frame& f, bool Umbra, bool North, PathPoint& out) {
+  Ground g;
+  if (!LimitGround(f, Umbra, North, g)) return false;
+  out = Geographic(f, g);
+  return FinitePoint(out);
+}
+
+// The limb point of parameter th: (cos th, rho1 sin th) on the outline.
+Ground LimbGround(const Frame& f, Real th) {
+  Ground g;
+  OnEllipsoid(f, std::cos(th), f.rho1 * std::sin(th), g);
+  return g;
+}
+
+PathPoint LimbPoint(const Frame& f, const Ground& g) {
+  PathPoint p = Geographic(f, g);
+  p.SunAltitudeDeg = 0;
+  return p;
+}
+
+// Time derivative of the squared distance between the axis and the limb
+// point th (zero at the point's maximum eclipse).
+Real ApproachRate(const Frame& f, Real th) {
+  const Ground g = LimbGround(f, th);
+  Real xir, etar, zetar;
+  GroundRates(f, g, xir, etar, zetar);
+  return (f.x - g.xi) * (f.xr - xir) + (f.y - g.eta) * (f.yr - etar);
+}
+
+// Squared distance of the limb point th from the axis on the fundamental
+// plane, and the distance.
+Real LimbDistance2(const Frame& f, Real th) {
+  const Real dx = std::cos(th) - f.x, dy = f.rho1 * std::sin(th) - f.y;
+  return dx * dx + dy * dy;
+}
+Real LimbDistance(const Frame& f, Real th) { return std::sqrt(LimbDistance2(f, th)); }
+
+// Parameter of the limb point nearest the axis: Newton's method on the
+// derivative of the squared distance, from the direction of the axis (the
+// outline is nearly a circle, so that start lies within a few degrees of
+// the answer); a scan of the limb when it does not settle.
+Real NearestLimbParameter(const Frame& f) {
+  const Real r = f.rho1;
+  Real th = std::atan2(f.y / r, f.x);
+  for (int i = 0; i < NEWTON_STEPS; ++i) {
+    const Real s = std::sin(th), c = std::cos(th);
+    // g = dist^2 / 2: g' = (c - x)(-s) + (r s - y) r c; g'' its derivative.
+    const Real g1 = -(c - f.x) * s + (r * s - f.y) * r * c;
+    const Real g2 = s * s - (c - f.x) * c + r * r * c * c - (r * s - f.y) * r * s;
+    if (!(g2 > 0)) break;
+    const Real step = g1 / g2;
+    th -= step;
+    if (std::fabs(step) < 1e-13) return th;
+  }
+  Real best = 0, bestD = LimbDistance2(f, 0);
+  for (int i = 1; i < LIMB_SCAN; ++i) {
+    const Real a = TWO_PI * i / LIMB_SCAN, d = LimbDistance2(f, a);
+    if (d < bestD) { best = a; bestD = d; }
+  }
+  Real a = best - TWO_PI / LIMB_SCAN, b = best + TWO_PI / LIMB_SCAN;
+  const Real g = 0.6180339887498948482;
+  for (int k = 0; k < BISECTIONS && b - a > 1e-12; ++k) {
+    const Real c = b - g * (b - a), d = a + g * (b - a);
+    if (LimbDistance2(f, c) < LimbDistance2(f, d)) b = d; else a = c;
+  }
+  return (a + b) / 2;
+}
+
+// The arc of the limb within Radius of the axis, by its parameters
+// lo < hi; false when the circle and the outline do not meet.
+bool LimbArc(const Frame& f, Real Radius, Real& lo, Real& hi) {
+  const Real near = NearestLimbParameter(f), r2 = Radius * Radius;
+  if (LimbDistance2(f, near) > r2) return false;
+  auto edge = [&](Real inside, Real outside) {
+    for (int k = 0; k < BISECTIONS && std::fabs(outside - inside) > ARC_PRECISION; ++k) {
+      const Real mid = (inside + outside) / 2;
+      if (LimbDistance2(f, mid) <= r2) inside = mid; else outside = mid;
+    }
+    return inside;
+  };
+  // A bracket a little wider than the arc on a unit circle, else half the
+  // outline.
+  const Real span = std::fmin(PI, 4 * Radius + 0.05);
+  auto outside = [&](Real dir) {
+    return LimbDistance2(f, near + dir * span) > r2 ? near + dir * span : near + dir * PI;
+  };
+  lo = edge(near, outside(-1));
+  hi = edge(near, outside(1));
+  return true;
+}
+
+// Maximum eclipse on the horizon: the limb point inside the penumbra whose
+// distance from the axis is at its minimum.  Rising: the point rises.
+bool HorizonMaximum(const Frame& f, PathPoint& out, bool& Rising) {
+  Real lo, hi;
+  if (!LimbArc(f, f.l1, lo, hi)) return false;
+  constexpr int ARC_SCAN = 8;
+  Real best = 0, bestDist = -1;
+  Real prevTh = lo, prev = ApproachRate(f, lo);
+  for (int i = 1; i <= ARC_SCAN; ++i) {
+    const Real th = lo + (hi - lo) * i / ARC_SCAN, v = ApproachRate(f, th);
+    if ((prev <= 0) != (v <= 0)) {
+      Real a = prevTh, b = th, fa = prev;
+      for (int k = 0; k < BISECTIONS && b - a > ARC_PRECISION; ++k) {
+        const Real mid = (a + b) / 2, fm = ApproachRate(f, mid);
+        if ((fm <= 0) == (fa <= 0)) { a = mid; fa = fm; } else b = mid;
+      }
+      const Real root = (a + b) / 2, dist = LimbDistance(f, root);
+      if (bestDist < 0 || dist < bestDist) { best = root; bestDist = dist; }
+    }
+    prevTh = th;
+    prev = v;
+  }
+  if (bestDist < 0) return false;
+  const Ground g = LimbGround(f, best);
+  if (!(std::hypot(f.x - g.xi, f.y - g.eta) <= f.l1 - g.zeta * f.tf1)) return false;
+  Real xir, etar, zetar;
+  GroundRates(f, g, xir, etar, zetar);
+  Rising = zetar > 0;
+  out = LimbPoint(f, g);
+  return FinitePoint(out);
+}
+
+// A boundary point of the ground swept by the umbra at this instant, on the
+// left (North) or right side: the limit where it lies on the Earth, else the
+// point of the limb arc inside the umbra farthest to that side.
+bool BandPoint(const Frame& f, bool North, PathPoint& out) {
+  Ground g;
+  const bool limit = LimitGround(f, true, North, g);
+  if (limit) {
+    // The limit lies on the Earth; it bounds the band only while the umbra
+    // still reaches past the limb on that side or is wholly on the Earth.
+    out = Geographic(f, g);
+    return FinitePoint(out);
+  }
+  Real lo, hi;
+  if (!LimbArc(f, std::fabs(f.l2), lo, hi)) return false;
+  const Real v = std::hypot(f.xr, f.yr);
+  if (!(v > 0)) return false;
+  const Real nx = (North ? -f.yr : f.yr) / v, ny = (North ? f.xr : -f.xr) / v;
+  auto along = [&](Real th) { return nx * std::cos(th) + ny * f.rho1 * std::sin(th); };
+  Real th = along(lo) >= along(hi) ? lo : hi;
+  // The outline's support point in that direction, when inside the arc.
+  Real s = std::atan2(f.rho1 * ny, nx);
+  while (s < lo) s += TWO_PI;
+  if (s <= hi && along(s) > along(th)) th = s;
+  out = LimbPoint(f, LimbGround(f, th));
+  return FinitePoint(out);
+}
+
+// ---- tracing -----------------------------------------------------------------
+
+using Evaluator = std::function<bool(Real t, PathPoint& p)>;
+
+struct Sample {
+  Real t;
+  PathPoint p;
+};
+
+// Unit vector of a geographic point on the sphere.
+void UnitVector(const PathPoint& p, Real v[3]) {
+  const Real la = p.LatitudeDeg * RAD_PER_DEG, lo = p.LongitudeDeg * RAD_PER_DEG;
+  v[0] = std::cos(la) * std::cos(lo);
+  v[1] = std::cos(la) * std::sin(lo);
+  v[2] = std::sin(la);
+}
+
+// How far M lies from the straight segment A-B, km: in longitude and
+// latitude (longitude scaled by the cosine of the latitude), and from the
+// great circle through A and B; the larger.
+Real ChordErrorKm(const PathPoint& A, const PathPoint& B, const PathPoint& M) {
+  const Real km = MEAN_EARTH_RADIUS_KM * RAD_PER_DEG;
+  const Real c = std::cos(M.LatitudeDeg * RAD_PER_DEG);
+  const Real bx = std::remainder(B.LongitudeDeg - A.LongitudeDeg, 360.0) * c * km;
+  const Real by = (B.LatitudeDeg - A.LatitudeDeg) * km;
+  const Real mx = std::remainder(M.LongitudeDeg - A.LongitudeDeg, 360.0) * c * km;
+  const Real my = (M.LatitudeDeg - A.LatitudeDeg) * km;
+  const Real len2 = bx * bx + by * by;
+  Real plane;
+  if (len2 == 0) {
+    plane = std::hypot(mx, my);
+  } else {
+    const Real s = std::fmax(0.0L, std::fmin(1.0L, (mx * bx + my * by) / len2));
+    plane = std::hypot(mx - s * bx, my - s * by);
+  }
+  Real a[3], b[3], m[3];
+  UnitVector(A, a);
+  UnitVector(B, b);
+  UnitVector(M, m);
+  const Real n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
+                            a[0] * b[1] - a[1] * b[0]};
+  const Real nn = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+  Real great = 0;
+  if (nn > 0) {
+    const Real s = (m[0] * n[0] + m[1] * n[1] + m[2] * n[2]) / nn;
+    great = std::fabs(std::asin(std::fmax(-1.0L, std::fmin(1.0L, s)))) * MEAN_EARTH_RADIUS_KM;
+  }
+  return std::fmax(plane, great);
+}
+
+// The end of a valid stretch between a valid instant In and an invalid Out.
+Sample FindEnd(const Evaluator& F, Real In, PathPoint pin, Real Out) {
+  while (std::fabs(Out - In) > END_PRECISION_HOURS) {
+    const Real mid = (In + Out) / 2;
+    PathPoint p;
+    if (F(mid, p)) { In = mid; pin = p; } else Out = mid;
+  }
+  return {In, pin};
+}
+
+void Refine(const Evaluator& F, const Sample& A, const Sample& B, Real Tol, int Depth,
+            std::vector<Sample>& Out) {
+  const Real mid = (A.t + B.t) / 2;
+  PathPoint pm;
+  const bool ok = Depth < MAX_REFINE_DEPTH && F(mid, pm);
+  if (ok && (B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, pm) > Tol)) {
+    const Sample M{mid, pm};
+    Refine(F, A, M, Tol, Depth + 1, Out);
+    Refine(F, M, B, Tol, Depth + 1, Out);
+  } else {
+    Out.push_back(B);
+  }
+}
+
+// Every stretch of instants in [T0, T1] where F gives a point, densified.
+// Extra is an instant also sampled (greatest eclipse: short stretches lie
+// around it).
+std::vector<std::vector<Sample>> Trace(const Evaluator& F, Real T0, Real T1,
+                                       Real Extra, Real Tol) {
+  std::vector<Real> ts;
+  for (Real t = T0; t < T1; t += SCAN_STEP_HOURS) ts.push_back(t);
+  ts.push_back(T1);
+  if (Extra > T0 && Extra < T1) ts.push_back(Extra);
+  std::sort(ts.begin(), ts.end());
+  std::vector<std::vector<Sample>> stretches;
+  std::vector<Sample> coarse;  // valid samples of the current stretch
+  Real lastInvalid = T0;
+  bool haveInvalid = false;
+  auto close = [&](Real invalidAfter, bool haveAfter) {
+    if (coarse.empty()) return;
+    std::vector<Sample> ends;
+    Sample first = coarse.front(), last = coarse.back();
+    if (haveInvalid) first = FindEnd(F, first.t, first.p, lastInvalid);
+    if (haveAfter) last = FindEnd(F, last.t, last.p, invalidAfter);
+    std::vector<Sample> pts;
+    pts.push_back(first);
+    std::vector<Sample> nodes;
+    nodes.push_back(first);
+    for (const Sample& s : coarse)
+      if (s.t > first.t && s.t < last.t) nodes.push_back(s);
+    if (last.t > first.t) nodes.push_back(last);
+    for (std::size_t i = 1; i < nodes.size(); ++i) Refine(F, nodes[i - 1], nodes[i], Tol, 0, pts);
+    stretches.push_back(std::move(pts));
+    coarse.clear();
+  };
+  for (Real t : ts) {
+    PathPoint p;
+    if (F(t, p)) {
+      coarse.push_back({t, p});
+    } else {
+      close(t, true);
+      lastInvalid = t;
+      haveInvalid = true;
+    }
+  }
+  close(T1, false);
+  return stretches;
+}
+
+// The crossing of the antimeridian between two samples (longitudes of
+// opposite sign, more than 180 deg apart), by bisection in time.
+Sample Crossing(const Evaluator& F, Sample A, Sample B) {
+  const bool aEast = A.p.LongitudeDeg > 0;
+  for (int k = 0; k < BISECTIONS && B.t - A.t > END_PRECISION_HOURS; ++k) {
+    const Real mid = (A.t + B.t) / 2;
+    PathPoint p;
+    if (!F(mid, p)) break;
+    if ((p.LongitudeDeg > 0) == aEast) A = {mid, p}; else B = {mid, p};
+  }
+  return A;
+}
+
+// Splits a stretch into pieces at the antimeridian and appends them.
+void AppendPieces(const Evaluator& F, PathCurveKind Kind, const std::vector<Sample>& S,
+                  std::vector<PathCurve>& Out) {
+  if (S.size() < 2) return;
+  PathCurve piece{Kind, {S.front().p}};
+  for (std::size_t i = 1; i < S.size(); ++i) {
+    if (std::fabs(S[i].p.LongitudeDeg - S[i - 1].p.LongitudeDeg) > 180) {
+      const Sample c = Crossing(F, S[i - 1], S[i]);
+      PathPoint end = c.p, start = c.p;
+      const Real side = S[i - 1].p.LongitudeDeg > 0 ? 180 : -180;
+      end.LongitudeDeg = side;
+      start.LongitudeDeg = -side;
+      piece.Points.push_back(end);
+      Out.push_back(std::move(piece));
+      piece = PathCurve{Kind, {start}};
+    }
+    piece.Points.push_back(S[i].p);
+  }
+  if (piece.Points.size() >= 2) Out.push_back(std::move(piece));
+}
+
+// ---- the umbral path as polygons ---------------------------------------------
+
+struct Vertex {
+  Real lon, lat;  // longitude unwrapped along the ring
+};
+
+// Sutherland-Hodgman: the part of a closed polygon with lon >= Edge
+// (Keep > 0) or lon <= Edge (Keep < 0).
+std::vector<Vertex> ClipLongitude(const std::vector<Vertex>& In, Real Edge, int Keep) {
+  std::vector<Vertex> out;
+  if (In.empty()) return out;
+  auto inside = [&](const Vertex& v) { return Keep > 0 ? v.lon >= Edge : v.lon <= Edge; };
+  for (std::size_t i = 0; i < In.size(); ++i) {
+    const Vertex& a = In[i];
+    const Vertex& b = In[(i + 1) % In.size()];
+    const bool ia = inside(a), ib = inside(b);
+    if (ia) out.push_back(a);
+    if (ia != ib) {
+      const Real s = (Edge - a.lon) / (b.lon - a.lon);
+      out.push_back({Edge, a.lat + s * (b.lat - a.lat)});
+    }
+  }
+  return out;
+}
+
+void AppendRings(const std::vector<PathPoint>& Ring, std::vector<GeoRing>& Out) {
+  if (Ring.size() < 3) return;
+  std::vector<Vertex> v;
+  v.push_back({static_cast<Real>(Ring[0].LongitudeDeg), static_cast<Real>(Ring[0].LatitudeDeg)});
+  Real latSum = 0;
+  for (std::size_t i = 1; i < Ring.size(); ++i) {
+    const Real step = static_cast<Real>(std::remainder(Ring[i].LongitudeDeg - Ring[i - 1].LongitudeDeg, 360.0));
+    v.push_back({v.back().lon + step, static_cast<Real>(Ring[i].LatitudeDeg)});
+    latSum += Ring[i].LatitudeDeg;
+  }
+  // Back to the first point: a ring around a pole has turned by 360 deg.
+  const Real closing = std::remainder(Ring[0].LongitudeDeg - Ring.back().LongitudeDeg, 360.0);
+  const Real winding = v.back().lon + closing - v.front().lon;
+  if (std::fabs(winding) > 180) {
+    const Real pole = latSum >= 0 ? 90 : -90;
+    v.push_back({v.back().lon + closing, v.front().lat});
+    v.push_back({v.back().lon, pole});
+    v.push_back({v.front().lon, pole});
+  }
+  Real lo = v[0].lon, hi = v[0].lon;
+  for (const Vertex& p : v) { lo = std::fmin(lo, p.lon); hi = std::fmax(hi, p.lon); }
+  const long k0 = std::lround(std::floor((lo + 180) / 360)), k1 = std::lround(std::floor((hi + 180) / 360));
+  for (long k = k0; k <= k1; ++k) {
+    const Real west = -180 + 360.0 * k, east = 180 + 360.0 * k;
+    std::vector<Vertex> part = ClipLongitude(ClipLongitude(v, west, 1), east, -1);
+    if (part.size() < 3) continue;
+    GeoRing ring;
+    Real area = 0;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+      const Vertex& a = part[i];
+      const Vertex& b = part[(i + 1) % part.size()];
+      area += a.lon * b.lat - b.lon * a.lat;
+      GeoPoint g;
+      g.LatitudeDeg = a.lat;
+      g.LongitudeDeg = std::fmax(-180.0L, std::fmin(180.0L, a.lon - 360.0 * k));
+      ring.push_back(g);
+    }
+    if (area == 0) continue;
+    if (area < 0) std::reverse(ring.begin(), ring.end());
+    ring.push_back(ring.front());
+    Out.push_back(std::move(ring));
+  }
+}
+
+bool FiniteElements(const BesselPolynomials& P) {
+  for (long double v : {P.JDT0TD, P.JDGreatestTD, P.DeltaTSeconds, P.TanF1, P.TanF2})
+    if (!std::isfinite(v)) return false;
+  for (int k = 0; k < 4; ++k)
+    if (!std::isfinite(P.X[k]) || !std::isfinite(P.Y[k])) return false;
+  for (int k = 0; k < 3; ++k)
+    if (!std::isfinite(P.DDeg[k]) || !std::isfinite(P.MuDeg[k]) || !std::isfinite(P.L1[k]) ||
+        !std::isfinite(P.L2[k]))
+      return false;
+  return true;
+}
+
+// The nearest limb point to the axis (greatest eclipse of a non-central
+// eclipse).
+PathPoint NearestLimb(const Frame& f) { return LimbPoint(f, LimbGround(f, NearestLimbParameter(f))); }
+}  // namespace
+
+const char* PathCurveKindName(PathCurveKind Kind) {
+  switch (Kind) {
+    case PathCurveKind::Central: return "central";
+    case PathCurveKind::UmbraNorth: return "umbra_north";
+    case PathCurveKind::UmbraSouth: return "umbra_south";
+    case PathCurveKind::PenumbraNorth: return "penumbra_north";
+    case PathCurveKind::PenumbraSouth: return "penumbra_south";
+    case PathCurveKind::SunriseMaximum: return "sunrise_maximum";
+    case PathCurveKind::SunsetMaximum: return "sunset_maximum";
+  }
+  return "";
+}
+
+bool PathPointAt(const BesselPolynomials& P, PathCurveKind Kind, long double JDUT, PathPoint& Out) {
+  if (!FiniteElements(P) || !std::isfinite(JDUT)) return false;
+  const long double jdtd = JDUT + P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR);
+  const Real t = static_cast<Real>(HoursFromT0(P, jdtd));
+  if (std::fabs(t) > WINDOW_HOURS) return false;
+  const Frame f = At(P, t);
+  bool rising = false;
+  switch (Kind) {
+    case PathCurveKind::Central: return CentralPoint(f, Out);
+    case PathCurveKind::UmbraNorth: return LimitPoint(f, true, true, Out);
+    case PathCurveKind::UmbraSouth: return LimitPoint(f, true, false, Out);
+    case PathCurveKind::PenumbraNorth: return LimitPoint(f, false, true, Out);
+    case PathCurveKind::PenumbraSouth: return LimitPoint(f, false, false, Out);
+    case PathCurveKind::SunriseMaximum:
+    case PathCurveKind::SunsetMaximum: return HorizonMaximum(f, Out, rising);
+  }
+  return false;
+}
+
+EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& Options) {
+  EclipsePaths out;
+  if (!FiniteElements(P) || !(Options.MaxChordKm > 0)) return out;
+  const Real tol = static_cast<Real>(Options.MaxChordKm);
+  const Real tg = static_cast<Real>(HoursFromT0(P, P.JDGreatestTD));
+  const Real T0 = -WINDOW_HOURS, T1 = WINDOW_HOURS;
+
+  // Greatest eclipse, and whether the penumbra reaches the Earth at all.
+  const Frame fg = At(P, tg);
+  if (!CentralPoint(fg, out.Greatest)) {
+    out.Greatest = NearestLimb(fg);
+    const Real gap = LimbDistance(fg, NearestLimbParameter(fg));
+    if (!(gap <= fg.l1)) return out;  // the penumbra misses the Earth
+  }
+  if (!FinitePoint(out.Greatest)) return out;
+
+  auto add = [&](PathCurveKind kind, const Evaluator& F) {
+    for (const std::vector<Sample>& s : Trace(F, T0, T1, tg, tol)) AppendPieces(F, kind, s, out.Curves);
+  };
+  auto at = [&P](Real t) { return At(P, t); };
+
+  add(PathCurveKind::Central, [&](Real t, PathPoint& p) { return CentralPoint(at(t), p); });
+  for (bool north : {true, false})
+    add(north ? PathCurveKind::UmbraNorth : PathCurveKind::UmbraSouth,
+        [&, north](Real t, PathPoint& p) { return LimitPoint(at(t), true, north, p); });
+  if (Options.Penumbra)
+    for (bool north : {true, false})
+      add(north ? PathCurveKind::PenumbraNorth : PathCurveKind::PenumbraSouth,
+          [&, north](Real t, PathPoint& p) { return LimitPoint(at(t), false, north, p); });
+  if (Options.Horizon) {
+    // One curve of maximum on the horizon per stretch, cut where the point
+    // changes from rising to setting.
+    const Evaluator any = [&](Real t, PathPoint& p) {
+      bool rising;
+      return HorizonMaximum(at(t), p, rising);
+    };
+    for (bool rise : {true, false}) {
+      const Evaluator one = [&, rise](Real t, PathPoint& p) {
+        bool rising;
+        return HorizonMaximum(at(t), p, rising) && rising == rise;
+      };
+      add(rise ? PathCurveKind::SunriseMaximum : PathCurveKind::SunsetMaximum, one);
+    }
+  }
+  for (const PathCurve& c : out.Curves) {
+    if (c.Kind == PathCurveKind::Central) out.Central = true;
+    if (c.Kind == PathCurveKind::UmbraNorth || c.Kind == PathCurveKind::UmbraSouth) out.Umbral = true;
+  }
+
+  // The umbral path: the two boundaries over the same stretch, the southern
+  // one reversed.
+  const Evaluator north = [&](Real t, PathPoint& p) { return BandPoint(at(t), true, p); };
+  const Evaluator south = [&](Real t, PathPoint& p) { return BandPoint(at(t), false, p); };
+  if (Options.UmbraPolygons) {
+    const std::vector<std::vector<Sample>> ns = Trace(north, T0, T1, tg, tol);
+    const std::vector<std::vector<Sample>> ss = ns.empty() ? ns : Trace(south, T0, T1, tg, tol);
+    if (!ns.empty()) out.Umbral = true;
+    for (std::size_t i = 0; i < ns.size() && i < ss.size(); ++i) {
+      std::vector<PathPoint> ring;
+      for (const Sample& s : ns[i]) ring.push_back(s.p);
+      for (auto it = ss[i].rbegin(); it != ss[i].rend(); ++it) ring.push_back(it->p);
+      AppendRings(ring, out.UmbraPolygons);
+    }
+  }
+  std::stable_sort(out.Curves.begin(), out.Curves.end(),
+                   [](const PathCurve& a, const PathCurve& b) { return a.Kind < b.Kind; });
+  out.Valid = true;
+  return out;
+}
+
+}  // namespace nodalis
