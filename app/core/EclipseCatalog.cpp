@@ -113,6 +113,17 @@ bool CatalogYears(int32_t FromYear, int32_t ToYear, long double& FromJD, long do
   return true;
 }
 
+bool BuildCatalogOfYears(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
+                         std::vector<CatalogEntry>& Out,
+                         const std::function<void(double)>& Progress, double Share) {
+  Out.clear();
+  long double from = 0, to = 0;
+  return CatalogYears(FromYear, ToYear, from, to) &&
+         BuildEclipseCatalog(from, to, Model, Out, [&](double f) {
+           if (Progress) Progress(Share * f);
+         });
+}
+
 bool EclipseCatalogCsv(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
                        const std::set<int32_t>& Saros, std::string& Out,
                        const std::function<void(double)>& Progress) {

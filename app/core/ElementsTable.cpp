@@ -93,13 +93,8 @@ bool CatalogElementsText(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
                          const std::function<void(double)>& Progress) {
   Out.clear();
   constexpr double SEARCH_SHARE = 0.6;  // of the work: the catalogue; the rest the fits
-  long double from = 0, to = 0;
   std::vector<CatalogEntry> entries;
-  if (!CatalogYears(FromYear, ToYear, from, to) ||
-      !BuildEclipseCatalog(from, to, Model, entries, [&](double f) {
-        if (Progress) Progress(SEARCH_SHARE * f);
-      }))
-    return false;
+  if (!BuildCatalogOfYears(FromYear, ToYear, Model, entries, Progress, SEARCH_SHARE)) return false;
   constexpr std::size_t ROW_BYTES = 330;  // a row is 320 bytes
   std::string text;
   text.reserve((entries.size() + 2) * ROW_BYTES);

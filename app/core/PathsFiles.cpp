@@ -46,13 +46,8 @@ bool CatalogPathsText(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
                       const std::function<void(double)>& Progress) {
   Out.clear();
   constexpr double SEARCH_SHARE = 0.3;  // of the work: the catalogue; the rest the paths
-  long double from = 0, to = 0;
   std::vector<CatalogEntry> entries;
-  if (!CatalogYears(FromYear, ToYear, from, to) ||
-      !BuildEclipseCatalog(from, to, Model, entries, [&](double f) {
-        if (Progress) Progress(SEARCH_SHARE * f);
-      }))
-    return false;
+  if (!BuildCatalogOfYears(FromYear, ToYear, Model, entries, Progress, SEARCH_SHARE)) return false;
   PathOptions ground;
   ground.Penumbra = false;
   ground.Horizon = false;
