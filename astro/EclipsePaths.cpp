@@ -45,9 +45,33 @@ constexpr Real END_PRECISION_HOURS = 1e-8L;
 constexpr Real MAX_STEP_HOURS = 5.0L / 60.0L;
 // Subdivisions of an interval at most (2^-24 of the scan step: 7 us).
 constexpr int MAX_REFINE_DEPTH = 24;
-// Iterations of the limit point; convergence in the fundamental plane.
-constexpr int LIMIT_ITERATIONS = 20;
-constexpr Real LIMIT_CONVERGED = 1e-13L;
+// The limit point: convergence in the angle around the axis (radians;
+// 1e-11 of 0.55 Earth radii is below a millimetre), the bracket of the
+// root where the first-order passes do not settle; passes for the height
+// of the edge and of the first-order solution.
+constexpr Real LIMIT_CONVERGED = 1e-11;
+constexpr Real LIMIT_BRACKET = 0.01;      // first half-width of the bracket, radians
+constexpr Real MAX_LIMIT_BRACKET = 1.5;
+constexpr int EDGE_HEIGHT_STEPS = 2;
+// The height of the shadow's edge near the limb: searched up to, to the
+// precision, accepted within (Earth radii).
+constexpr Real EDGE_MAX_ZETA = 0.02;
+constexpr Real EDGE_ZETA_PRECISION = 1e-10;
+constexpr Real EDGE_ZETA_TOLERANCE = 1e-7;
+constexpr int FIXED_POINT_PASSES = 12;
+constexpr Real NEAR_LIMB_ZETA = 0.01;  // about 0.6 deg of the Sun's altitude
+// The limb on the shadow's edge to this precision (radians).
+constexpr Real OUTLINE_PRECISION = 1e-9;
+// Newton's method on Q: the step of the numerical derivative and the
+// largest step taken (radians).
+constexpr Real LIMIT_DQ = 1e-7;
+constexpr Real MAX_NEWTON_STEP = 0.2;
+// Margin of a shadow's overlap with the outline, Earth radii.
+constexpr Real WINDOW_MARGIN = 0.01;
+// A settled solution this far outside the outline (in xi^2 + eta^2 /
+// rho1^2 - 1) is off the Earth without a search.
+constexpr Real FAR_OFF_EARTH = 0.02;
+constexpr int EDGE_SCAN = 48;          // samples of half the shadow's edge near the limb
 // Samples of the limb for the curves of maximum eclipse on the horizon.
 constexpr int LIMB_SCAN = 48;
 constexpr int NEWTON_STEPS = 12;
@@ -141,7 +165,8 @@ PathPoint Geographic(const Frame& f, const Ground& g) {
 
 bool FinitePoint(const PathPoint& p) {
   return std::isfinite(p.JDUT) && std::isfinite(p.LatitudeDeg) && std::isfinite(p.LongitudeDeg) &&
-         std::isfinite(p.SunAltitudeDeg) && std::isfinite(p.DurationS);
+         std::isfinite(p.SunAltitudeDeg) && std::isfinite(p.DurationS) &&
+         std::isfinite(p.DiameterRatio);
 }
 
 // ---- the curves at one instant ---------------------------------------------
@@ -153,20 +178,88 @@ bool CentralPoint(const Frame& f, PathPoint& out) {
   Real xir, etar, zetar;
   GroundRates(f, g, xir, etar, zetar);
   const Real n = std::hypot(f.xr - xir, f.yr - etar);
-  const Real L2 = f.l2 - g.zeta * f.tf2;
+  const Real L1 = f.l1 - g.zeta * f.tf1, L2 = f.l2 - g.zeta * f.tf2;
   out.DurationS = n > 0 ? 2 * std::fabs(L2) / n * SECONDS_PER_HOUR : 0;
+  out.DiameterRatio = (L1 - L2) / (L1 + L2);
   return FinitePoint(out);
 }
 
+// The point of the shadow's edge at the angle Q around the axis (at its own
+// height zeta, with the radius L there) and how fast the squared distance
+// from the axis less L^2 changes for that fixed ground point, divided by
+// 2 |L|: zero on the envelope of the moving edge.  Side: sin of the angle
+// between the shadow's motion relative to the point and the direction to
+// the point (> 0: on the left, north).
+struct EdgePoint {
+  Ground g;
+  bool on = false;  // on the Earth (the daylit side)
+  Real rate = 0, side = 0;
+};
+
+EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real Q, Real ZetaGuess) {
+  EdgePoint e;
+  const Real c = std::cos(Q), s = std::sin(Q);
+  auto place = [&](Real zeta, Ground& g) {
+    const Real L = std::fabs(l - zeta * tf);
+    return OnEllipsoid(f, f.x + L * c, f.y + L * s, g);
+  };
+  Real zeta = ZetaGuess;
+  for (int k = 0; k < EDGE_HEIGHT_STEPS; ++k) {  // L depends on the height but weakly
+    // Off the Earth, zeta is the outline's (continuous across the limb).
+    e.on = place(zeta, e.g);
+    zeta = e.g.zeta;
+  }
+  if (!e.on) {
+    // Near the limb a point just off the outline and one a little inside
+    // can both agree with their heights (the radius changes with the
+    // height, the height fast with the place there): the one on the Earth
+    // is the ground's.  h(zeta) = height at the edge of radius L(zeta) less
+    // zeta falls with zeta; it is bisected where it has a root on the Earth.
+    Real lo = 0, hi = EDGE_MAX_ZETA;
+    Ground g;
+    if (place(lo, g) != place(hi, g)) {
+      for (int k = 0; k < BISECTIONS && hi - lo > EDGE_ZETA_PRECISION; ++k) {
+        const Real mid = (lo + hi) / 2;
+        const bool on = place(mid, g);
+        if (on && g.zeta > mid) lo = mid; else hi = mid;
+      }
+      Ground h;
+      if (place(lo, h) && std::fabs(h.zeta - lo) < EDGE_ZETA_TOLERANCE) {
+        e.g = h;
+        e.on = true;
+      }
+    }
+  }
+  Real xir, etar, zetar;
+  GroundRates(f, e.g, xir, etar, zetar);
+  const Real L = l - e.g.zeta * tf, Lr = lr - zetar * tf;
+  const Real a = f.xr - xir, b = f.yr - etar;
+  // d/dt[(x - xi)^2 + (y - eta)^2 - L^2] / 2 with (xi - x, eta - y) = |L| u.
+  e.rate = -(a * std::cos(Q) + b * std::sin(Q)) * std::fabs(L) - L * Lr;
+  e.side = (a * std::sin(Q) - b * std::cos(Q)) > 0 ? 1 : -1;
+  return e;
+}
+
 // The limit of the penumbra (Umbra false) or umbra on the left (North) or
-// right side of the shadow's motion.
+// right side of the shadow's motion: the root in Q of the envelope
+// condition.  The first-order solution Q = psi +- acos(-L L' / (|L| n)),
+// with the rates of the ground point it gives, settles in a few passes
+// (the rates change little from one to the next); where it does not (near
+// the limb, where the height and so the rates change fast), the root is
+// bracketed around it and found by bisection.
 bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
   const Real l = Umbra ? f.l2 : f.l1, lr = Umbra ? f.l2r : f.l1r;
   const Real tf = Umbra ? f.tf2 : f.tf1;
-  Ground cur;
-  OnEllipsoid(f, f.x, f.y, cur);
-  bool on = false;
-  for (int i = 0; i < LIMIT_ITERATIONS; ++i) {
+  Ground axis;
+  OnEllipsoid(f, f.x, f.y, axis);
+  Real xr0, yr0, zr0;
+  GroundRates(f, axis, xr0, yr0, zr0);
+  const Real a0 = f.xr - xr0, b0 = f.yr - yr0;
+  Ground cur = axis;
+  Real Q0 = 0;  // the first-order solution
+  Real Q = 0;
+  bool settled = false;
+  for (int i = 0; i < FIXED_POINT_PASSES && !settled; ++i) {
     Real xir, etar, zetar;
     GroundRates(f, cur, xir, etar, zetar);
     const Real L = l - cur.zeta * tf, Lr = lr - zetar * tf;
@@ -174,17 +267,94 @@ bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
     if (!(n > 0) || L == 0) return false;
     const Real c = -L * Lr / (std::fabs(L) * n);
     if (!(std::fabs(c) <= 1)) return false;
-    const Real Q = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
-    const Real xi = f.x + std::fabs(L) * std::cos(Q), eta = f.y + std::fabs(L) * std::sin(Q);
-    const Real moved = std::hypot(xi - cur.xi, eta - cur.eta);
-    Ground next;
-    on = OnEllipsoid(f, xi, eta, next);
-    if (!on) next.zeta = 0;
-    cur = next;
-    if (moved < LIMIT_CONVERGED && i > 0) break;
+    const Real next = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
+    settled = i > 0 && std::fabs(std::remainder(next - Q, TWO_PI)) < LIMIT_CONVERGED;
+    if (i == 0) Q0 = next;
+    Q = next;
+    const Real R = std::fabs(L);
+    OnEllipsoid(f, f.x + R * std::cos(Q), f.y + R * std::sin(Q), cur);
   }
-  g = cur;
-  return on;
+  EdgePoint e = EdgeAt(f, l, lr, tf, Q, cur.zeta);
+  // Near the limb the height, and so the rates, change fast with Q: there
+  // the passes may stop beside the root, or on the outline's continuation
+  // off the Earth next to a root on it.  Then the roots on the Earth are
+  // looked for along that side's half of the shadow's edge, and the one
+  // nearest the first-order solution is taken.
+  // Passes that converge slowly (the penumbra's edge lies far from the
+  // axis, where the ground's rates differ from the axis'): Newton's method
+  // in Q from where they stopped, kept when it settles on the Earth away
+  // from the limb.
+  if (!settled) {
+    Real q = Q;
+    EdgePoint en = e;
+    for (int i = 0; i < NEWTON_STEPS; ++i) {
+      const EdgePoint e2 = EdgeAt(f, l, lr, tf, q + LIMIT_DQ, en.g.zeta);
+      const Real slope = (e2.rate - en.rate) / LIMIT_DQ;
+      if (!(std::fabs(slope) > 0) || !std::isfinite(slope)) break;
+      const Real step = en.rate / slope;
+      if (!(std::fabs(step) < MAX_NEWTON_STEP)) break;
+      q -= step;
+      en = EdgeAt(f, l, lr, tf, q, en.g.zeta);
+      if (std::fabs(step) < LIMIT_CONVERGED) {
+        if (en.on && en.g.zeta >= NEAR_LIMB_ZETA) {
+          Q = q;
+          e = en;
+          settled = true;
+        }
+        break;
+      }
+    }
+  }
+  if (settled && !e.on &&
+      e.g.xi * e.g.xi + e.g.eta * e.g.eta / (f.rho1 * f.rho1) - 1 > FAR_OFF_EARTH)
+    return false;
+  if (!settled || !e.on || e.g.zeta < NEAR_LIMB_ZETA) {
+    Real best = 0, bestGap = -1;
+    // Roots on the Earth along Q in [From, From + Span], N steps.
+    auto scan = [&](Real From, Real Span, int N) {
+      EdgePoint prev = EdgeAt(f, l, lr, tf, From, axis.zeta);
+      Real prevQ = From;
+      for (int i = 1; i <= N; ++i) {
+        const Real q = From + Span * i / N;
+        const EdgePoint cur2 = EdgeAt(f, l, lr, tf, q, prev.g.zeta);
+        // The part of this step on the Earth: both ends, or up to the limb.
+        Real lo = prevQ, hi = q;
+        EdgePoint elo = prev, ehi = cur2;
+        if (prev.on != cur2.on) {
+          Real in = prev.on ? prevQ : q, out = prev.on ? q : prevQ;
+          EdgePoint ein = prev.on ? prev : cur2;
+          for (int k = 0; k < BISECTIONS && std::fabs(out - in) > OUTLINE_PRECISION; ++k) {
+            const Real mid = (in + out) / 2;
+            const EdgePoint em = EdgeAt(f, l, lr, tf, mid, ein.g.zeta);
+            if (em.on) { in = mid; ein = em; } else out = mid;
+          }
+          if (prev.on) { hi = in; ehi = ein; } else { lo = in; elo = ein; }
+        }
+        if (elo.on && ehi.on && (elo.rate <= 0) != (ehi.rate <= 0)) {
+          for (int k = 0; k < BISECTIONS && hi - lo > LIMIT_CONVERGED; ++k) {
+            const Real mid = (lo + hi) / 2;
+            const EdgePoint em = EdgeAt(f, l, lr, tf, mid, elo.g.zeta);
+            if (!em.on) break;
+            if ((em.rate <= 0) == (elo.rate <= 0)) { lo = mid; elo = em; } else hi = mid;
+          }
+          const Real root = (lo + hi) / 2;
+          const Real gap = std::fabs(std::remainder(root - Q0, TWO_PI));
+          if (bestGap < 0 || gap < bestGap) { best = root; bestGap = gap; }
+        }
+        prev = cur2;
+        prevQ = q;
+      }
+    };
+    const Real psi = std::atan2(b0, a0);
+    scan(psi + (North ? 0 : -PI), PI, EDGE_SCAN);
+    if (bestGap < 0) return false;
+    Q = best;
+    e = EdgeAt(f, l, lr, tf, Q, e.g.zeta);
+    settled = true;
+  }
+  if (!settled || !e.on || (e.side > 0) != North) return false;
+  g = e.g;
+  return true;
 }
 
 bool LimitPoint(const Frame& f, bool Umbra, bool North, PathPoint& out) {
@@ -397,18 +567,34 @@ Sample FindEnd(const Evaluator& F, Real In, PathPoint pin, Real Out) {
   return {In, pin};
 }
 
-void Refine(const Evaluator& F, const Sample& A, const Sample& B, Real Tol, int Depth,
-            std::vector<Sample>& Out) {
-  const Real mid = (A.t + B.t) / 2;
-  PathPoint pm;
-  const bool ok = Depth < MAX_REFINE_DEPTH && F(mid, pm);
-  if (ok && (B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, pm) > Tol)) {
-    const Sample M{mid, pm};
-    Refine(F, A, M, Tol, Depth + 1, Out);
-    Refine(F, M, B, Tol, Depth + 1, Out);
-  } else {
+// Points between A and B (B appended last) until the straight segment
+// between neighbours departs from the curve by at most Tol: checked at a
+// quarter, half and three quarters of each segment's time, since near the
+// horizon the point moves fast and the time's midpoint lies off the arc's
+// middle.  Mid, when set, is the curve at the middle instant already.
+void Refine(const Evaluator& F, const Sample& A, const Sample& B, const Sample* Mid, Real Tol,
+            int Depth, std::vector<Sample>& Out) {
+  if (Depth >= MAX_REFINE_DEPTH) {
     Out.push_back(B);
+    return;
   }
+  Sample m, q1, q3;
+  m.t = (A.t + B.t) / 2;
+  q1.t = (A.t + m.t) / 2;
+  q3.t = (m.t + B.t) / 2;
+  const bool okM = Mid ? (m = *Mid, true) : F(m.t, m.p);
+  if (!okM || !F(q1.t, q1.p) || !F(q3.t, q3.p)) {  // not on the curve inside: keep the chord
+    Out.push_back(B);
+    return;
+  }
+  const bool split = B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, m.p) > Tol ||
+                     ChordErrorKm(A.p, B.p, q1.p) > Tol || ChordErrorKm(A.p, B.p, q3.p) > Tol;
+  if (!split) {
+    Out.push_back(B);
+    return;
+  }
+  Refine(F, A, m, &q1, Tol, Depth + 1, Out);
+  Refine(F, m, B, &q3, Tol, Depth + 1, Out);
 }
 
 // Every stretch of instants in [T0, T1] where F gives a point, densified.
@@ -438,7 +624,7 @@ std::vector<std::vector<Sample>> Trace(const Evaluator& F, Real T0, Real T1,
     for (const Sample& s : coarse)
       if (s.t > first.t && s.t < last.t) nodes.push_back(s);
     if (last.t > first.t) nodes.push_back(last);
-    for (std::size_t i = 1; i < nodes.size(); ++i) Refine(F, nodes[i - 1], nodes[i], Tol, 0, pts);
+    for (std::size_t i = 1; i < nodes.size(); ++i) Refine(F, nodes[i - 1], nodes[i], nullptr, Tol, 0, pts);
     stretches.push_back(std::move(pts));
     coarse.clear();
   };
@@ -574,6 +760,26 @@ bool FiniteElements(const BesselPolynomials& P) {
 // The nearest limb point to the axis (greatest eclipse of a non-central
 // eclipse).
 PathPoint NearestLimb(const Frame& f) { return LimbPoint(f, LimbGround(f, NearestLimbParameter(f))); }
+// The instants of [T0, T1] at which a shadow of radius Radius(f) on the
+// fundamental plane (plus a margin) overlaps the Earth's outline, widened by
+// a scan step each side: the curves of that shadow lie within.  false when
+// it never does.
+template <class R>
+bool ShadowWindow(const BesselPolynomials& P, Real T0, Real T1, R Radius, Real& From, Real& To) {
+  bool any = false;
+  for (Real t = T0; t <= T1 + 1e-9; t += SCAN_STEP_HOURS) {
+    const Frame f = At(P, t);
+    const bool inside = f.x * f.x + f.y * f.y / (f.rho1 * f.rho1) <= 1;
+    if (!inside && LimbDistance(f, NearestLimbParameter(f)) > std::fabs(Radius(f)) + WINDOW_MARGIN) continue;
+    if (!any) From = t;
+    To = t;
+    any = true;
+  }
+  From = std::fmax(T0, From - SCAN_STEP_HOURS);
+  To = std::fmin(T1, To + SCAN_STEP_HOURS);
+  return any;
+}
+
 }  // namespace
 
 const char* PathCurveKindName(PathCurveKind Kind) {
@@ -624,19 +830,26 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
   }
   if (!FinitePoint(out.Greatest)) return out;
 
-  auto add = [&](PathCurveKind kind, const Evaluator& F) {
-    for (const std::vector<Sample>& s : Trace(F, T0, T1, tg, tol)) AppendPieces(F, kind, s, out.Curves);
+  // The instants at which the umbra and the penumbra reach the Earth.
+  Real u0 = 0, u1 = 0, p0 = 0, p1 = 0;
+  const bool umbral = ShadowWindow(P, T0, T1, [](const Frame& f) { return f.l2; }, u0, u1);
+  if (!ShadowWindow(P, T0, T1, [](const Frame& f) { return f.l1; }, p0, p1)) return out;
+  auto add = [&](PathCurveKind kind, const Evaluator& F, bool umbra) {
+    if (umbra && !umbral) return;
+    for (const std::vector<Sample>& s : Trace(F, umbra ? u0 : p0, umbra ? u1 : p1, tg, tol))
+      AppendPieces(F, kind, s, out.Curves);
   };
   auto at = [&P](Real t) { return At(P, t); };
 
-  add(PathCurveKind::Central, [&](Real t, PathPoint& p) { return CentralPoint(at(t), p); });
-  for (bool north : {true, false})
-    add(north ? PathCurveKind::UmbraNorth : PathCurveKind::UmbraSouth,
-        [&, north](Real t, PathPoint& p) { return LimitPoint(at(t), true, north, p); });
+  add(PathCurveKind::Central, [&](Real t, PathPoint& p) { return CentralPoint(at(t), p); }, true);
+  auto limits = [&](bool umbra, bool north) {
+    const PathCurveKind kind = umbra ? (north ? PathCurveKind::UmbraNorth : PathCurveKind::UmbraSouth)
+                                     : (north ? PathCurveKind::PenumbraNorth : PathCurveKind::PenumbraSouth);
+    add(kind, [&, umbra, north](Real t, PathPoint& p) { return LimitPoint(at(t), umbra, north, p); }, umbra);
+  };
+  for (bool north : {true, false}) limits(true, north);
   if (Options.Penumbra)
-    for (bool north : {true, false})
-      add(north ? PathCurveKind::PenumbraNorth : PathCurveKind::PenumbraSouth,
-          [&, north](Real t, PathPoint& p) { return LimitPoint(at(t), false, north, p); });
+    for (bool north : {true, false}) limits(false, north);
   if (Options.Horizon) {
     // One curve of maximum on the horizon per stretch, cut where the point
     // changes from rising to setting.
@@ -649,7 +862,7 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
         bool rising;
         return HorizonMaximum(at(t), p, rising) && rising == rise;
       };
-      add(rise ? PathCurveKind::SunriseMaximum : PathCurveKind::SunsetMaximum, one);
+      add(rise ? PathCurveKind::SunriseMaximum : PathCurveKind::SunsetMaximum, one, false);
     }
   }
   for (const PathCurve& c : out.Curves) {
@@ -661,9 +874,9 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
   // one reversed.
   const Evaluator north = [&](Real t, PathPoint& p) { return BandPoint(at(t), true, p); };
   const Evaluator south = [&](Real t, PathPoint& p) { return BandPoint(at(t), false, p); };
-  if (Options.UmbraPolygons) {
-    const std::vector<std::vector<Sample>> ns = Trace(north, T0, T1, tg, tol);
-    const std::vector<std::vector<Sample>> ss = ns.empty() ? ns : Trace(south, T0, T1, tg, tol);
+  if (Options.UmbraPolygons && umbral) {
+    const std::vector<std::vector<Sample>> ns = Trace(north, u0, u1, tg, tol);
+    const std::vector<std::vector<Sample>> ss = ns.empty() ? ns : Trace(south, u0, u1, tg, tol);
     if (!ns.empty()) out.Umbral = true;
     for (std::size_t i = 0; i < ns.size() && i < ss.size(); ++i) {
       std::vector<PathPoint> ring;
@@ -672,8 +885,9 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
       AppendRings(ring, out.UmbraPolygons);
     }
   }
-  std::stable_sort(out.Curves.begin(), out.Curves.end(),
-                   [](const PathCurve& a, const PathCurve& b) { return a.Kind < b.Kind; });
+  std::stable_sort(out.Curves.begin(), out.Curves.end(), [](const PathCurve& a, const PathCurve& b) {
+    return a.Kind != b.Kind ? a.Kind < b.Kind : a.Points.front().JDUT < b.Points.front().JDUT;
+  });
   out.Valid = true;
   return out;
 }

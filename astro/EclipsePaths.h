@@ -72,6 +72,10 @@ struct PathPoint {
   long double LongitudeDeg = 0;  // east positive, -180 .. 180
   long double SunAltitudeDeg = 0;  // geometric; 0 on the limb
   long double DurationS = 0;     // central line: duration of the central phase; else 0
+  // Central line: the ratio of the apparent diameters of the Moon and the
+  // Sun there, (L1 - L2) / (L1 + L2) at the point's height: above 1 total,
+  // below 1 annular (a hybrid changes along the line); else 0.
+  long double DiameterRatio = 0;
 };
 
 // One piece of a curve, time-ordered.
