@@ -38,18 +38,21 @@ constexpr Real SECONDS_PER_HOUR = 3600.0L;
 
 // Search window around t0 and its sampling.
 constexpr Real WINDOW_HOURS = 4.0L;
-constexpr Real SCAN_STEP_HOURS = 2.0L / 60.0L;
+constexpr Real SCAN_STEP_HOURS = 4.0L / 60.0L;
 // Ends of a curve found to this precision (hours; 0.04 ms).
 constexpr Real END_PRECISION_HOURS = 1e-8L;
 // Longest time step between two points of a curve (hours).
 constexpr Real MAX_STEP_HOURS = 5.0L / 60.0L;
 // Subdivisions of an interval at most (2^-24 of the scan step: 7 us).
-constexpr int MAX_REFINE_DEPTH = 24;
+constexpr int MAX_REFINE_DEPTH = 26;
+// Above this altitude of the Sun a segment whose middle lies within a
+// quarter of the tolerance of its chord is taken as even (no quarters).
+constexpr Real EVEN_ALTITUDE_DEG = 5;
 // The limit point: convergence in the angle around the axis (radians;
 // 1e-11 of 0.55 Earth radii is below a millimetre), the bracket of the
 // root where the first-order passes do not settle; passes for the height
 // of the edge and of the first-order solution.
-constexpr Real LIMIT_CONVERGED = 1e-11;
+constexpr Real LIMIT_CONVERGED = 1e-9;
 constexpr Real LIMIT_BRACKET = 0.01;      // first half-width of the bracket, radians
 constexpr Real MAX_LIMIT_BRACKET = 1.5;
 constexpr int EDGE_HEIGHT_STEPS = 2;
@@ -58,7 +61,7 @@ constexpr int EDGE_HEIGHT_STEPS = 2;
 constexpr Real EDGE_MAX_ZETA = 0.02;
 constexpr Real EDGE_ZETA_PRECISION = 1e-10;
 constexpr Real EDGE_ZETA_TOLERANCE = 1e-7;
-constexpr int FIXED_POINT_PASSES = 12;
+constexpr int FIXED_POINT_PASSES = 10;
 constexpr Real NEAR_LIMB_ZETA = 0.01;  // about 0.6 deg of the Sun's altitude
 // The limb on the shadow's edge to this precision (radians).
 constexpr Real OUTLINE_PRECISION = 1e-9;
@@ -255,11 +258,10 @@ bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
   Real xr0, yr0, zr0;
   GroundRates(f, axis, xr0, yr0, zr0);
   const Real a0 = f.xr - xr0, b0 = f.yr - yr0;
+  // One pass: the first-order direction from the rates of the ground point
+  // cur; its point at the edge into cur.  false where there is none.
   Ground cur = axis;
-  Real Q0 = 0;  // the first-order solution
-  Real Q = 0;
-  bool settled = false;
-  for (int i = 0; i < FIXED_POINT_PASSES && !settled; ++i) {
+  auto pass = [&](Real& Next) {
     Real xir, etar, zetar;
     GroundRates(f, cur, xir, etar, zetar);
     const Real L = l - cur.zeta * tf, Lr = lr - zetar * tf;
@@ -267,12 +269,43 @@ bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
     if (!(n > 0) || L == 0) return false;
     const Real c = -L * Lr / (std::fabs(L) * n);
     if (!(std::fabs(c) <= 1)) return false;
-    const Real next = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
-    settled = i > 0 && std::fabs(std::remainder(next - Q, TWO_PI)) < LIMIT_CONVERGED;
-    if (i == 0) Q0 = next;
-    Q = next;
+    Next = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
     const Real R = std::fabs(L);
-    OnEllipsoid(f, f.x + R * std::cos(Q), f.y + R * std::sin(Q), cur);
+    OnEllipsoid(f, f.x + R * std::cos(Next), f.y + R * std::sin(Next), cur);
+    return true;
+  };
+  // The root of h(q) = pass(q) - q by the secant method from the first
+  // passes (the plain passes converge only linearly, slowly for the
+  // penumbra, whose edge lies far from the axis).
+  auto passFrom = [&](Real q, Real& Next) {
+    const Real L = std::fabs(l - cur.zeta * tf);
+    OnEllipsoid(f, f.x + L * std::cos(q), f.y + L * std::sin(q), cur);
+    return pass(Next);
+  };
+  Real Q0 = 0;  // the first-order solution
+  if (!pass(Q0)) return false;
+  Real Q = 0;
+  if (!pass(Q)) return false;
+  Real qa = Q0, ha = std::remainder(Q - Q0, TWO_PI), qb = Q, hb = 0;
+  bool settled = std::fabs(ha) < LIMIT_CONVERGED;
+  {
+    Real n;
+    if (!settled) {
+      if (!passFrom(qb, n)) return false;
+      hb = std::remainder(n - qb, TWO_PI);
+    }
+    for (int i = 0; i < FIXED_POINT_PASSES && !settled; ++i) {
+      if (hb == ha) break;
+      Real qc = qb - hb * (qb - qa) / (hb - ha);
+      if (!(std::fabs(qc - qb) < MAX_NEWTON_STEP)) qc = qb + hb;  // a plain pass instead
+      if (!passFrom(qc, n)) return false;
+      qa = qb;
+      ha = hb;
+      qb = qc;
+      hb = std::remainder(n - qc, TWO_PI);
+      settled = std::fabs(qb - qa) < LIMIT_CONVERGED && std::fabs(hb) < 10 * LIMIT_CONVERGED;
+    }
+    Q = settled ? qb : n;
   }
   EdgePoint e = EdgeAt(f, l, lr, tf, Q, cur.zeta);
   // Near the limb the height, and so the rates, change fast with Q: there
@@ -377,6 +410,32 @@ PathPoint LimbPoint(const Frame& f, const Ground& g) {
   return p;
 }
 
+// The root of F between a and b (F(a), F(b) of opposite signs) by the
+// Illinois variant of regula falsi, to Tol.
+template <class Fn>
+Real Illinois(Fn F, Real a, Real fa, Real b, Real fb, Real Tol) {
+  Real c = a, prev = b;
+  int side = 0;
+  for (int k = 0; k < BISECTIONS && std::fabs(c - prev) > Tol; ++k) {
+    prev = c;
+    c = fb != fa ? (a * fb - b * fa) / (fb - fa) : (a + b) / 2;
+    const Real fc = F(c);
+    if (fc == 0) return c;
+    if ((fc > 0) == (fb > 0)) {
+      b = c;
+      fb = fc;
+      if (side == -1) fa /= 2;
+      side = -1;
+    } else {
+      a = c;
+      fa = fc;
+      if (side == 1) fb /= 2;
+      side = 1;
+    }
+  }
+  return c;
+}
+
 // Time derivative of the squared distance between the axis and the limb
 // point th (zero at the point's maximum eclipse).
 Real ApproachRate(const Frame& f, Real th) {
@@ -430,12 +489,9 @@ Real NearestLimbParameter(const Frame& f) {
 bool LimbArc(const Frame& f, Real Radius, Real& lo, Real& hi) {
   const Real near = NearestLimbParameter(f), r2 = Radius * Radius;
   if (LimbDistance2(f, near) > r2) return false;
+  auto excess = [&](Real th) { return LimbDistance2(f, th) - r2; };
   auto edge = [&](Real inside, Real outside) {
-    for (int k = 0; k < BISECTIONS && std::fabs(outside - inside) > ARC_PRECISION; ++k) {
-      const Real mid = (inside + outside) / 2;
-      if (LimbDistance2(f, mid) <= r2) inside = mid; else outside = mid;
-    }
-    return inside;
+    return Illinois(excess, inside, excess(inside), outside, excess(outside), ARC_PRECISION);
   };
   // A bracket a little wider than the arc on a unit circle, else half the
   // outline.
@@ -459,12 +515,9 @@ bool HorizonMaximum(const Frame& f, PathPoint& out, bool& Rising) {
   for (int i = 1; i <= ARC_SCAN; ++i) {
     const Real th = lo + (hi - lo) * i / ARC_SCAN, v = ApproachRate(f, th);
     if ((prev <= 0) != (v <= 0)) {
-      Real a = prevTh, b = th, fa = prev;
-      for (int k = 0; k < BISECTIONS && b - a > ARC_PRECISION; ++k) {
-        const Real mid = (a + b) / 2, fm = ApproachRate(f, mid);
-        if ((fm <= 0) == (fa <= 0)) { a = mid; fa = fm; } else b = mid;
-      }
-      const Real root = (a + b) / 2, dist = LimbDistance(f, root);
+      const Real root = Illinois([&](Real x) { return ApproachRate(f, x); }, prevTh, prev, th, v,
+                                 ARC_PRECISION);
+      const Real dist = LimbDistance(f, root);
       if (bestDist < 0 || dist < bestDist) { best = root; bestDist = dist; }
     }
     prevTh = th;
@@ -583,18 +636,32 @@ void Refine(const Evaluator& F, const Sample& A, const Sample& B, const Sample* 
   q1.t = (A.t + m.t) / 2;
   q3.t = (m.t + B.t) / 2;
   const bool okM = Mid ? (m = *Mid, true) : F(m.t, m.p);
-  if (!okM || !F(q1.t, q1.p) || !F(q3.t, q3.p)) {  // not on the curve inside: keep the chord
+  if (!okM) {  // not on the curve inside: keep the chord
     Out.push_back(B);
     return;
   }
-  const bool split = B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, m.p) > Tol ||
-                     ChordErrorKm(A.p, B.p, q1.p) > Tol || ChordErrorKm(A.p, B.p, q3.p) > Tol;
+  bool split = B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, m.p) > Tol;
+  // Where the curve is far from the limb and the middle lies well on the
+  // chord, the point moves evenly and the quarters need no look; near the
+  // limb they do.
+  const bool even = !split && ChordErrorKm(A.p, B.p, m.p) < Tol / 4 &&
+                    std::fmin(A.p.SunAltitudeDeg, B.p.SunAltitudeDeg) > EVEN_ALTITUDE_DEG &&
+                    A.p.SunAltitudeDeg != 0;
+  bool quarters = false;
+  if (!split && !even) {
+    quarters = F(q1.t, q1.p) && F(q3.t, q3.p);
+    if (!quarters) {
+      Out.push_back(B);
+      return;
+    }
+    split = ChordErrorKm(A.p, B.p, q1.p) > Tol || ChordErrorKm(A.p, B.p, q3.p) > Tol;
+  }
   if (!split) {
     Out.push_back(B);
     return;
   }
-  Refine(F, A, m, &q1, Tol, Depth + 1, Out);
-  Refine(F, m, B, &q3, Tol, Depth + 1, Out);
+  Refine(F, A, m, quarters ? &q1 : nullptr, Tol, Depth + 1, Out);
+  Refine(F, m, B, quarters ? &q3 : nullptr, Tol, Depth + 1, Out);
 }
 
 // Every stretch of instants in [T0, T1] where F gives a point, densified.
@@ -851,20 +918,44 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
   if (Options.Penumbra)
     for (bool north : {true, false}) limits(false, north);
   if (Options.Horizon) {
-    // One curve of maximum on the horizon per stretch, cut where the point
-    // changes from rising to setting.
+    // The maximum on the horizon traced once, then cut where the point
+    // changes from rising to setting (the instant found by bisection, the
+    // point there ending one piece and starting the next).  While tracing,
+    // DurationS carries whether the point rises (1) or sets (0).
     const Evaluator any = [&](Real t, PathPoint& p) {
-      bool rising;
-      return HorizonMaximum(at(t), p, rising);
+      bool rising = false;
+      if (!HorizonMaximum(at(t), p, rising)) return false;
+      p.DurationS = rising ? 1 : 0;
+      return true;
     };
-    for (bool rise : {true, false}) {
-      const Evaluator one = [&, rise](Real t, PathPoint& p) {
-        bool rising;
-        return HorizonMaximum(at(t), p, rising) && rising == rise;
+    for (const std::vector<Sample>& st : Trace(any, p0, p1, tg, tol)) {
+      std::vector<Sample> run;
+      auto flush = [&](bool rising) {
+        for (Sample& x : run) x.p.DurationS = 0;
+        AppendPieces(any, rising ? PathCurveKind::SunriseMaximum : PathCurveKind::SunsetMaximum, run,
+                     out.Curves);
+        run.clear();
       };
-      add(rise ? PathCurveKind::SunriseMaximum : PathCurveKind::SunsetMaximum, one, false);
+      for (const Sample& x : st) {
+        if (!run.empty() && x.p.DurationS != run.back().p.DurationS) {
+          Sample a = run.back(), b = x;
+          for (int k = 0; k < BISECTIONS && b.t - a.t > END_PRECISION_HOURS; ++k) {
+            Sample m{(a.t + b.t) / 2, {}};
+            if (!any(m.t, m.p)) break;
+            if (m.p.DurationS == a.p.DurationS) a = m; else b = m;
+          }
+          const bool rising = run.back().p.DurationS != 0;
+          run.push_back(a);
+          flush(rising);
+          run.push_back(a);
+          run.back().p.DurationS = x.p.DurationS;
+        }
+        run.push_back(x);
+      }
+      if (!run.empty()) flush(run.back().p.DurationS != 0);
     }
   }
+
   for (const PathCurve& c : out.Curves) {
     if (c.Kind == PathCurveKind::Central) out.Central = true;
     if (c.Kind == PathCurveKind::UmbraNorth || c.Kind == PathCurveKind::UmbraSouth) out.Umbral = true;
