@@ -5,8 +5,15 @@
 // precision.
 #pragma once
 
+#include <cfloat>
 #include <fstream>
 #include <string>
+
+// Extended is long double in the 80-bit x87 format (64-bit mantissa); the
+// table's digits depend on it (the build's configuration checks it too).
+static_assert(LDBL_MANT_DIG == 64,
+              "Nodalis needs long double to be the 80-bit x87 extended format "
+              "(GCC or Clang on x86 or x86-64)");
 
 namespace nodalis {
 

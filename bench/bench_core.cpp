@@ -1,4 +1,4 @@
-// Benchmarks of the eclipse core.  Figures go into README ("Eclipse core").
+// Benchmarks of the eclipse core.  Figures go into docs/performance.md.
 //
 // BM_Saros145/<mode>: the whole series as Recompute makes it (lunar choice,
 // eclipse new moon, BuildSeriesComputed, table) for Saros 145 from the

@@ -15,7 +15,7 @@
 #include <cmath>
 
 #include "astro/TIMLIB.h"
-#include "app/base/QtText.h"
+#include "app/qt/QtText.h"
 #include "app/base/Utils.h"
 
 namespace nodalis {

@@ -1,10 +1,11 @@
-# The program's folders use only the layers below them (README "Layout"),
+# The program's folders use only the layers below them (docs/architecture.md),
 # the two libraries only themselves (lunaris shares some of orbitcore's
 # kernels and its nutation), and every #include names its file from
 # the source root. Run as
 #   cmake -DROOT=<source root> -P tests/check_layers.cmake
 # Each entry: a folder, then the prefixes (folders or single headers) its
-# files may include, separated by commas.
+# files may include, separated by commas. The folders of _qt_free include
+# no Qt header (<Q...>, <Qt...>) either.
 set(_core "app/base/,astro/,app/core/")
 set(_layers
   "ephem|ephem/"
@@ -13,15 +14,30 @@ set(_layers
   "lunaris|lunaris/,ephem/"
   "lunaris/generated|lunaris/"
   "app/base|app/base/"
+  "app/qt|app/base/,app/qt/"
   "astro|app/base/,astro/,ephem/orbitcore.h,lunaris/lunaris.h"
   "app/core|${_core}"
-  "graphics/draw|${_core},graphics/draw/"
-  "graphics/windows|${_core},graphics/draw/,graphics/windows/"
-  "dialogs|app/base/,astro/,dialogs/"
+  "graphics/draw|${_core},app/qt/,graphics/draw/"
+  "graphics/windows|${_core},app/qt/,graphics/draw/,graphics/windows/"
+  "dialogs|app/base/,app/qt/,astro/,dialogs/"
   "app/cli|${_core},app/cli/,graphics/draw/DiagramModule.h"
-  "app/gui|${_core},graphics/draw/,graphics/windows/,dialogs/,app/gui/")
+  "app/gui|${_core},app/qt/,graphics/draw/,graphics/windows/,dialogs/,app/gui/")
+
+set(_qt_free ephem ephem/generated ephem/cli lunaris lunaris/generated
+    app/base astro app/core app/cli)
 
 set(_bad "")
+foreach(_dir IN LISTS _qt_free)
+  file(GLOB _files "${ROOT}/${_dir}/*.cpp" "${ROOT}/${_dir}/*.h")
+  foreach(_file IN LISTS _files)
+    file(STRINGS "${_file}" _qt REGEX "^[ \t]*#[ \t]*include[ \t]+<Q")
+    foreach(_line IN LISTS _qt)
+      file(RELATIVE_PATH _rel "${ROOT}" "${_file}")
+      string(STRIP "${_line}" _line)
+      list(APPEND _bad "${_rel}: ${_line} (a folder free of Qt)")
+    endforeach()
+  endforeach()
+endforeach()
 foreach(_layer IN LISTS _layers)
   string(FIND "${_layer}" "|" _bar)
   string(SUBSTRING "${_layer}" 0 ${_bar} _dir)

@@ -25,7 +25,7 @@
 #include <cmath>
 
 #include "app/base/SafeFile.h"
-#include "app/base/QtText.h"
+#include "app/qt/QtText.h"
 #include "app/base/Utils.h"
 #include "app/core/CanonParse.h"
 #include "app/core/PIniFile.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "app/core/SeriesState.h"
-#include "app/base/QtText.h"
+#include "app/qt/QtText.h"
 #include "app/core/SeriesTable.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/SeriesDiagram.h"

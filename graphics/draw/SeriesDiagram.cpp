@@ -14,7 +14,7 @@
 
 #include "app/core/MemberLine.h"
 #include "app/core/SeriesState.h"
-#include "app/base/QtText.h"
+#include "app/qt/QtText.h"
 #include "app/base/Utils.h"
 #include "astro/Astrcalc.h"
 #include "astro/TIMLIB.h"

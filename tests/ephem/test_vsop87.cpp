@@ -87,7 +87,7 @@ TEST(Vsop87, CompleteEarthReproducesTheCheckFile) {
 TEST(Vsop87, ReducedSeriesStayNearTheCompleteSeries1800To2200) {
   // Bounds of the reduced series against the complete published series
   // (fixture summed from all terms), 41 dates 1800-2200.  Measured maxima
-  // (rad for L, B; AU for R) are listed in the README; the bounds leave a
+  // (rad for L, B; AU for R) are listed in docs/accuracy.md; the bounds leave a
   // small margin.
   struct Bound { double lb_rad, r_au; };
   const std::map<std::string, Bound> bound = {

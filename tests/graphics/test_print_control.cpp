@@ -505,7 +505,7 @@ TEST_F(PrintTest, CancelledFileNamePrintsNothing) {
 
 // The real print path through the system's print service. Opt-in, because
 // it sends a job to a printer: NODALIS_TEST_CUPS_PRINTER names a CUPS queue
-// (a virtual PDF printer, see README "Printing") and NODALIS_TEST_CUPS_OUTDIR
+// (a virtual PDF printer, see docs/testing.md, "Printing") and NODALIS_TEST_CUPS_OUTDIR
 // the folder where that printer writes its PDF files.
 TEST_F(PrintTest, SystemPrinterIsListedAndPrintedTo) {
   const QString Queue = qEnvironmentVariable("NODALIS_TEST_CUPS_PRINTER");

@@ -1,6 +1,7 @@
 // QtText — the program's texts (Windows-1252) as Qt strings, for the
-// windows, the dialogs and the drawing layer. Header only: whoever includes
-// it links Qt; the text helpers themselves stay free of Qt.
+// windows, the dialogs and the drawing layer, the layers built on Qt.
+// Header only (target nodalis_qttext); the text helpers of app/base that it
+// wraps stay free of Qt.
 #pragma once
 
 #include <QString>
