@@ -145,6 +145,22 @@ const char* const KML_STYLES =
     "<Style id=\"umbra_H\"><LineStyle><color>ffaa00aa</color><width>1</width></LineStyle>"
     "<PolyStyle><color>66cc00cc</color></PolyStyle></Style>\n"
     "<Style id=\"greatest\"><IconStyle><scale>0.8</scale></IconStyle></Style>\n";
+
+// The first and last instant of the umbral path: of its limits and central
+// line, else greatest eclipse.
+void UmbraSpan(const GeoEclipse& E, const EclipsePaths& P, long double& First, long double& Last) {
+  bool have = false;
+  for (const PathCurve& c : P.Curves)
+    if (c.Kind == PathCurveKind::UmbraNorth || c.Kind == PathCurveKind::UmbraSouth ||
+        c.Kind == PathCurveKind::Central)
+      for (const PathPoint& p : c.Points) {
+        if (!have || p.JDUT < First) First = p.JDUT;
+        if (!have || p.JDUT > Last) Last = p.JDUT;
+        have = true;
+      }
+  if (!have) First = Last = E.JDGreatestTD - E.DeltaTSeconds / SECONDS_PER_DAY;
+}
+
 }  // namespace
 
 bool GeoFileFormatOf(const std::string& FileName, GeoFileFormat& Format) {
@@ -244,16 +260,7 @@ void GeoFileWriter::AddGeoJson(const GeoEclipse& E, const EclipsePaths& P) {
   }
   if (!P.UmbraPolygons.empty()) {
     long double first = 0, last = 0;
-    bool have = false;
-    for (const PathCurve& c : P.Curves)
-      if (c.Kind == PathCurveKind::UmbraNorth || c.Kind == PathCurveKind::UmbraSouth ||
-          c.Kind == PathCurveKind::Central)
-        for (const PathPoint& p : c.Points) {
-          if (!have || p.JDUT < first) first = p.JDUT;
-          if (!have || p.JDUT > last) last = p.JDUT;
-          have = true;
-        }
-    if (!have) first = last = E.JDGreatestTD - E.DeltaTSeconds / SECONDS_PER_DAY;
+    UmbraSpan(E, P, first, last);
     open("umbra", first, last);
     const bool multi = P.UmbraPolygons.size() > 1;
     Text_ += "}, \"geometry\": {\"type\": \"";
@@ -306,8 +313,9 @@ void GeoFileWriter::AddKml(const GeoEclipse& E, const EclipsePaths& P) {
   if (!P.UmbraPolygons.empty() && !type.empty()) {
     Text_ += "<Placemark>\n<name>Pfad des Kernschattens</name>\n<styleUrl>#umbra_" +
              std::string(type == "P" ? "T" : type) + "</styleUrl>\n";
-    const long double ut = E.JDGreatestTD - E.DeltaTSeconds / SECONDS_PER_DAY;
-    data("umbra", ut, ut);
+    long double first = 0, last = 0;
+    UmbraSpan(E, P, first, last);
+    data("umbra", first, last);
     Text_ += "<MultiGeometry>";
     for (const GeoRing& r : P.UmbraPolygons) {
       Text_ += "<Polygon><tessellate>1</tessellate><outerBoundaryIs><LinearRing>";

@@ -4,9 +4,12 @@
 // the canon's elements (fixture canon_besselian.csv of tests/astro; Eclipse
 // Predictions by Fred Espenak, NASA's GSFC), and bad input.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -160,5 +163,41 @@ TEST(CliGeo, BadInputExitsTwoBeforeAnyWork) {
   EXPECT_EQ(r.code, 2);
   EXPECT_NE(r.out.find("keine gew\xC3\xB6hnliche Datei"), string::npos) << r.out;
   rmdir(sub.c_str());
+  rmdir(dir);
+}
+
+// --catalog-paths shows the catalogue's progress line on a terminal,
+// cleared before the file is written.
+TEST(CliGeo, CatalogPathsShowProgressOnATerminal) {
+  char dir[] = "/tmp/nodalis-geo-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const string file = string(dir) + "/c.geojson";
+  int master = -1;
+  const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    execl(NODALIS_CLI_PATH, NODALIS_CLI_PATH, "--catalog-paths", "1700", "2300", file.c_str(), "--lunar",
+          "elp2000", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  string terminal;
+  char buf[256];
+  for (;;) {
+    const ssize_t n = read(master, buf, sizeof buf);
+    if (n > 0) terminal.append(buf, static_cast<std::size_t>(n));
+    else if (n < 0 && errno == EINTR) continue;
+    else break;  // EIO once the child has closed the terminal
+  }
+  close(master);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << terminal;
+  EXPECT_NE(terminal.find("\rKatalog 1700 bis 2300: "), string::npos) << terminal;
+  ASSERT_FALSE(terminal.empty());
+  EXPECT_EQ(terminal.back(), '\r') << terminal;
+  struct stat st {};
+  EXPECT_EQ(stat(file.c_str(), &st), 0);
+  EXPECT_GT(st.st_size, 0);
+  unlink(file.c_str());
   rmdir(dir);
 }
