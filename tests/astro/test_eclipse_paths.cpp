@@ -54,6 +54,7 @@ constexpr double ALTITUDE_TOL_DEG = 0.8;
 // ground beside the limb) and its short branch to the horizon, which the
 // tables end with, is not traced.
 constexpr double CENTRAL_END_TOL_KM = 2.0;
+constexpr double END_TIME_TOL_S = 1.0;  // the table gives 0.1 s; 0.2 s measured
 constexpr double LIMIT_END_TOL_KM = 60.0;
 constexpr double LIMIT_END_ALTITUDE_DEG = 0.6;
 // Densification: a chord departs from the curve by less than this.
@@ -242,6 +243,23 @@ PathTable Table1131() {
   return t;
 }
 
+// NASA, "Hybrid Solar Eclipse of 2005 Apr 08", Table 2 "Shadow Contacts
+// and Circumstances" (F. Espenak),
+// https://eclipse.gsfc.nasa.gov/SEmono/HSE2005/HSE2005tab/HSE2005-Tab02.html
+// (Delta T = 64.8 s): the ends of the umbral limits (N1, S1, N2, S2) and
+// of the central line (C1, C2) on the horizon, "True Longitude".  C2's
+// true longitude is cut off in our copy of the page: its ephemeris
+// longitude 063 22.0W plus the Earth's turn in Delta T (1.002738 * 64.8 s
+// * 15"/s = 16.2', as every other row of the table has it).  The table's
+// elements (VSOP87/ELP2000-85) put greatest eclipse 0.6 s before the
+// canon's: 0.5 km on the fundamental plane.
+PathTable Table2005() {
+  PathTable t{"2005 Apr 08 H", 2005, 4, 8, 64.8L, 0.5, {}, true, {}, {}};
+  t.first = {"47 49.2S", "175 20.5E", "48 04.6S", "175 22.9E", "47 56.9S", "175 21.7E"};
+  t.last = {"07 44.6N", "063 05.8W", "07 26.2N", "063 05.7W", "07 35.4N", "063 05.8W"};
+  return t;
+}
+
 // The canon's elements of the table's eclipse with the table's Delta T.
 BesselPolynomials CanonWithTableDeltaT(const PathTable& t) {
   const CanonElementsRow* r = CanonBesselianOn(t.year, t.month, t.day);
@@ -381,6 +399,32 @@ void CheckAgainstTable(const PathTable& t) {
 TEST(EclipsePaths, Total2017Aug21AgainstNasaPathTable) { CheckAgainstTable(Table2017()); }
 TEST(EclipsePaths, Total2024Apr08AgainstNasaPathTable) { CheckAgainstTable(Table2024()); }
 TEST(EclipsePaths, Annular1131Sep23AgainstEclipseWise) { CheckAgainstTable(Table1131()); }
+
+// A hybrid eclipse: the path's ends against NASA's, and the central line
+// annular at both ends (the Moon's disk smaller than the Sun's), total in
+// between.
+TEST(EclipsePaths, Hybrid2005Apr08AgainstNasaShadowContacts) {
+  const PathTable t = Table2005();
+  CheckAgainstTable(t);
+  const EclipsePaths E = ComputeEclipsePaths(CanonWithTableDeltaT(t));
+  const PathCurve* a = FirstPiece(E, PathCurveKind::Central);
+  const PathCurve* b = LastPiece(E, PathCurveKind::Central);
+  ASSERT_TRUE(a && b);
+  EXPECT_LT(a->Points.front().DiameterRatio, 1);
+  EXPECT_LT(b->Points.back().DiameterRatio, 1);
+  // C1 18:54:44.0 and C2 22:19:09.9 TD.
+  const long double day = CalendarToJD(2005, 4, 8.0f), dt = t.delta_t / SECONDS_PER_DAY;
+  const double c1 = static_cast<double>((a->Points.front().JDUT + dt - day) * SECONDS_PER_DAY - (18 * 3600 + 54 * 60 + 44.0L));
+  const double c2 = static_cast<double>((b->Points.back().JDUT + dt - day) * SECONDS_PER_DAY - (22 * 3600 + 19 * 60 + 9.9L));
+  std::printf("  central line's ends: %+.1f s, %+.1f s\n", c1, c2);
+  EXPECT_NEAR(c1, 0, END_TIME_TOL_S);
+  EXPECT_NEAR(c2, 0, END_TIME_TOL_S);
+  long double most = 0;
+  for (const PathCurve& c : E.Curves)
+    if (c.Kind == PathCurveKind::Central)
+      for (const PathPoint& p : c.Points) most = std::fmax(most, p.DiameterRatio);
+  EXPECT_GT(most, 1);
+}
 
 namespace {
 // Distance of M from the segment A-B, km: in longitude and latitude (the
