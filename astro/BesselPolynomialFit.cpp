@@ -13,7 +13,7 @@ namespace nodalis {
 namespace {
 constexpr long double HOURS_PER_DAY = 24.0L;
 constexpr long double DEG_PER_TURN = 360.0L;
-constexpr int FIT_SAMPLES = 13;  // every half hour over t0 +- 3 h
+constexpr int FIT_SAMPLES = 7;  // every hour over t0 +- 3 h
 constexpr int MAX_TERMS = 4;     // cubic
 
 // Least-squares polynomial of Terms coefficients (per hour^k) through the

@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <unordered_map>
+#include <vector>
 
 #include "astro/Circumstances.h"
 #include "astro/Trigonom.h"
@@ -32,6 +34,7 @@ constexpr Real PI = 3.141592653589793238462643L;
 constexpr Real TWO_PI = 2 * PI;
 constexpr Real E2 = EARTH_FLATTENING * (2 - EARTH_FLATTENING);
 constexpr Real K_ELL = E2 / (1 - E2);
+constexpr Real RAD = static_cast<Real>(RAD_PER_DEG);  // the curves' arithmetic in double
 constexpr Real MEAN_EARTH_RADIUS_KM = 6371.0L;  // chord errors only
 constexpr Real HOURS_PER_DAY = 24.0L;
 constexpr Real SECONDS_PER_HOUR = 3600.0L;
@@ -59,9 +62,14 @@ constexpr int EDGE_HEIGHT_STEPS = 2;
 // The height of the shadow's edge near the limb: searched up to, to the
 // precision, accepted within (Earth radii).
 constexpr Real EDGE_MAX_ZETA = 0.02;
+// Outside the outline by more than about half this (Earth radii), an edge
+// point is off the Earth at every height up to EDGE_MAX_ZETA (its radius
+// changes by EDGE_MAX_ZETA tan f, 1e-4, over them).
+constexpr Real EDGE_FAR_DISC = 2e-3;
 constexpr Real EDGE_ZETA_PRECISION = 1e-10;
 constexpr Real EDGE_ZETA_TOLERANCE = 1e-7;
 constexpr int FIXED_POINT_PASSES = 10;
+constexpr Real SETTLED_RATE = 1e-8;    // Earth radii^2 per hour; the rate is about 0.1 |dQ|
 constexpr Real NEAR_LIMB_ZETA = 0.01;  // about 0.6 deg of the Sun's altitude
 // The limb on the shadow's edge to this precision (radians).
 constexpr Real OUTLINE_PRECISION = 1e-9;
@@ -75,11 +83,23 @@ constexpr Real WINDOW_MARGIN = 0.01;
 // rho1^2 - 1) is off the Earth without a search.
 constexpr Real FAR_OFF_EARTH = 0.02;
 constexpr int EDGE_SCAN = 48;          // samples of half the shadow's edge near the limb
+constexpr Real SCAN_WINDOW = 0.4;      // radians either side of the first-order solution, first
 // Samples of the limb for the curves of maximum eclipse on the horizon.
 constexpr int LIMB_SCAN = 48;
 constexpr int NEWTON_STEPS = 12;
 // Limb parameters to this precision (radians; 0.6 mm on the ground).
 constexpr Real ARC_PRECISION = 1e-10;
+// The secant method for the maximum on the horizon: first step, steps, and
+// how far from the first-order root it may go.
+constexpr Real HORIZON_SECANT_STEP = 1e-4;
+constexpr int HORIZON_SECANT_STEPS = 10;
+constexpr Real HORIZON_SECANT_RANGE = 0.3;
+// |cos| of the first-order root beyond which there is none (the height of
+// the outline above the fundamental plane moves it by far less).
+constexpr Real NO_HORIZON_ROOTS = 1.01;
+// First-order roots this much farther from the axis than the other (Earth
+// radii) are not refined: the ground's motion moves them far less.
+constexpr Real HORIZON_DISTINCT = 0.05;
 constexpr int BISECTIONS = 60;
 
 // The elements at one instant, angles in radians, rates per hour.
@@ -93,34 +113,62 @@ struct Frame {
   long double jdut = 0;
 };
 
-Frame At(const BesselPolynomials& P, Real t) {
-  const BesselianElementsAt e = EvaluateBesselPolynomials(P, t);
+// The polynomial elements in double (the curves' arithmetic), with the
+// hour angle's shift from the ephemeris meridian to Greenwich.
+struct Elements {
+  Real x[4], y[4], d[3], mu[3], l1[3], l2[3];
+  Real tf1, tf2, shiftDeg;
+  long double jdt0, deltaTDays;
+  explicit Elements(const BesselPolynomials& P)
+      : tf1(static_cast<Real>(P.TanF1)), tf2(static_cast<Real>(P.TanF2)),
+        shiftDeg(static_cast<Real>(EphemerisLongitudeShiftDeg(P))), jdt0(P.JDT0TD),
+        deltaTDays(P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR)) {
+    for (int i = 0; i < 4; ++i) {
+      x[i] = static_cast<Real>(P.X[i]);
+      y[i] = static_cast<Real>(P.Y[i]);
+    }
+    for (int i = 0; i < 3; ++i) {
+      d[i] = static_cast<Real>(P.DDeg[i]);
+      mu[i] = static_cast<Real>(P.MuDeg[i]);
+      l1[i] = static_cast<Real>(P.L1[i]);
+      l2[i] = static_cast<Real>(P.L2[i]);
+    }
+  }
+};
+
+// The elements at t (hours from t0), as EvaluateBesselPolynomials gives them.
+Frame At(const Elements& P, Real t) {
   Frame f;
   f.t = t;
-  f.x = e.X;
-  f.y = e.Y;
-  f.xr = e.XRate;
-  f.yr = e.YRate;
-  f.d = e.DDeg * RAD_PER_DEG;
+  f.x = P.x[0] + t * (P.x[1] + t * (P.x[2] + t * P.x[3]));
+  f.y = P.y[0] + t * (P.y[1] + t * (P.y[2] + t * P.y[3]));
+  f.xr = P.x[1] + t * (2 * P.x[2] + t * 3 * P.x[3]);
+  f.yr = P.y[1] + t * (2 * P.y[2] + t * 3 * P.y[3]);
+  f.d = (P.d[0] + t * (P.d[1] + t * P.d[2])) * RAD;
   f.sd = std::sin(f.d);
   f.cd = std::cos(f.d);
-  f.dr = e.DRateDeg * RAD_PER_DEG;
-  f.mu = (e.MuDeg - EphemerisLongitudeShiftDeg(P)) * RAD_PER_DEG;
-  f.mur = e.MuRateDeg * RAD_PER_DEG;
-  f.l1 = e.L1;
-  f.l2 = e.L2;
-  f.l1r = e.L1Rate;
-  f.l2r = e.L2Rate;
-  f.tf1 = e.TanF1;
-  f.tf2 = e.TanF2;
+  f.dr = (P.d[1] + 2 * t * P.d[2]) * RAD;
+  f.mu = (P.mu[0] + t * (P.mu[1] + t * P.mu[2]) - P.shiftDeg) * RAD;
+  f.mur = (P.mu[1] + 2 * t * P.mu[2]) * RAD;
+  f.l1 = P.l1[0] + t * (P.l1[1] + t * P.l1[2]);
+  f.l2 = P.l2[0] + t * (P.l2[1] + t * P.l2[2]);
+  f.l1r = P.l1[1] + 2 * t * P.l1[2];
+  f.l2r = P.l2[1] + 2 * t * P.l2[2];
+  f.tf1 = P.tf1;
+  f.tf2 = P.tf2;
   f.rho1 = std::sqrt(1 - E2 * f.cd * f.cd);
-  f.jdut = P.JDT0TD + t / HOURS_PER_DAY - P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR);
+  f.jdut = P.jdt0 + t / HOURS_PER_DAY - P.deltaTDays;
   return f;
 }
+
+// |(a, b)| for the arguments of order 1 here (std::hypot guards against
+// overflow at several times the cost).
+Real Norm(Real a, Real b) { return std::sqrt(a * a + b * b); }
 
 // A point of the ground in fundamental-plane coordinates.
 struct Ground {
   Real xi = 0, eta = 0, zeta = 0;
+  Real disc = 0;  // of OnEllipsoid's quadratic: below 0 off the Earth, about -2 x the distance outside
 };
 
 // The daylit point of the ellipsoid on the line through (xi, eta) along the
@@ -134,6 +182,7 @@ bool OnEllipsoid(const Frame& f, Real xi, Real eta, Ground& g) {
   g.xi = xi;
   g.eta = eta;
   g.zeta = (-B + (disc > 0 ? std::sqrt(disc) : 0)) / A;
+  g.disc = disc;
   return disc >= 0;
 }
 
@@ -155,14 +204,17 @@ Real WrapPi(Real a) {
 PathPoint Geographic(const Frame& f, const Ground& g) {
   const Real X = g.zeta * f.cd - g.eta * f.sd, Z = g.eta * f.cd + g.zeta * f.sd;
   const Real H = std::atan2(g.xi, X);
-  const Real phi = std::atan2((1 + K_ELL) * Z, std::hypot(X, g.xi));
+  const Real rho = Norm(X, g.xi), Zn = (1 + K_ELL) * Z;
+  const Real phi = std::atan2(Zn, rho);
   PathPoint p;
   p.JDUT = f.jdut;
-  p.LatitudeDeg = phi / RAD_PER_DEG;
-  p.LongitudeDeg = WrapPi(H - f.mu) / RAD_PER_DEG;
-  // The Sun lies along the axis: altitude from the ellipsoid's normal.
-  const Real up = std::sin(phi) * f.sd + std::cos(phi) * std::cos(H) * f.cd;
-  p.SunAltitudeDeg = std::asin(std::fmax(-1.0L, std::fmin(1.0L, up))) / RAD_PER_DEG;
+  p.LatitudeDeg = phi / RAD;
+  p.LongitudeDeg = WrapPi(H - f.mu) / RAD;
+  // The Sun lies along the axis: altitude from the ellipsoid's normal
+  // (cos phi cos H, ., sin phi) = (X, ., Zn) / |(rho, Zn)|.
+  const Real n = Norm(rho, Zn);
+  const Real up = n > 0 ? (Zn * f.sd + X * f.cd) / n : 0;
+  p.SunAltitudeDeg = std::asin(std::fmax(-1.0, std::fmin(1.0, up))) / RAD;
   return p;
 }
 
@@ -180,11 +232,37 @@ bool CentralPoint(const Frame& f, PathPoint& out) {
   out = Geographic(f, g);
   Real xir, etar, zetar;
   GroundRates(f, g, xir, etar, zetar);
-  const Real n = std::hypot(f.xr - xir, f.yr - etar);
+  const Real n = Norm(f.xr - xir, f.yr - etar);
   const Real L1 = f.l1 - g.zeta * f.tf1, L2 = f.l2 - g.zeta * f.tf2;
   out.DurationS = n > 0 ? 2 * std::fabs(L2) / n * SECONDS_PER_HOUR : 0;
   out.DiameterRatio = (L1 - L2) / (L1 + L2);
   return FinitePoint(out);
+}
+
+// The root of F between a and b (F(a), F(b) of opposite signs) by the
+// Illinois variant of regula falsi, to Tol.
+template <class Fn>
+Real Illinois(Fn F, Real a, Real fa, Real b, Real fb, Real Tol) {
+  Real c = a, prev = b;
+  int side = 0;
+  for (int k = 0; k < BISECTIONS && std::fabs(c - prev) > Tol; ++k) {
+    prev = c;
+    c = fb != fa ? (a * fb - b * fa) / (fb - fa) : (a + b) / 2;
+    const Real fc = F(c);
+    if (fc == 0) return c;
+    if ((fc > 0) == (fb > 0)) {
+      b = c;
+      fb = fc;
+      if (side == -1) fa /= 2;
+      side = -1;
+    } else {
+      a = c;
+      fa = fc;
+      if (side == 1) fb /= 2;
+      side = 1;
+    }
+  }
+  return c;
 }
 
 // The point of the shadow's edge at the angle Q around the axis (at its own
@@ -199,9 +277,8 @@ struct EdgePoint {
   Real rate = 0, side = 0;
 };
 
-EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real Q, Real ZetaGuess) {
+EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real c, Real s, Real ZetaGuess) {
   EdgePoint e;
-  const Real c = std::cos(Q), s = std::sin(Q);
   auto place = [&](Real zeta, Ground& g) {
     const Real L = std::fabs(l - zeta * tf);
     return OnEllipsoid(f, f.x + L * c, f.y + L * s, g);
@@ -220,7 +297,8 @@ EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real Q, Real ZetaGues
     // zeta falls with zeta; it is bisected where it has a root on the Earth.
     Real lo = 0, hi = EDGE_MAX_ZETA;
     Ground g;
-    if (place(lo, g) != place(hi, g)) {
+    // Farther outside than the radius changes over these heights: off.
+    if (e.g.disc > -EDGE_FAR_DISC && place(lo, g) != place(hi, g)) {
       for (int k = 0; k < BISECTIONS && hi - lo > EDGE_ZETA_PRECISION; ++k) {
         const Real mid = (lo + hi) / 2;
         const bool on = place(mid, g);
@@ -238,9 +316,13 @@ EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real Q, Real ZetaGues
   const Real L = l - e.g.zeta * tf, Lr = lr - zetar * tf;
   const Real a = f.xr - xir, b = f.yr - etar;
   // d/dt[(x - xi)^2 + (y - eta)^2 - L^2] / 2 with (xi - x, eta - y) = |L| u.
-  e.rate = -(a * std::cos(Q) + b * std::sin(Q)) * std::fabs(L) - L * Lr;
-  e.side = (a * std::sin(Q) - b * std::cos(Q)) > 0 ? 1 : -1;
+  e.rate = -(a * c + b * s) * std::fabs(L) - L * Lr;
+  e.side = (a * s - b * c) > 0 ? 1 : -1;
   return e;
+}
+
+EdgePoint EdgeAt(const Frame& f, Real l, Real lr, Real tf, Real Q, Real ZetaGuess) {
+  return EdgeAt(f, l, lr, tf, std::cos(Q), std::sin(Q), ZetaGuess);
 }
 
 // The limit of the penumbra (Umbra false) or umbra on the left (North) or
@@ -258,54 +340,72 @@ bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
   Real xr0, yr0, zr0;
   GroundRates(f, axis, xr0, yr0, zr0);
   const Real a0 = f.xr - xr0, b0 = f.yr - yr0;
-  // One pass: the first-order direction from the rates of the ground point
-  // cur; its point at the edge into cur.  false where there is none.
+  // One pass: the first-order direction (ux, uy) from the rates of the
+  // ground point cur; its point at the edge into cur.  false where there is
+  // none.
   Ground cur = axis;
-  auto pass = [&](Real& Next) {
+  auto pass = [&](Real& ux, Real& uy) {
     Real xir, etar, zetar;
     GroundRates(f, cur, xir, etar, zetar);
     const Real L = l - cur.zeta * tf, Lr = lr - zetar * tf;
-    const Real a = f.xr - xir, b = f.yr - etar, n = std::hypot(a, b);
+    const Real a = f.xr - xir, b = f.yr - etar, n = Norm(a, b);
     if (!(n > 0) || L == 0) return false;
     const Real c = -L * Lr / (std::fabs(L) * n);
     if (!(std::fabs(c) <= 1)) return false;
-    Next = std::atan2(b, a) + (North ? 1 : -1) * std::acos(c);
+    // The motion's direction (a, b) / n turned by acos c to the side.
+    const Real s = (North ? 1 : -1) * std::sqrt(1 - c * c);
+    ux = (a * c - b * s) / n;
+    uy = (b * c + a * s) / n;
     const Real R = std::fabs(L);
-    OnEllipsoid(f, f.x + R * std::cos(Next), f.y + R * std::sin(Next), cur);
+    OnEllipsoid(f, f.x + R * ux, f.y + R * uy, cur);
     return true;
+  };
+  // The turn from direction (cq, sq) to (ux, uy) as a function rising with
+  // the angle h between them, sin h while |h| < 90 deg (2 - |sin h| with
+  // its sign beyond): no arc tangent in the passes.
+  auto turn = [](Real cq, Real sq, Real ux, Real uy) {
+    const Real cross = cq * uy - sq * ux, dot = cq * ux + sq * uy;
+    return dot >= 0 ? cross : std::copysign(2 - std::fabs(cross), cross);
   };
   // The root of h(q) = pass(q) - q by the secant method from the first
   // passes (the plain passes converge only linearly, slowly for the
-  // penumbra, whose edge lies far from the axis).
-  auto passFrom = [&](Real q, Real& Next) {
+  // penumbra, whose edge lies far from the axis); h as turn above.
+  Real nx = 0, ny = 0;  // the last pass's direction
+  auto passFrom = [&](Real q, Real& h) {
     const Real L = std::fabs(l - cur.zeta * tf);
-    OnEllipsoid(f, f.x + L * std::cos(q), f.y + L * std::sin(q), cur);
-    return pass(Next);
+    const Real cq = std::cos(q), sq = std::sin(q);
+    OnEllipsoid(f, f.x + L * cq, f.y + L * sq, cur);
+    if (!pass(nx, ny)) return false;
+    h = turn(cq, sq, nx, ny);
+    return true;
   };
-  Real Q0 = 0;  // the first-order solution
-  if (!pass(Q0)) return false;
-  Real Q = 0;
-  if (!pass(Q)) return false;
-  Real qa = Q0, ha = std::remainder(Q - Q0, TWO_PI), qb = Q, hb = 0;
+  Real ux0 = 0, uy0 = 0;
+  if (!pass(ux0, uy0)) return false;
+  const Real Q0 = std::atan2(uy0, ux0);  // the first-order solution
+  if (!pass(nx, ny)) return false;
+  Real qa = Q0, ha = turn(ux0, uy0, nx, ny);
+  Real qb = Q0 + std::atan2(ux0 * ny - uy0 * nx, ux0 * nx + uy0 * ny), hb = 0;
   bool settled = std::fabs(ha) < LIMIT_CONVERGED;
+  Real Q = qb;
   {
-    Real n;
+    Real last = qb;  // the instant's q of the last pass
     if (!settled) {
-      if (!passFrom(qb, n)) return false;
-      hb = std::remainder(n - qb, TWO_PI);
+      if (!passFrom(qb, hb)) return false;
     }
     for (int i = 0; i < FIXED_POINT_PASSES && !settled; ++i) {
       if (hb == ha) break;
       Real qc = qb - hb * (qb - qa) / (hb - ha);
       if (!(std::fabs(qc - qb) < MAX_NEWTON_STEP)) qc = qb + hb;  // a plain pass instead
-      if (!passFrom(qc, n)) return false;
+      if (!passFrom(qc, ha)) return false;
+      std::swap(ha, hb);  // ha: the previous h, hb: h at qc
       qa = qb;
-      ha = hb;
       qb = qc;
-      hb = std::remainder(n - qc, TWO_PI);
+      last = qc;
       settled = std::fabs(qb - qa) < LIMIT_CONVERGED && std::fabs(hb) < 10 * LIMIT_CONVERGED;
     }
-    Q = settled ? qb : n;
+    // Unsettled: where the last pass pointed.
+    Q = settled ? qb : last + std::atan2(std::cos(last) * ny - std::sin(last) * nx,
+                                         std::cos(last) * nx + std::sin(last) * ny);
   }
   EdgePoint e = EdgeAt(f, l, lr, tf, Q, cur.zeta);
   // Near the limb the height, and so the rates, change fast with Q: there
@@ -341,45 +441,58 @@ bool LimitGround(const Frame& f, bool Umbra, bool North, Ground& g) {
   if (settled && !e.on &&
       e.g.xi * e.g.xi + e.g.eta * e.g.eta / (f.rho1 * f.rho1) - 1 > FAR_OFF_EARTH)
     return false;
-  if (!settled || !e.on || e.g.zeta < NEAR_LIMB_ZETA) {
+  // Near the limb a settled root on the Earth stands when the edge's own
+  // envelope condition holds there.
+  const bool verified = settled && e.on && std::fabs(e.rate) < SETTLED_RATE;
+  if (!settled || !e.on || (e.g.zeta < NEAR_LIMB_ZETA && !verified)) {
     Real best = 0, bestGap = -1;
-    // Roots on the Earth along Q in [From, From + Span], N steps.
+    // Roots on the Earth along Q in [From, From + Span], N steps: where the
+    // rate changes sign between two samples, at least one of them on the
+    // Earth (off it, the rate is the outline's, continuous across the
+    // limb), the root by regula falsi, kept when it lies on the Earth.
+    // The samples' directions by rotation (their sines and cosines exact
+    // to a few units of the last place).
     auto scan = [&](Real From, Real Span, int N) {
       EdgePoint prev = EdgeAt(f, l, lr, tf, From, axis.zeta);
       Real prevQ = From;
+      Real c = std::cos(From), s = std::sin(From);
+      const Real dc = std::cos(Span / N), ds = std::sin(Span / N);
       for (int i = 1; i <= N; ++i) {
         const Real q = From + Span * i / N;
-        const EdgePoint cur2 = EdgeAt(f, l, lr, tf, q, prev.g.zeta);
-        // The part of this step on the Earth: both ends, or up to the limb.
-        Real lo = prevQ, hi = q;
-        EdgePoint elo = prev, ehi = cur2;
-        if (prev.on != cur2.on) {
-          Real in = prev.on ? prevQ : q, out = prev.on ? q : prevQ;
-          EdgePoint ein = prev.on ? prev : cur2;
-          for (int k = 0; k < BISECTIONS && std::fabs(out - in) > OUTLINE_PRECISION; ++k) {
-            const Real mid = (in + out) / 2;
-            const EdgePoint em = EdgeAt(f, l, lr, tf, mid, ein.g.zeta);
-            if (em.on) { in = mid; ein = em; } else out = mid;
-          }
-          if (prev.on) { hi = in; ehi = ein; } else { lo = in; elo = ein; }
-        }
-        if (elo.on && ehi.on && (elo.rate <= 0) != (ehi.rate <= 0)) {
-          for (int k = 0; k < BISECTIONS && hi - lo > LIMIT_CONVERGED; ++k) {
-            const Real mid = (lo + hi) / 2;
-            const EdgePoint em = EdgeAt(f, l, lr, tf, mid, elo.g.zeta);
-            if (!em.on) break;
-            if ((em.rate <= 0) == (elo.rate <= 0)) { lo = mid; elo = em; } else hi = mid;
-          }
-          const Real root = (lo + hi) / 2;
+        const Real cn = c * dc - s * ds;
+        s = s * dc + c * ds;
+        c = cn;
+        const EdgePoint cur2 = EdgeAt(f, l, lr, tf, c, s, prev.g.zeta);
+        if ((prev.on || cur2.on) && (prev.rate <= 0) != (cur2.rate <= 0)) {
+          const Real guess = (prev.on ? prev : cur2).g.zeta;
+          const Real root = Illinois([&](Real x) { return EdgeAt(f, l, lr, tf, x, guess).rate; }, prevQ,
+                                     prev.rate, q, cur2.rate, LIMIT_CONVERGED);
           const Real gap = std::fabs(std::remainder(root - Q0, TWO_PI));
-          if (bestGap < 0 || gap < bestGap) { best = root; bestGap = gap; }
+          if ((bestGap < 0 || gap < bestGap) && EdgeAt(f, l, lr, tf, root, guess).on) {
+            best = root;
+            bestGap = gap;
+          }
         }
         prev = cur2;
         prevQ = q;
       }
     };
+    // That side's half of the edge, first a window around the first-order
+    // solution (which lies on that half): a root there is nearer to it than
+    // any outside.  The rest only when the passes did not settle: a settled
+    // solution beside the Earth or near the limb has its roots on the Earth
+    // within a few thousandths of a radian (none farther than the window
+    // in the limits of all eclipses -1999 .. 3000).
     const Real psi = std::atan2(b0, a0);
-    scan(psi + (North ? 0 : -PI), PI, EDGE_SCAN);
+    const Real half0 = psi + (North ? 0 : -PI);
+    const Real off = std::fmin(PI, std::fmax(0.0, std::remainder(Q0 - half0 - PI / 2, TWO_PI) + PI / 2));
+    const Real lo = std::fmax(0.0, off - SCAN_WINDOW), hi = std::fmin(PI, off + SCAN_WINDOW);
+    auto steps = [](Real Span) { return std::max(1, static_cast<int>(std::ceil(Span / PI * EDGE_SCAN))); };
+    scan(half0 + lo, hi - lo, steps(hi - lo));
+    if (!settled && (bestGap < 0 || (lo > 0 && bestGap > off - lo) || (hi < PI && bestGap > hi - off))) {
+      if (lo > 0) scan(half0, lo, steps(lo));
+      if (hi < PI) scan(half0 + hi, PI - hi, steps(PI - hi));
+    }
     if (bestGap < 0) return false;
     Q = best;
     e = EdgeAt(f, l, lr, tf, Q, e.g.zeta);
@@ -408,32 +521,6 @@ PathPoint LimbPoint(const Frame& f, const Ground& g) {
   PathPoint p = Geographic(f, g);
   p.SunAltitudeDeg = 0;
   return p;
-}
-
-// The root of F between a and b (F(a), F(b) of opposite signs) by the
-// Illinois variant of regula falsi, to Tol.
-template <class Fn>
-Real Illinois(Fn F, Real a, Real fa, Real b, Real fb, Real Tol) {
-  Real c = a, prev = b;
-  int side = 0;
-  for (int k = 0; k < BISECTIONS && std::fabs(c - prev) > Tol; ++k) {
-    prev = c;
-    c = fb != fa ? (a * fb - b * fa) / (fb - fa) : (a + b) / 2;
-    const Real fc = F(c);
-    if (fc == 0) return c;
-    if ((fc > 0) == (fb > 0)) {
-      b = c;
-      fb = fc;
-      if (side == -1) fa /= 2;
-      side = -1;
-    } else {
-      a = c;
-      fa = fc;
-      if (side == 1) fb /= 2;
-      side = 1;
-    }
-  }
-  return c;
 }
 
 // Time derivative of the squared distance between the axis and the limb
@@ -506,26 +593,85 @@ bool LimbArc(const Frame& f, Real Radius, Real& lo, Real& hi) {
 
 // Maximum eclipse on the horizon: the limb point inside the penumbra whose
 // distance from the axis is at its minimum.  Rising: the point rises.
-bool HorizonMaximum(const Frame& f, PathPoint& out, bool& Rising) {
-  Real lo, hi;
-  if (!LimbArc(f, f.l1, lo, hi)) return false;
-  constexpr int ARC_SCAN = 8;
-  Real best = 0, bestDist = -1;
-  Real prevTh = lo, prev = ApproachRate(f, lo);
-  for (int i = 1; i <= ARC_SCAN; ++i) {
-    const Real th = lo + (hi - lo) * i / ARC_SCAN, v = ApproachRate(f, th);
-    if ((prev <= 0) != (v <= 0)) {
-      const Real root = Illinois([&](Real x) { return ApproachRate(f, x); }, prevTh, prev, th, v,
-                                 ARC_PRECISION);
-      const Real dist = LimbDistance(f, root);
-      if (bestDist < 0 || dist < bestDist) { best = root; bestDist = dist; }
-    }
-    prevTh = th;
-    prev = v;
+// The roots of ApproachRate near its first-order ones, by the secant
+// method; the nearer to the axis in Best.  On the outline (zeta about 0)
+// the ground moves by xi' = -mu' eta sin d, eta' = mu' xi sin d, so that
+// ApproachRate = x x' + y y' - A cos th - B sin th with A = x' + mu' y sin d,
+// B = rho1 (y' - mu' x sin d).  Roots: false when there are none to first
+// order (None set) or one does not settle.
+bool NearHorizonRoots(const Frame& f, Real& Best, bool& None) {
+  None = false;
+  const Real k = f.mur * f.sd;
+  const Real A = f.xr + k * f.y, B = f.rho1 * (f.yr - k * f.x), R = Norm(A, B);
+  if (!(R > 0)) return false;
+  const Real c = (f.x * f.xr + f.y * f.yr) / R;
+  if (!(std::fabs(c) < 1)) {
+    None = std::fabs(c) > NO_HORIZON_ROOTS;
+    return false;
   }
-  if (bestDist < 0) return false;
+  const Real phi = std::atan2(B, A), w = std::acos(c);
+  // The farther first-order root is refined only when the two lie about
+  // as far from the axis.
+  const Real d1 = LimbDistance(f, phi - w), d2 = LimbDistance(f, phi + w);
+  Real guesses[2] = {d1 <= d2 ? phi - w : phi + w, d1 <= d2 ? phi + w : phi - w};
+  const int n = std::fabs(d1 - d2) > HORIZON_DISTINCT ? 1 : 2;
+  Real bestDist = -1;
+  for (int j = 0; j < n; ++j) {
+    const Real th0 = guesses[j];
+    // The first step with the first-order slope A sin th - B cos th.
+    Real a = th0, fa = ApproachRate(f, a);
+    const Real slope = A * std::sin(th0) - B * std::cos(th0);
+    Real b = std::fabs(slope) > 0 && std::fabs(fa / slope) < HORIZON_SECANT_RANGE / 2 ? th0 - fa / slope
+                                                                                      : th0 + HORIZON_SECANT_STEP;
+    if (b == a) return fa == 0 ? (Best = a, true) : false;
+    Real fb = ApproachRate(f, b);
+    bool settled = false;
+    for (int i = 0; i < HORIZON_SECANT_STEPS && !settled; ++i) {
+      if (fb == fa) return false;
+      const Real next = b - fb * (b - a) / (fb - fa);
+      if (!(std::fabs(next - th0) < HORIZON_SECANT_RANGE)) return false;
+      a = b;
+      fa = fb;
+      b = next;
+      fb = ApproachRate(f, b);
+      settled = std::fabs(b - a) < ARC_PRECISION;
+    }
+    if (!settled) return false;
+    const Real dist = LimbDistance(f, b);
+    if (bestDist < 0 || dist < bestDist) {
+      Best = b;
+      bestDist = dist;
+    }
+  }
+  return true;
+}
+
+bool HorizonMaximum(const Frame& f, PathPoint& out, bool& Rising) {
+  Real best = 0;
+  bool none = false;
+  if (!NearHorizonRoots(f, best, none)) {
+    if (none) return false;
+    // The roots of the arc inside the penumbra, by a scan of it.
+    Real lo, hi;
+    if (!LimbArc(f, f.l1, lo, hi)) return false;
+    constexpr int ARC_SCAN = 8;
+    Real bestDist = -1;
+    Real prevTh = lo, prev = ApproachRate(f, lo);
+    for (int i = 1; i <= ARC_SCAN; ++i) {
+      const Real th = lo + (hi - lo) * i / ARC_SCAN, v = ApproachRate(f, th);
+      if ((prev <= 0) != (v <= 0)) {
+        const Real root = Illinois([&](Real x) { return ApproachRate(f, x); }, prevTh, prev, th, v,
+                                   ARC_PRECISION);
+        const Real dist = LimbDistance(f, root);
+        if (bestDist < 0 || dist < bestDist) { best = root; bestDist = dist; }
+      }
+      prevTh = th;
+      prev = v;
+    }
+    if (bestDist < 0) return false;
+  }
   const Ground g = LimbGround(f, best);
-  if (!(std::hypot(f.x - g.xi, f.y - g.eta) <= f.l1 - g.zeta * f.tf1)) return false;
+  if (!(Norm(f.x - g.xi, f.y - g.eta) <= f.l1 - g.zeta * f.tf1)) return false;
   Real xir, etar, zetar;
   GroundRates(f, g, xir, etar, zetar);
   Rising = zetar > 0;
@@ -534,11 +680,10 @@ bool HorizonMaximum(const Frame& f, PathPoint& out, bool& Rising) {
 }
 
 // A boundary point of the ground swept by the umbra at this instant, on the
-// left (North) or right side: the limit where it lies on the Earth, else the
-// point of the limb arc inside the umbra farthest to that side.
-bool BandPoint(const Frame& f, bool North, PathPoint& out) {
-  Ground g;
-  const bool limit = LimitGround(f, true, North, g);
+// left (North) or right side: the limit (limit: LimitGround's answer, its
+// point g) where it lies on the Earth, else the point of the limb arc
+// inside the umbra farthest to that side.
+bool BandPoint(const Frame& f, bool North, bool limit, const Ground& g, PathPoint& out) {
   if (limit) {
     // The limit lies on the Earth; it bounds the band only while the umbra
     // still reaches past the limb on that side or is wholly on the Earth.
@@ -547,7 +692,7 @@ bool BandPoint(const Frame& f, bool North, PathPoint& out) {
   }
   Real lo, hi;
   if (!LimbArc(f, std::fabs(f.l2), lo, hi)) return false;
-  const Real v = std::hypot(f.xr, f.yr);
+  const Real v = Norm(f.xr, f.yr);
   if (!(v > 0)) return false;
   const Real nx = (North ? -f.yr : f.yr) / v, ny = (North ? f.xr : -f.xr) / v;
   auto along = [&](Real th) { return nx * std::cos(th) + ny * f.rho1 * std::sin(th); };
@@ -567,45 +712,55 @@ using Evaluator = std::function<bool(Real t, PathPoint& p)>;
 struct Sample {
   Real t;
   PathPoint p;
+  // The point's unit vector and the cosine of its latitude, for chord
+  // errors; made on first use.
+  mutable bool located = false;
+  mutable Real u[3] = {0, 0, 0};
+  mutable Real coslat = 0;
+  void Locate() const;
 };
 
-// Unit vector of a geographic point on the sphere.
-void UnitVector(const PathPoint& p, Real v[3]) {
-  const Real la = p.LatitudeDeg * RAD_PER_DEG, lo = p.LongitudeDeg * RAD_PER_DEG;
-  v[0] = std::cos(la) * std::cos(lo);
-  v[1] = std::cos(la) * std::sin(lo);
-  v[2] = std::sin(la);
+void Sample::Locate() const {
+  if (located) return;
+  const Real la = static_cast<Real>(p.LatitudeDeg) * RAD, lo = static_cast<Real>(p.LongitudeDeg) * RAD;
+  coslat = std::cos(la);
+  u[0] = coslat * std::cos(lo);
+  u[1] = coslat * std::sin(lo);
+  u[2] = std::sin(la);
+  located = true;
 }
 
 // How far M lies from the straight segment A-B, km: in longitude and
 // latitude (longitude scaled by the cosine of the latitude), and from the
 // great circle through A and B; the larger.
-Real ChordErrorKm(const PathPoint& A, const PathPoint& B, const PathPoint& M) {
-  const Real km = MEAN_EARTH_RADIUS_KM * RAD_PER_DEG;
-  const Real c = std::cos(M.LatitudeDeg * RAD_PER_DEG);
-  const Real bx = std::remainder(B.LongitudeDeg - A.LongitudeDeg, 360.0) * c * km;
-  const Real by = (B.LatitudeDeg - A.LatitudeDeg) * km;
-  const Real mx = std::remainder(M.LongitudeDeg - A.LongitudeDeg, 360.0) * c * km;
-  const Real my = (M.LatitudeDeg - A.LatitudeDeg) * km;
+Real ChordErrorKm(const Sample& A, const Sample& B, const Sample& M) {
+  A.Locate();
+  B.Locate();
+  M.Locate();
+  const Real km = MEAN_EARTH_RADIUS_KM * RAD;
+  const Real alat = static_cast<Real>(A.p.LatitudeDeg), alon = static_cast<Real>(A.p.LongitudeDeg);
+  const Real c = M.coslat;
+  const Real bx = std::remainder(static_cast<Real>(B.p.LongitudeDeg) - alon, 360.0) * c * km;
+  const Real by = (static_cast<Real>(B.p.LatitudeDeg) - alat) * km;
+  const Real mx = std::remainder(static_cast<Real>(M.p.LongitudeDeg) - alon, 360.0) * c * km;
+  const Real my = (static_cast<Real>(M.p.LatitudeDeg) - alat) * km;
   const Real len2 = bx * bx + by * by;
   Real plane;
   if (len2 == 0) {
-    plane = std::hypot(mx, my);
+    plane = Norm(mx, my);
   } else {
-    const Real s = std::fmax(0.0L, std::fmin(1.0L, (mx * bx + my * by) / len2));
-    plane = std::hypot(mx - s * bx, my - s * by);
+    const Real s = std::fmax(0.0, std::fmin(1.0, (mx * bx + my * by) / len2));
+    plane = Norm(mx - s * bx, my - s * by);
   }
-  Real a[3], b[3], m[3];
-  UnitVector(A, a);
-  UnitVector(B, b);
-  UnitVector(M, m);
-  const Real n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2],
-                            a[0] * b[1] - a[1] * b[0]};
+  const Real* a = A.u;
+  const Real* b = B.u;
+  const Real* m = M.u;
+  const Real n[3] = {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
   const Real nn = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
   Real great = 0;
   if (nn > 0) {
     const Real s = (m[0] * n[0] + m[1] * n[1] + m[2] * n[2]) / nn;
-    great = std::fabs(std::asin(std::fmax(-1.0L, std::fmin(1.0L, s)))) * MEAN_EARTH_RADIUS_KM;
+    great = std::fabs(std::asin(std::fmax(-1.0, std::fmin(1.0, s)))) * MEAN_EARTH_RADIUS_KM;
   }
   return std::fmax(plane, great);
 }
@@ -640,11 +795,12 @@ void Refine(const Evaluator& F, const Sample& A, const Sample& B, const Sample* 
     Out.push_back(B);
     return;
   }
-  bool split = B.t - A.t > MAX_STEP_HOURS || ChordErrorKm(A.p, B.p, m.p) > Tol;
+  const Real middle = ChordErrorKm(A, B, m);
+  bool split = B.t - A.t > MAX_STEP_HOURS || middle > Tol;
   // Where the curve is far from the limb and the middle lies well on the
   // chord, the point moves evenly and the quarters need no look; near the
   // limb they do.
-  const bool even = !split && ChordErrorKm(A.p, B.p, m.p) < Tol / 4 &&
+  const bool even = !split && middle < Tol / 4 &&
                     std::fmin(A.p.SunAltitudeDeg, B.p.SunAltitudeDeg) > EVEN_ALTITUDE_DEG &&
                     A.p.SunAltitudeDeg != 0;
   bool quarters = false;
@@ -654,7 +810,7 @@ void Refine(const Evaluator& F, const Sample& A, const Sample& B, const Sample* 
       Out.push_back(B);
       return;
     }
-    split = ChordErrorKm(A.p, B.p, q1.p) > Tol || ChordErrorKm(A.p, B.p, q3.p) > Tol;
+    split = ChordErrorKm(A, B, q1) > Tol || ChordErrorKm(A, B, q3) > Tol;
   }
   if (!split) {
     Out.push_back(B);
@@ -832,7 +988,7 @@ PathPoint NearestLimb(const Frame& f) { return LimbPoint(f, LimbGround(f, Neares
 // a scan step each side: the curves of that shadow lie within.  false when
 // it never does.
 template <class R>
-bool ShadowWindow(const BesselPolynomials& P, Real T0, Real T1, R Radius, Real& From, Real& To) {
+bool ShadowWindow(const Elements& P, Real T0, Real T1, R Radius, Real& From, Real& To) {
   bool any = false;
   for (Real t = T0; t <= T1 + 1e-9; t += SCAN_STEP_HOURS) {
     const Frame f = At(P, t);
@@ -867,7 +1023,7 @@ bool PathPointAt(const BesselPolynomials& P, PathCurveKind Kind, long double JDU
   const long double jdtd = JDUT + P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR);
   const Real t = static_cast<Real>(HoursFromT0(P, jdtd));
   if (std::fabs(t) > WINDOW_HOURS) return false;
-  const Frame f = At(P, t);
+  const Frame f = At(Elements(P), t);
   bool rising = false;
   switch (Kind) {
     case PathCurveKind::Central: return CentralPoint(f, Out);
@@ -887,9 +1043,10 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
   const Real tol = static_cast<Real>(Options.MaxChordKm);
   const Real tg = static_cast<Real>(HoursFromT0(P, P.JDGreatestTD));
   const Real T0 = -WINDOW_HOURS, T1 = WINDOW_HOURS;
+  const Elements E(P);
 
   // Greatest eclipse, and whether the penumbra reaches the Earth at all.
-  const Frame fg = At(P, tg);
+  const Frame fg = At(E, tg);
   if (!CentralPoint(fg, out.Greatest)) {
     out.Greatest = NearestLimb(fg);
     const Real gap = LimbDistance(fg, NearestLimbParameter(fg));
@@ -899,20 +1056,45 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
 
   // The instants at which the umbra and the penumbra reach the Earth.
   Real u0 = 0, u1 = 0, p0 = 0, p1 = 0;
-  const bool umbral = ShadowWindow(P, T0, T1, [](const Frame& f) { return f.l2; }, u0, u1);
-  if (!ShadowWindow(P, T0, T1, [](const Frame& f) { return f.l1; }, p0, p1)) return out;
+  const bool umbral = ShadowWindow(E, T0, T1, [](const Frame& f) { return f.l2; }, u0, u1);
+  if (!ShadowWindow(E, T0, T1, [](const Frame& f) { return f.l1; }, p0, p1)) return out;
   auto add = [&](PathCurveKind kind, const Evaluator& F, bool umbra) {
     if (umbra && !umbral) return;
     for (const std::vector<Sample>& s : Trace(F, umbra ? u0 : p0, umbra ? u1 : p1, tg, tol))
       AppendPieces(F, kind, s, out.Curves);
   };
-  auto at = [&P](Real t) { return At(P, t); };
+  auto at = [&E](Real t) { return At(E, t); };
 
   add(PathCurveKind::Central, [&](Real t, PathPoint& p) { return CentralPoint(at(t), p); }, true);
+  // The umbral limits' answers by instant, for the umbral path's edges,
+  // which trace them again at the same instants where the limit lies on
+  // the Earth.
+  struct Known {
+    bool limit;
+    Ground g;
+  };
+  std::unordered_map<Real, Known> umbraLimit[2];
+  auto umbraLimitAt = [&](const Frame& f, bool north, Ground& g) {
+    auto& known = umbraLimit[north ? 1 : 0];
+    const auto it = known.find(f.t);
+    if (it != known.end()) {
+      g = it->second.g;
+      return it->second.limit;
+    }
+    const bool limit = LimitGround(f, true, north, g);
+    known.emplace(f.t, Known{limit, g});
+    return limit;
+  };
   auto limits = [&](bool umbra, bool north) {
     const PathCurveKind kind = umbra ? (north ? PathCurveKind::UmbraNorth : PathCurveKind::UmbraSouth)
                                      : (north ? PathCurveKind::PenumbraNorth : PathCurveKind::PenumbraSouth);
-    add(kind, [&, umbra, north](Real t, PathPoint& p) { return LimitPoint(at(t), umbra, north, p); }, umbra);
+    add(kind, [&, umbra, north](Real t, PathPoint& p) {
+      const Frame f = at(t);
+      Ground g;
+      if (!(umbra ? umbraLimitAt(f, north, g) : LimitGround(f, false, north, g))) return false;
+      p = Geographic(f, g);
+      return FinitePoint(p);
+    }, umbra);
   };
   for (bool north : {true, false}) limits(true, north);
   if (Options.Penumbra)
@@ -963,8 +1145,14 @@ EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& 
 
   // The umbral path: the two boundaries over the same stretch, the southern
   // one reversed.
-  const Evaluator north = [&](Real t, PathPoint& p) { return BandPoint(at(t), true, p); };
-  const Evaluator south = [&](Real t, PathPoint& p) { return BandPoint(at(t), false, p); };
+  auto band = [&](Real t, bool north, PathPoint& p) {
+    const Frame f = at(t);
+    Ground g;
+    const bool limit = umbraLimitAt(f, north, g);
+    return BandPoint(f, north, limit, g, p);
+  };
+  const Evaluator north = [&](Real t, PathPoint& p) { return band(t, true, p); };
+  const Evaluator south = [&](Real t, PathPoint& p) { return band(t, false, p); };
   if (Options.UmbraPolygons && umbral) {
     const std::vector<std::vector<Sample>> ns = Trace(north, u0, u1, tg, tol);
     const std::vector<std::vector<Sample>> ss = ns.empty() ? ns : Trace(south, u0, u1, tg, tol);

@@ -22,7 +22,8 @@ void AppendFixed(std::string& Out, long double V, int Decimals) {
   char buf[48];
   double v = static_cast<double>(V);
   if (!std::isfinite(v)) v = 0;  // never written: the paths are finite
-  const double scale = std::pow(10.0, Decimals);
+  static constexpr double SCALES[] = {1, 10, 100, 1000, 1e4, 1e5, 1e6, 1e7, 1e8};
+  const double scale = Decimals >= 0 && Decimals <= 8 ? SCALES[Decimals] : std::pow(10.0, Decimals);
   if (std::nearbyint(v * scale) == 0) v = 0;
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, Decimals);
   Out.append(buf, r.ptr);
@@ -94,6 +95,42 @@ std::string DateTimeOf(long double JD) {
   JDToIsoDateTime(JD, date, time);
   return date + "T" + time;
 }
+
+// DateTimeOf for the many instants of one eclipse: the calendar date
+// worked out once a civil day, the time rounded to the second as
+// JDToFields rounds it.
+class Stamps {
+ public:
+  std::string operator()(long double JD) {
+    if (!std::isfinite(JD)) return DateTimeOf(JD);
+    long double midnight = std::floor(JD + 0.5L) - 0.5L;
+    long long seconds = std::llround((JD - midnight) * SECONDS_PER_DAY);
+    if (seconds >= static_cast<long long>(SECONDS_PER_DAY)) {
+      seconds -= static_cast<long long>(SECONDS_PER_DAY);
+      midnight += 1;
+    }
+    if (date_.empty() || midnight != midnight_) {
+      midnight_ = midnight;
+      date_ = DateOf(midnight);
+    }
+    char t[10] = {'T'};
+    const int h = static_cast<int>(seconds / 3600), m = static_cast<int>(seconds / 60 % 60),
+              sec = static_cast<int>(seconds % 60);
+    t[1] = static_cast<char>('0' + h / 10);
+    t[2] = static_cast<char>('0' + h % 10);
+    t[3] = ':';
+    t[4] = static_cast<char>('0' + m / 10);
+    t[5] = static_cast<char>('0' + m % 10);
+    t[6] = ':';
+    t[7] = static_cast<char>('0' + sec / 10);
+    t[8] = static_cast<char>('0' + sec % 10);
+    return date_ + std::string(t, 9);
+  }
+
+ private:
+  long double midnight_ = 0;
+  std::string date_;
+};
 
 // The pieces of one kind of curve.
 std::vector<const PathCurve*> PiecesOf(const EclipsePaths& P, PathCurveKind Kind) {
@@ -200,6 +237,7 @@ std::string GeoFileWriter::Finish() {
 }
 
 void GeoFileWriter::AddGeoJson(const GeoEclipse& E, const EclipsePaths& P) {
+  Stamps stamp;
   const std::string common =
       "\"saros\": " + std::to_string(E.Saros) + ", \"member\": " + std::to_string(E.Member) +
       ", \"date\": \"" + DateOf(E.JDGreatestTD) + "\", \"calendar\": \"" +
@@ -211,7 +249,7 @@ void GeoFileWriter::AddGeoJson(const GeoEclipse& E, const EclipsePaths& P) {
     Text_ += First_ ? "\n" : ",\n";
     First_ = false;
     Text_ += "{\"type\": \"Feature\", \"properties\": {" + common + ", \"kind\": \"" + kind + "\"";
-    Text_ += ", \"ut_start\": \"" + DateTimeOf(first) + "\", \"ut_end\": \"" + DateTimeOf(last) + "\"";
+    Text_ += ", \"ut_start\": \"" + stamp(first) + "\", \"ut_end\": \"" + stamp(last) + "\"";
     ++Features_;
   };
   for (PathCurveKind kind : KINDS) {
@@ -233,7 +271,11 @@ void GeoFileWriter::AddGeoJson(const GeoEclipse& E, const EclipsePaths& P) {
       if (multi) Text_ += "]";
     };
     if (Detailed_) {
-      arrays("ut", [&](const PathPoint& p) { Text_ += "\"" + DateTimeOf(p.JDUT) + "\""; });
+      arrays("ut", [&](const PathPoint& p) {
+        Text_ += '"';
+        Text_ += stamp(p.JDUT);
+        Text_ += '"';
+      });
       if (kind == PathCurveKind::Central) {
         arrays("duration_s", [&](const PathPoint& p) { AppendFixed(Text_, p.DurationS, VALUE_DECIMALS); });
         arrays("sun_altitude_deg",
