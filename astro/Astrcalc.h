@@ -50,6 +50,16 @@ void BesselElements(long double JD, float DeltaTDays, BesselRec& Rec,
 // JDs outside the supported range give type 0 without searching.
 uint8_t CalcEclipse(int Direction, bool IsTDT, BesselRec& Rec, long double JD);
 
+// Greatest eclipse of a record that CalcEclipse filled (type > 0) to a
+// fraction of a second: the foot of the perpendicular from the Earth's
+// centre on the chord through the shadow axis one minute either side of
+// Rec's instant.  CalcEclipse's chord spans its bracketing step, ten minutes
+// and more, and the track's curvature moves the foot by up to 10 s where the
+// axis passes far from the centre.  Sets TMax, JDMax, Slope, Gamma and the
+// elements of the new instant; the type code, the Saros number and the texts
+// stay.  A record of type 0 or with non-finite elements is left as it is.
+void RefineGreatestEclipse(BesselRec& Rec);
+
 // Angle (rad, in (-pi/2, pi/2]) between equator north and ecliptic north on
 // the fundamental plane for obliquity Eps and solar longitude Lambda.
 long double EclipticNorthAngle(long double Eps, long double Lambda);

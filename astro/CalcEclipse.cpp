@@ -20,6 +20,8 @@ namespace nodalis {
 namespace {
 constexpr long double START_STEP_CENTURIES = 10.0L / (1440.0L * 36525.0L);  // 10 minutes
 constexpr long double STEP_GROWTH = 1.2L;
+constexpr long double REFINE_STEP_CENTURIES = 1.0L / (1440.0L * 36525.0L);  // one minute
+constexpr long double REFINE_MAX_CHORDS = 5;  // the foot at most 5 chords (10 minutes) away
 
 uint8_t EclipseType(long double m, const BesselRec& r) {
   if (m > std::fabs(r.L1) + 1) return ECL_NONE;
@@ -104,6 +106,28 @@ uint8_t CalcEclipse(int Direction, bool IsTDT, BesselRec& Rec, long double JD) {
   Rec.Gamma = static_cast<float>(Rec.Y >= 0 ? m : -m);
   CommonTail(Rec, EclipseType(m, Rec));
   return Rec.EclType;
+}
+
+void RefineGreatestEclipse(BesselRec& Rec) {
+  if (Rec.EclType == ECL_NONE) return;
+  const long double h = REFINE_STEP_CENTURIES;
+  BesselRec scratch;
+  long double xm = 0, ym = 0, xp = 0, yp = 0;
+  BesselElements(TToJD(Rec.TMax - h), Rec.DeltaTDays, scratch, xm, ym);
+  BesselElements(TToJD(Rec.TMax + h), Rec.DeltaTDays, scratch, xp, yp);
+  const long double dx = xp - xm, dy = yp - ym, d2 = dx * dx + dy * dy;
+  // Position of the foot along the chord: 0 at -h, 1 at +h.
+  const long double s = -(xm * dx + ym * dy) / d2;
+  if (!std::isfinite(s) || !(d2 > 0) || std::fabs(s - 0.5L) > REFINE_MAX_CHORDS) return;
+  BesselRec refined = Rec;
+  refined.TMax = Rec.TMax - h + 2 * h * s;
+  refined.Slope = dx != 0 ? dy / dx : 0;
+  BesselElements(TToJD(refined.TMax), Rec.DeltaTDays, refined);
+  const long double m = std::sqrt(refined.X * refined.X + refined.Y * refined.Y);
+  if (!std::isfinite(m)) return;
+  refined.Gamma = static_cast<float>(refined.Y >= 0 ? m : -m);
+  refined.JDMax = TToJD(refined.TMax) + refined.DeltaTDays;
+  Rec = refined;
 }
 
 }  // namespace nodalis

@@ -77,10 +77,12 @@ void NearestLimbPoint(long double x, long double y, long double rho1, long doubl
 
 struct Rates {
   long double x = 0, y = 0, d = 0, mu = 0, l2 = 0;  // per hour; d, mu radians
+  long double l2acc = 0;                           // d2 l2 / dt2, per hour^2
 };
 
-// Symmetric difference of the elements over +-RATE_STEP_HOURS around JD.
-Rates ElementRates(long double JD, long double DeltaTDays) {
+// Symmetric difference of the elements over +-RATE_STEP_HOURS around JD;
+// L2 the record's l2 at JD itself, for its second difference.
+Rates ElementRates(long double JD, long double DeltaTDays, long double L2) {
   const long double h = RATE_STEP_HOURS / HOURS_PER_DAY;
   BesselRec e[2];
   long double x[2], y[2], d[2], mu[2];
@@ -98,6 +100,7 @@ Rates ElementRates(long double JD, long double DeltaTDays) {
   r.d = (d[1] - d[0]) / span;
   r.mu = WrapPi(mu[1] - mu[0]) / span;
   r.l2 = (e[1].L2 - e[0].L2) / span;
+  r.l2acc = (e[1].L2 - 2 * L2 + e[0].L2) / (RATE_STEP_HOURS * RATE_STEP_HOURS);
   return r;
 }
 
@@ -131,7 +134,7 @@ EclipseCircumstances Evaluate(const BesselRec& e, DeltaTModel Model) {
   const long double mu = Wrap2Pi(GreenwichSiderealTime(c.JDUT) - alpha);
   c.DDeg = d / RAD_PER_DEG;
   c.MuDeg = mu / RAD_PER_DEG;
-  const Rates rate = ElementRates(e.JDMax, c.DeltaTSeconds / SECONDS_PER_DAY);
+  const Rates rate = ElementRates(e.JDMax, c.DeltaTSeconds / SECONDS_PER_DAY, e.L2);
   c.XRate = rate.x;
   c.YRate = rate.y;
   c.DRateDeg = rate.d / RAD_PER_DEG;
@@ -195,7 +198,13 @@ EclipseCircumstances Evaluate(const BesselRec& e, DeltaTModel Model) {
   // diameter.
   c.Magnitude = c.Central ? (L1z - L2z) / (L1z + L2z) : (L1z - dist) / (L1z + L2z);
   c.Valid = dist < L1z && std::isfinite(c.Magnitude);
-  if (!c.Central || !c.Valid) return c;
+  c.UmbraAtGreatest = L2z;
+  if (!c.Valid) return c;
+  if (!c.Central) {  // the umbra or antumbra beside the axis may still reach the limb
+    c.CanonType = dist < std::fabs(L2z) ? (L2z <= 0 ? 'T' : 'A') : 'P';
+    return c;
+  }
+  c.CanonType = L2z <= 0 ? 'T' : 'A';
 
   // Motion of the shadow relative to the ground point.
   const long double xiRate = rate.mu * rcos * cH;
@@ -223,18 +232,25 @@ EclipseCircumstances Evaluate(const BesselRec& e, DeltaTModel Model) {
     c.SouthLimit = inside(x - r2 * px, y - r2 * py);
 
     // Ends of the central line (linear motion, outline at zeta = 0): the
-    // umbra there is l2 + l2' t; total (< 0) in the middle but annular at an
-    // end makes the eclipse hybrid.
+    // umbra there is l2 + l2' t + l2'' t^2 / 2 (l2'' is about -1.2e-5 Earth
+    // radii per hour^2: without it the umbra two hours out is 5e-5 too
+    // annular, and eight of the canon's total ends, -1803 ... 1854, came out
+    // annular).
+    // Its sign at an end unlike at greatest eclipse makes the eclipse hybrid.
     const long double qa = rate.x * rate.x + rate.y * rate.y / (rho1 * rho1);
     const long double qb = x * rate.x + y * rate.y / (rho1 * rho1);
     const long double qc = x * x + y * y / (rho1 * rho1) - 1;
     const long double qd = qb * qb - qa * qc;
-    if (qd >= 0 && L2z < 0) {
+    if (qd >= 0) {
       const long double t1 = (-qb - std::sqrt(qd)) / qa, t2 = (-qb + std::sqrt(qd)) / qa;
-      const bool annularStart = c.L2 + rate.l2 * t1 > 0, annularEnd = c.L2 + rate.l2 * t2 > 0;
-      if (annularStart && annularEnd) c.Course = HybridCourse::AnnularTotalAnnular;
-      else if (annularEnd) c.Course = HybridCourse::TotalToAnnular;
-      else if (annularStart) c.Course = HybridCourse::AnnularToTotal;
+      c.UmbraAtStart = c.L2 + (rate.l2 + rate.l2acc * t1 / 2) * t1;
+      c.UmbraAtEnd = c.L2 + (rate.l2 + rate.l2acc * t2 / 2) * t2;
+      const bool mid = L2z <= 0, start = c.UmbraAtStart <= 0, end = c.UmbraAtEnd <= 0;
+      if (start != mid || end != mid) {
+        c.CanonType = 'H';
+        if (start != end) c.Course = start ? HybridCourse::TotalToAnnular : HybridCourse::AnnularToTotal;
+        else c.Course = mid ? HybridCourse::AnnularTotalAnnular : HybridCourse::TotalAnnularTotal;
+      }
     }
   }
   return c;

@@ -38,8 +38,15 @@ constexpr long double EARTH_FLATTENING = 1.0L / 298.257L;       // IAU 1976
 constexpr long double CANON_K_PENUMBRA = 0.272488L;  // Moon radius / Earth radius
 constexpr long double CANON_K_UMBRA = 0.272281L;
 
-// Hybrid eclipses by the type at the two ends of the central line.
-enum class HybridCourse { NotHybrid, AnnularTotalAnnular, TotalToAnnular, AnnularToTotal };
+// Hybrid eclipses by the type at greatest eclipse and at the two ends of the
+// central line.
+enum class HybridCourse {
+  NotHybrid,
+  AnnularTotalAnnular,  // total at greatest eclipse, annular at both ends
+  TotalToAnnular,       // total at the start, annular at the end
+  AnnularToTotal,       // annular at the start, total at the end
+  TotalAnnularTotal     // annular at greatest eclipse, total at both ends
+};
 
 struct EclipseCircumstances {
   bool Valid = false;          // false: no eclipse, or elements not finite
@@ -73,7 +80,19 @@ struct EclipseCircumstances {
   long double PathWidthKm = 0;            // width of the umbral path on the ground
   long double CentralDurationS = 0;       // duration of the central phase there
   bool NorthLimit = false, SouthLimit = false;  // the umbra's limits reach the Earth
-  HybridCourse Course = HybridCourse::NotHybrid;  // for Rec.EclType == ECL_HYBRID
+  HybridCourse Course = HybridCourse::NotHybrid;
+
+  // The type by the canon's definitions, on the ellipsoid with the canon's
+  // umbra (k2): 'H' when the umbral cone's vertex crosses the surface along
+  // the central line (the umbral radius there changes sign between greatest
+  // eclipse and an end), else 'T' or 'A' by its sign; a non-central
+  // eclipse 'T' or 'A' when the umbra or antumbra reaches the ellipsoid
+  // beside the axis, else 'P'.  0 when not Valid.
+  char CanonType = 0;
+  long double UmbraAtGreatest = 0;  // umbral radius on the surface there (the
+                                    // limb point for a non-central eclipse),
+                                    // Earth radii, negative = total
+  long double UmbraAtStart = 0, UmbraAtEnd = 0;  // at the ends of the central line
 };
 
 // Circumstances of the eclipse in Rec (as CalcEclipse leaves it, TDT; the

@@ -205,6 +205,10 @@ void TDateForm::BuildZoneAndFormat() {
       QString::fromUtf8("TDT (Dynamische Zeit), Ephemeridenzeit. Vernachlässigt ungleichförmige Erdrotation"),
       8, 290, 188, 20);
   connect(TDTChk, &QCheckBox::clicked, this, [this] { TDTChkClick(); });
+  // Ticked, the zone follows the start date at once.
+  connect(AutoDSTChk, &QCheckBox::clicked, this, [this](bool on) {
+    if (on) JDChanged(true);
+  });
 
   DatumklassischChk = Make<QRadioButton>("DatumklassischChk", "Datumsformat klassisch",
                                          "Format Tag.Monat.Jahr", 8, 316, 188, 20);
@@ -322,6 +326,9 @@ void TDateForm::JDChanged(bool start) {
     return;
   }
   Updating = true;
+  // With automatic summer time the zone follows the date: the Julian date
+  // stays, and the fields show it in the zone the rule gives for it.
+  if (start && AutoDSTChk->isChecked() && !TDTChk->isChecked()) SummerTimeCheck();
   // To whole seconds, in the local time of the zone.
   CalendarFields f;
   JDToFields(jd + ZoneValue() / HOURS_PER_DAY, f);
@@ -386,10 +393,12 @@ void TDateForm::CalendarPicked(bool start) {
 }
 
 // Automatic summer time for the start date (European rule of TIMLIB).
-void TDateForm::SummerTimeCheck() {
+void TDateForm::SummerTimeCheck() { SummerTimeCheck(JDOf(SJD)); }
+
+void TDateForm::SummerTimeCheck(long double jd) {
   float z = static_cast<float>(ReadNumber(TZ->text()));
   const float base = DSTChk->isChecked() ? z - 1 : z;
-  if (AutoSummerTime(z, base, JDOf(SJD))) {
+  if (AutoSummerTime(z, base, jd)) {
     DSTChk->setChecked(!DSTChk->isChecked());
     TZ->setText(QString::fromLatin1(ShortRealToStr(z).c_str()));
   }
@@ -456,8 +465,19 @@ void TDateForm::TZChange() {
   CalendarChanged(false);
 }
 
+// The clock's local time read in the zone shown; with automatic summer
+// time on the start side, read in the zone the rule gives for that instant
+// (the clock shows summer time in summer), which the fields then show.
 void TDateForm::ComputerTime(bool start) {
-  SetJDText(start ? SJD : EJD, NowJD(static_cast<float>(ZoneValue())));
+  long double jd = NowJD(static_cast<float>(ZoneValue()));
+  if (start && AutoDSTChk->isChecked() && !TDTChk->isChecked()) {
+    const long double before = ReadNumber(TZ->text());
+    Updating = true;
+    SummerTimeCheck(jd);
+    Updating = false;
+    jd -= (ReadNumber(TZ->text()) - before) / HOURS_PER_DAY;
+  }
+  SetJDText(start ? SJD : EJD, jd);
 }
 
 void TDateForm::ZeroTime(int tag) {
@@ -571,12 +591,17 @@ void TDateForm::OKBtnClick() {
 }
 
 void TDateForm::reject() {
-  const long double zoneTyped = ReadNumber(TZ->text());
-  const bool zoneChanged = !TimesAreTDT && std::fabs(zoneTyped - Zone) > ZONE_CHANGE_HOURS;
+  // With automatic summer time the summer hour is the rule's, not a change
+  // the user made: the zones compare without it.
+  const bool ruleHour = AutoDSTChk->isChecked() && !TDTChk->isChecked();
+  const long double zoneTyped = ReadNumber(TZ->text()) - (ruleHour && DSTChk->isChecked() ? 1 : 0);
+  const long double zoneStored = ruleHour ? BaseZone : Zone;
+  const bool zoneChanged = !TimesAreTDT && std::fabs(zoneTyped - zoneStored) > ZONE_CHANGE_HOURS;
   // A zone change below the limit moves the Julian dates by itself; that
   // alone is no change of the chosen instants.
-  const long double zoneShiftDays =
-      (!zoneChanged && !TDTChk->isChecked() && !TimesAreTDT) ? (zoneTyped - Zone) / HOURS_PER_DAY : 0;
+  const long double zoneShiftDays = (!zoneChanged && !TDTChk->isChecked() && !TimesAreTDT)
+                                        ? (zoneTyped - zoneStored) / HOURS_PER_DAY
+                                        : 0;
   const bool changed =
       std::fabs(JDOf(SJD) + zoneShiftDays - SelectedJD) > JD_CHANGE_DAYS ||
       (SelTable->isChecked() && std::fabs(JDOf(EJD) + zoneShiftDays - EndJD) > JD_CHANGE_DAYS) ||

@@ -73,7 +73,8 @@ class TDateForm : public QDialog {
   void JDChanged(bool start);         // SJDChange / EJDChange
   void UpdateHint(bool start);
   void CalendarPicked(bool start);    // SCalChange / ECalChange
-  void SummerTimeCheck();
+  void SummerTimeCheck();                // for the start Julian date
+  void SummerTimeCheck(long double jd);  // for the instant jd (UT)
   void UpdatePeriod();
   void TabChange();
   void CalculationsChange();

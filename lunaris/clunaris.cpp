@@ -3,10 +3,11 @@
 // Apparent ecliptic position of the Moon of date, in the sense of orbitcore's
 // body 1011: the geometric ELP 2000-82B position of the mean ecliptic and
 // equinox of date (lambda = V + p_A, beta = U, r), with the canon's tidal
-// acceleration of the Moon (NDOT_ARCSEC_CY2, elp82b.h), taken at jd - tau with
-// tau = 0.0057755183 * r(jd)/AU days (one light-time step; r(jd) from the
-// abbreviated distance series, good to a few km, so tau to ~1e-4 s), plus
-// the IAU 1980 nutation in longitude at jd; no aberration is added.
+// acceleration and mean motion of the Moon (LUNARIS_SECULAR, elp82b.h), taken
+// at jd - tau with tau = 0.0057755183 * r(jd)/AU days (one light-time step;
+// r(jd) from the abbreviated distance series, good to a few km, so tau to
+// ~1e-4 s), plus the IAU 1980 nutation in longitude at jd; no aberration is
+// added.
 //
 // jd: Julian date, TDT.  Outputs: lon in [0, 2pi) and lat in radians, dist
 // in AU, (x, y, z) = dist * (cos lat cos lon, cos lat sin lon, sin lat) AU.

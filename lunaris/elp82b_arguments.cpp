@@ -1,8 +1,9 @@
 // lunaris -- fundamental arguments of ELP 2000-82B.
 //
-// elp82b_base_angles(t, angle, &w1, ndot): the 17 base angles of the
+// elp82b_base_angles(t, angle, &w1, secular): the 17 base angles of the
 // generated series and the mean longitude W1, at t Julian centuries of TDB
-// from J2000, for the tidal acceleration ndot ("/cy^2).
+// from J2000, for the secular constants of elp82b.h (tidal acceleration
+// ndot, "/cy^2, and W1's rate, "/cy).
 //
 // Values of the fit to DE200/LE200 (notice "Lunar Solution ELP 2000-82B",
 // sect. 4-7; the t-coefficients of W1, W2, W3, T include the fit corrections).
@@ -23,15 +24,33 @@
 // polynomials only (W1 of V, the main problem's D, l, F): the linear
 // arguments of the other files already leave out W1's own t^2 term
 // (-5.89"/cy^2), which is six times larger, as ELP prescribes.
+//
+// Mean motion: a rate w1_rate other than the notice's W1_RATE_ELP82B adds
+// dnu t, dnu = w1_rate - W1_RATE_ELP82B, to W1 and to D (full and linear)
+// and to zeta, not to l and F.  That is what the canon's lunar ephemeris
+// shows.  Against the canon's polynomial Besselian elements of its 11 898
+// eclipses (x, y at each one's reference hour; F. Espenak, J. Meeus,
+// NASA/TP-2006-214141), with ELP 2000-82B's rate and ndot -25.858 our
+// shadow passes the canon's positions later by -0.25 s - 0.800 s T +
+// 0.0002 s T^2 (T centuries from J2000; +30 s in -2000): a pure rate.  A
+// least-squares fit of the four rates to those differences gives dnu
+// -0.407, dD -0.401, dl -0.08 and dF +0.03"/cy; Meeus' mean longitude
+// (elp82b.h) gives dnu = -0.3895.  Moving F with W1 (the Moon along its
+// orbit rather than along the ecliptic) leaves the differences across the
+// track as large as with ELP's rate, 0.0006 Earth radii in -2000 instead of
+// 0.0002; moving l with W1 raises the scatter along the track from 0.3 s to
+// 0.8 s (-1500 .. -1001).  With dnu -0.3895 in W1 and D the remaining drift
+// is -0.04 s per century.
 #include "lunaris/elp82b.h"
 
+#include <array>
 #include <cmath>
 
 namespace lunaris {
 namespace {
 
 // Polynomials in arcsec, coefficients of t^0 ... t^4.
-using Poly = double[5];
+using Poly = std::array<double, 5>;
 constexpr Poly W1 = {785939.95571, 1732559343.73604, -5.8883, 0.006604, -0.00003169};
 constexpr Poly W2 = {300071.67475, 14643420.2632, -38.2776, -0.045047, 0.00021301};
 constexpr Poly W3 = {450160.39816, -6967919.3622, 6.3622, 0.007625, -0.00003586};
@@ -66,6 +85,11 @@ double linear(const Poly& a, const Poly& b, double extra, double t) {
   return reduce(a[0] - b[0] + extra, a[1] - b[1], 0.0, 0.0, 0.0, t);
 }
 
+// W1 with the rate of the secular constants.
+Poly MeanLongitude(const Secular& secular) {
+  return {W1[0], secular.w1_rate, W1[2], W1[3], W1[4]};
+}
+
 }  // namespace
 
 // x - k 1296000 with k = trunc(x / 1296000), possibly one off, is exact:
@@ -86,26 +110,28 @@ double fmod_arcsec_turn(double x) {
   return r == 0.0 ? std::copysign(0.0, x) : r;
 }
 
-void elp82b_delaunay_angles(double t, double angle_rad[4], double ndot) {
-  const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
-  angle_rad[0] = full(W1, T_EMB, HALF_TURN_ARCSEC, dw2, t);   // D
+void elp82b_delaunay_angles(double t, double angle_rad[4], const Secular& secular) {
+  const double dw2 = 0.5 * (secular.ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
+  angle_rad[0] = full(MeanLongitude(secular), T_EMB, HALF_TURN_ARCSEC, dw2, t);  // D
   angle_rad[1] = full(T_EMB, VARPI_EMB, 0.0, 0.0, t);         // l'
-  angle_rad[2] = full(W1, W2, 0.0, dw2, t);                   // l
-  angle_rad[3] = full(W1, W3, 0.0, dw2, t);                   // F
+  angle_rad[2] = full(W1, W2, 0.0, dw2, t);                   // l, ELP's rate
+  angle_rad[3] = full(W1, W3, 0.0, dw2, t);                   // F, ELP's rate
 }
 
-void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad, double ndot) {
+void elp82b_base_angles(double t, double angle_rad[17], double* w1_rad,
+                        const Secular& secular) {
   constexpr Poly ZERO = {0.0, 0.0, 0.0, 0.0, 0.0};
-  const double dw2 = 0.5 * (ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
-  elp82b_delaunay_angles(t, angle_rad, ndot);
-  angle_rad[4] = reduce(W1[0], W1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
-  angle_rad[5] = linear(W1, T_EMB, HALF_TURN_ARCSEC, t);
+  const double dw2 = 0.5 * (secular.ndot - NDOT_ELP82B_ARCSEC_CY2);  // "/cy^2 of W1, D, l, F
+  const Poly w1 = MeanLongitude(secular);
+  elp82b_delaunay_angles(t, angle_rad, secular);
+  angle_rad[4] = reduce(w1[0], w1[1] + PRECESSION_ARCSEC_PER_CY, 0.0, 0.0, 0.0, t);  // zeta
+  angle_rad[5] = linear(w1, T_EMB, HALF_TURN_ARCSEC, t);
   angle_rad[6] = linear(T_EMB, VARPI_EMB, 0.0, t);
   angle_rad[7] = linear(W1, W2, 0.0, t);
   angle_rad[8] = linear(W1, W3, 0.0, t);
   for (int i = 0; i < 8; ++i)
     angle_rad[9 + i] = reduce(PLANET_L0[i], PLANET_L1[i], 0.0, 0.0, 0.0, t);
-  *w1_rad = full(W1, ZERO, 0.0, dw2, t);
+  *w1_rad = full(w1, ZERO, 0.0, dw2, t);
 }
 
 double general_precession_longitude(double t) {

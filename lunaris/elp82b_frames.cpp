@@ -7,17 +7,17 @@
 //   ecliptic and equinox of date lambda = V + p_A (radians, [0, 2pi)),
 //   latitude U (radians) and distance r (km) (notice sect. 8).
 //
-// jd: Julian date, TDB (TDT may be used); ndot: the Moon's tidal
-// acceleration, "/cy^2 (elp82b.h).
+// jd: Julian date, TDB (TDT may be used); secular: the Moon's tidal
+// acceleration and mean motion (elp82b.h).
 #include "lunaris/elp82b.h"
 
 #include <cmath>
 
 namespace lunaris {
 
-void elp82b_ecliptic_j2000(double jd, double xyz_km[3], double ndot) {
+void elp82b_ecliptic_j2000(double jd, double xyz_km[3], const Secular& secular) {
   double v, u, r;
-  elp82b_geometric(jd, &v, &u, &r, ndot);
+  elp82b_geometric(jd, &v, &u, &r, secular);
   const double x = r * std::cos(v) * std::cos(u);
   const double y = r * std::sin(v) * std::cos(u);
   const double z = r * std::sin(u);
@@ -34,9 +34,9 @@ void elp82b_ecliptic_j2000(double jd, double xyz_km[3], double ndot) {
 }
 
 void elp82b_mean_of_date(double jd, double* lon_rad, double* lat_rad, double* r_km,
-                         double ndot) {
+                         const Secular& secular) {
   double v, u, r;
-  elp82b_geometric(jd, &v, &u, &r, ndot);
+  elp82b_geometric(jd, &v, &u, &r, secular);
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
   double lon = std::fmod(v + general_precession_longitude(t), TWO_PI);
   if (lon < 0.0) lon += TWO_PI;

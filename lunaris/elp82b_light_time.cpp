@@ -1,7 +1,8 @@
 // lunaris -- abbreviated ELP 2000-82B distance for the light time.
 //
-// elp82b_light_time_distance(jd, ndot) -> r, km
-//   jd: Julian date, TDB (TDT may be used); ndot: tidal acceleration, "/cy^2.
+// elp82b_light_time_distance(jd, secular) -> r, km
+//   jd: Julian date, TDB (TDT may be used); secular: the Moon's tidal
+//   acceleration and mean motion (elp82b.h).
 //
 // Sum of the main-problem distance terms (ELP3, fit-corrected) of at least
 // 0.1 km, with the full polynomial Delaunay arguments, in table order; each
@@ -67,11 +68,11 @@ ORBITCORE_TARGET_AVX2 void term_values_avx2(const Columns& col, const double* an
 
 }  // namespace
 
-double elp82b_light_time_distance(double jd, double ndot) {
+double elp82b_light_time_distance(double jd, const Secular& secular) {
   static const Columns col;
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
   double angle[4];
-  elp82b_delaunay_angles(t, angle, ndot);
+  elp82b_delaunay_angles(t, angle, secular);
   if (!std::isfinite(angle[0])) return std::numeric_limits<double>::quiet_NaN();
 
   double value[LT_MAX_TERMS];

@@ -1,8 +1,8 @@
 // lunaris -- geometric ELP 2000-82B position: V, U, r.
 //
-// elp82b_geometric(jd, &V, &U, &r, ndot)
+// elp82b_geometric(jd, &V, &U, &r, secular)
 //   jd    Julian date, TDB (TDT may be used)
-//   ndot  tidal acceleration of the Moon, "/cy^2 (elp82b_arguments.cpp)
+//   secular  tidal acceleration and mean motion of the Moon (elp82b.h)
 //   V     longitude, radians, inertial mean ecliptic of date from gamma'2000
 //   U     latitude, radians
 //   r     distance between the centres of Earth and Moon, km
@@ -39,7 +39,7 @@ constexpr double A0_OVER_ATH = 384747.9806448954 / 384747.9806743165;
 }  // namespace
 
 void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km,
-                      double ndot) {
+                      const Secular& secular) {
   using namespace tables;
   const double t = (jd - JD_J2000) / DAYS_PER_JULIAN_CENTURY;
   const ElpLayout& layout = elp82b_layout();
@@ -50,7 +50,7 @@ void elp82b_geometric(double jd, double* v_rad, double* u_rad, double* r_km,
 
   double angle[ELP_NBASE];
   double w1;
-  elp82b_base_angles(t, angle, &w1, ndot);
+  elp82b_base_angles(t, angle, &w1, secular);
 
   // Multiples table: tab[2 (offset_j + k)], tab[2 (offset_j + k) + 1] =
   // cos k a_j, sin k a_j; the products follow (scratch per thread; no state

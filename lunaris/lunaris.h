@@ -27,6 +27,13 @@
  *     Sun's longitude, the perigee and the node: the Moon runs along its
  *     orbit as the canon's Moon does (0 at J2000, -9" in 1700, -393" in
  *     the year 0).
+ *   - Mean motion: W1's t-coefficient is 1 732 559 343.346556"/cy, the
+ *     mean longitude of J. Meeus, Astronomical Algorithms, 2nd ed. (1998),
+ *     eq. 47.1 (481 267.881 234 21 deg/cy of date) less the precession
+ *     p = 5029.0966"/cy, instead of ELP 2000-82B's 1 732 559 343.73604:
+ *     -0.3895 t arcsec, the rate of the canon's Moon.  The mean elongation
+ *     D takes it with W1; the anomaly l and the argument of latitude F keep
+ *     ELP's rates.
  *   - The theory is fitted to DE200/LE200 and meant for some millennia
  *     around J2000; any finite jd is evaluated.  A non-finite jd, or one so
  *     far off that the computation overflows, gives NaN in all six outputs.
@@ -37,7 +44,8 @@
  * Reference: M. Chapront-Touze, J. Chapront, A&A 124, 50 (1983) and
  *   A&A 190, 342 (1988); notice "Lunar Solution ELP 2000-82B" (CDS VI/79);
  *   F. Espenak, J. Meeus, Five Millennium Canon of Solar Eclipses,
- *   NASA/TP-2006-214141 (2006), for ndot.
+ *   NASA/TP-2006-214141 (2006), for ndot; J. Meeus, Astronomical
+ *   Algorithms, 2nd ed. (1998), eq. 47.1, for W1's rate.
  */
 #ifndef LUNARIS_LUNARIS_H
 #define LUNARIS_LUNARIS_H

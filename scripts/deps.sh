@@ -7,7 +7,7 @@
 nodalis_install_deps() {
   local pkgs=(build-essential cmake python3 libgtest-dev libbenchmark-dev
               qt6-base-dev qt6-base-dev-tools qt6-svg-dev liberfa-dev
-              fonts-dejavu-core xvfb xauth xdotool poppler-utils clang
+              fonts-dejavu-core xvfb xauth xdotool openbox x11-utils poppler-utils clang
               qt6-translations-l10n pkg-config desktop-file-utils)
   local missing=()
   local p

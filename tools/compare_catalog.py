@@ -11,8 +11,8 @@ Text columns (lunation, Saros, type) count mismatches only.
 
 Usage:
     build/bin/nodalis-cli --catalog -1999 3000 --delta-t espenak-meeus-2006 > OURS.csv
-    python3 tools/compare_catalog.py OURS.csv CANON.csv [--markdown | --summary]
-        [--rotation] [--from-year Y] [--to-year Y]
+    python3 tools/compare_catalog.py OURS.csv CANON.csv [--markdown | --summary | --times
+        | --types] [--rotation] [--from-year Y] [--to-year Y]
 
 --rotation  removes the Earth's rotation during the difference of the
             times of greatest eclipse from the longitudes (isolates the
@@ -20,6 +20,12 @@ Usage:
 --markdown  the tables in Markdown.
 --summary   one Markdown table: per era and column the largest absolute
             difference and, in brackets, the rows beyond the tolerance.
+--times     one Markdown table of the time of greatest eclipse per era: the
+            mean difference, the largest for central eclipses (the canon's
+            type letter A, T or H without + or -) and for all, in seconds;
+            then the type letters that agree, per era.
+--types     the matched rows whose type differs, one line each: date, time,
+            canon's type, ours, canon's gamma and magnitude.
 
 Standard library only.  Canon: F. Espenak and J. Meeus, Five Millennium
 Canon of Solar Eclipses: -1999 to +3000, NASA/TP-2006-214141 (2006).
@@ -75,6 +81,12 @@ def read(path):
             rows.append(r)
     rows.sort(key=lambda r: r["_jd"])
     return rows
+
+
+def is_central(eclipse_type):
+    """A, T or H without the + / - of a non-central eclipse."""
+    t = eclipse_type.strip()
+    return t[:1] in ("A", "T", "H") and "+" not in t and "-" not in t
 
 
 def wrap180(x):
@@ -219,6 +231,28 @@ def main(argv):
     def selection(era):
         return [(o, c) for o, c in pairs if era == "all" or era_of(c["_year"]) == era]
 
+    if "--times" in opts:
+        print()
+        print("| era | n | mean s | central: largest s | all: largest s | type letters agree |")
+        print("|---|---|---|---|---|---|")
+        for era in eras + ["all"]:
+            sel = selection(era)
+            dts = [(o["_jd"] - c["_jd"]) * 86400.0 for o, c in sel]
+            central = [abs(d) for d, (_, c) in zip(dts, sel) if is_central(c["Eclipse Type"])]
+            same = sum(o["Eclipse Type"].strip()[:1] == c["Eclipse Type"].strip()[:1]
+                       for o, c in sel)
+            # Times are whole seconds in both catalogues: show the rounded differences.
+            print("| %s | %d | %+.2f | %d | %d | %d (%.2f %%) |"
+                  % (label(era), len(sel), sum(dts) / len(dts), round(max(central, default=0)),
+                     round(max(abs(d) for d in dts)), same, 100.0 * same / len(sel)))
+        return
+    if "--types" in opts:
+        for o, c in pairs:
+            if o["Eclipse Type"].strip() != c["Eclipse Type"].strip():
+                print("%s %s canon %s ours %s gamma %s magnitude %s"
+                      % (c["Calendar Date"], c["Eclipse Time"], c["Eclipse Type"],
+                         o["Eclipse Type"], c["Gamma"], c["Eclipse Magnitude"]))
+        return
     if "--summary" in opts:
         short = {"Eclipse Time": "time s", "Delta T (s)": "ΔT s", "Lunation Number": "lunation",
                  "Saros Number": "Saros", "Eclipse Type": "type", "Gamma": "gamma",

@@ -453,8 +453,10 @@ const char* MarkerWord(RowMarker m) {
 // empty field, JSON: null).
 struct MemberOut {
   std::string no, jd, date, time, gamma, umbra, alt, type_code, type, saros, marker;
-  // Circumstances at greatest eclipse (Circumstances.h).
-  std::string magnitude, lat, lon, sun_alt, sun_azi, width, duration, delta_t, lunation;
+  // Circumstances at greatest eclipse (Circumstances.h); canon_type the
+  // type letter by the canon's definitions (P, A, T, H).
+  std::string magnitude, lat, lon, sun_alt, sun_azi, width, duration, delta_t, lunation,
+      canon_type;
 };
 
 // Decimals of the circumstance columns: finer than their accuracy against
@@ -479,6 +481,7 @@ void AddCircumstances(const BesselRec& Rec, DeltaTModel Model, MemberOut& m) {
   m.delta_t = DataRealToStr(DELTA_T_DECIMALS, c.DeltaTSeconds);
   m.lunation = std::to_string(c.Lunation);
   if (!c.Valid) return;
+  m.canon_type = std::string(1, c.CanonType);
   m.magnitude = DataRealToStr(MAGNITUDE_DECIMALS, c.Magnitude);
   m.lat = DataRealToStr(POSITION_DECIMALS, c.LatitudeDeg);
   m.lon = DataRealToStr(POSITION_DECIMALS, c.LongitudeDeg);
@@ -516,13 +519,13 @@ std::vector<MemberOut> Members(bool canon, const std::optional<DeltaTModel>& cir
 void PrintCsv(std::ostream& os, bool canon, DeltaTModel model) {
   os << "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker,"
         "magnitude,lat_deg,lon_deg,sun_alt_ge_deg,sun_azi_deg,path_width_km,"
-        "central_duration_s,delta_t_s,lunation\n";
+        "central_duration_s,delta_t_s,lunation,canon_type\n";
   for (const MemberOut& m : Members(canon, model))
     os << m.no << ',' << m.jd << ',' << m.date << ',' << m.time << ',' << m.gamma << ','
        << m.umbra << ',' << m.alt << ',' << m.type_code << ',' << m.type << ',' << m.saros
        << ',' << m.marker << ',' << m.magnitude << ',' << m.lat << ',' << m.lon << ','
        << m.sun_alt << ',' << m.sun_azi << ',' << m.width << ',' << m.duration << ','
-       << m.delta_t << ',' << m.lunation << '\n';
+       << m.delta_t << ',' << m.lunation << ',' << m.canon_type << '\n';
 }
 
 // A JSON number, or null for "".
@@ -548,7 +551,9 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
        << ", \"date\": " << JsonString(m.date) << ", \"time_tdt\": " << JsonString(m.time)
        << ", \"gamma\": " << m.gamma << ", \"umbra_km\": " << m.umbra
        << ", \"sun_alt_deg\": " << JsonNumber(m.alt)
-       << ", \"type_code\": " << m.type_code << ", \"type\": " << JsonString(m.type)
+       << ", \"type_code\": " << m.type_code
+       << ", \"canon_type\": " << (m.canon_type.empty() ? "null" : JsonString(m.canon_type))
+       << ", \"type\": " << JsonString(m.type)
        << ", \"saros\": " << m.saros << ", \"marker\": " << JsonString(m.marker)
        << ", \"magnitude\": " << JsonNumber(m.magnitude) << ", \"lat_deg\": " << JsonNumber(m.lat)
        << ", \"lon_deg\": " << JsonNumber(m.lon) << ", \"sun_alt_ge_deg\": " << JsonNumber(m.sun_alt)

@@ -44,20 +44,20 @@ std::string Duration(long double Seconds) {
 
 std::string CatalogTypeText(const BesselRec& Rec, const EclipseCircumstances& C,
                             const SarosPlace& Place) {
-  static const char LETTER[7] = {0, 'P', 'A', 'T', 'A', 'T', 'H'};
-  if (Rec.EclType < 1 || Rec.EclType > 6) return "";
-  std::string t(1, LETTER[Rec.EclType]);
-  const bool partial = Rec.EclType == ECL_PARTIAL;
-  const bool central = !partial && Rec.EclType >= ECL_ANNULAR && C.Central;
+  const char letter = C.Valid ? C.CanonType : 0;
+  if (letter != 'P' && letter != 'A' && letter != 'T' && letter != 'H') return "";
+  std::string t(1, letter);
   if (Place.First) return t + "b";
   if (Place.Last) return t + "e";
+  // A hybrid's course goes before its place in the middle of the series
+  // (the canon: 508 Sep 11 "H3", 1423 Jul 8 "H2", middle members both).
+  if (letter == 'H' && C.Course == HybridCourse::TotalToAnnular) return t + "2";
+  if (letter == 'H' && C.Course == HybridCourse::AnnularToTotal) return t + "3";
   if (Place.Middle) return t + "m";
-  if (partial) return t;
-  if (!central) return t + (Rec.Gamma >= 0 ? "+" : "-");
+  if (letter == 'P') return t;
+  if (!C.Central) return t + (Rec.Gamma >= 0 ? "+" : "-");
   if (!C.NorthLimit) return t + "n";
   if (!C.SouthLimit) return t + "s";
-  if (Rec.EclType == ECL_HYBRID && C.Course == HybridCourse::TotalToAnnular) return t + "2";
-  if (Rec.EclType == ECL_HYBRID && C.Course == HybridCourse::AnnularToTotal) return t + "3";
   return t;
 }
 
@@ -67,8 +67,8 @@ std::string CatalogRow(long CatalogNo, const BesselRec& Rec, const EclipseCircum
   std::snprintf(no, sizeof no, "%05ld", CatalogNo);
   std::string date, time;
   DateAndTime(Rec.JDMax, date, time);
-  const bool partial = Rec.EclType == ECL_PARTIAL;
-  const bool central = !partial && Rec.EclType >= ECL_ANNULAR && C.Central;
+  const bool partial = C.CanonType == 'P';
+  const bool central = !partial && C.Central;
   long double azimuth = std::nearbyint(C.SunAzimuthDeg);
   if (azimuth >= 360) azimuth -= 360;
 

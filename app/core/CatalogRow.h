@@ -15,11 +15,15 @@
 // for both, central ones without a northern or southern limit "-" for the
 // width.
 //
-// Type: P, A, T, H from the type code, then one qualifier: b / e first /
-// last member of its Saros series, m its middle member, + / - non-central
-// with the shadow axis north / south of the Earth, n / s central without the
-// northern / southern limit, 2 / 3 hybrid that begins total / annular and
-// ends annular / total.
+// Type: P, A, T, H by the canon's definitions (EclipseCircumstances::
+// CanonType: the ellipsoid, the canon's umbra, hybrid when the umbra changes
+// between total and annular along the central line; not the type code of
+// CalcEclipse, which looks at greatest eclipse on a sphere), then one
+// qualifier, the first that applies: b / e first / last member of its Saros
+// series, 2 / 3 hybrid that begins total / annular and ends annular /
+// total, m the series' middle member, + / - non-central with the shadow
+// axis north / south of the Earth, n / s central without the northern /
+// southern limit.
 #pragma once
 
 #include <string>
@@ -37,7 +41,8 @@ struct SarosPlace {
   int Number = 0;  // member number in the series, from 1 (0: not known)
 };
 
-// The type text ("T", "Pb", "A-", "H3", ...) of Rec (type code 1..6; 0 gives "").
+// The type text ("T", "Pb", "A-", "H3", ...) of an eclipse ("" when C is
+// not Valid).
 std::string CatalogTypeText(const BesselRec& Rec, const EclipseCircumstances& C,
                             const SarosPlace& Place);
 

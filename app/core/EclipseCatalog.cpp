@@ -12,6 +12,7 @@ namespace {
 constexpr int SEASON_JUMP_LUNATIONS = 5;
 constexpr long double PROGRESS_STEP_DAYS = 3652.5L;  // report about every ten years
 constexpr double SEARCH_SHARE = 0.85;  // of the work: the search; the rest the Saros places
+constexpr long long SAROS_LUNATIONS = 223;
 
 // TimesAreTDT set for the searches, restored on every way out.
 struct TdtScope {
@@ -20,23 +21,27 @@ struct TdtScope {
   ~TdtScope() { TimesAreTDT = saved; }
 };
 
-// The eclipse of the new moon at JD (CalcEclipse(0, ...) and a valid
-// circumstances), into e.Rec and e.Circ.
+// The eclipse of the new moon at JD (CalcEclipse(0, ...), its greatest
+// eclipse refined, and valid circumstances there), into e.Rec and e.Circ.
 bool Eclipse(long double JD, DeltaTModel Model, CatalogEntry& e) {
   if (CalcEclipse(0, true, e.Rec, JD) == ECL_NONE) return false;
+  RefineGreatestEclipse(e.Rec);
   e.Circ = Circumstances(e.Rec, Model);
   return e.Circ.Valid;
 }
 
 // Members of the series beyond e, one Saros step at a time (Step -1 or +1),
-// as the series builder steps.
+// as the series builder steps: an eclipse 223 lunations on.  (Not by the
+// Saros number: SarosNumber's era letter changes within a few series, e.g.
+// -40 before 2757 and 183 after it for the canon's Saros 183.)
 int MembersBeyond(const CatalogEntry& e, int Step, DeltaTModel Model) {
-  long double jd = e.Rec.JDMax;
+  CatalogEntry cur = e;
   int n = 0;
   for (CatalogEntry next; n < MAX_PHASE_B_STEPS; ++n) {
-    if (!Eclipse(jd + Step * SAROS_DAYS, Model, next) || next.Rec.SarosNo != e.Rec.SarosNo)
+    if (!Eclipse(cur.Rec.JDMax + Step * SAROS_DAYS, Model, next) ||
+        next.Circ.Lunation - cur.Circ.Lunation != Step * SAROS_LUNATIONS)
       break;
-    jd = next.Rec.JDMax;
+    cur = next;
   }
   return n;
 }
@@ -83,11 +88,23 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
     }
   }
 
-  // Places in the Saros series: members before and after those in range.
-  std::map<int32_t, std::vector<std::size_t>> series;
-  for (std::size_t i = 0; i < Out.size(); ++i) series[Out[i].Rec.SarosNo].push_back(i);
+  // Places in the Saros series: the members in range as chains of Saros
+  // steps (223 lunations), and the members before and after them.
+  std::map<long long, std::size_t> by_lunation;
+  for (std::size_t i = 0; i < Out.size(); ++i) by_lunation[Out[i].Circ.Lunation] = i;
+  std::vector<std::vector<std::size_t>> series;
+  for (const auto& [lunation, i] : by_lunation) {
+    if (by_lunation.count(lunation - SAROS_LUNATIONS)) continue;  // not a chain's first
+    std::vector<std::size_t> chain;
+    for (long long l = lunation;; l += SAROS_LUNATIONS) {
+      const auto it = by_lunation.find(l);
+      if (it == by_lunation.end()) break;
+      chain.push_back(it->second);
+    }
+    series.push_back(std::move(chain));
+  }
   std::size_t done = 0;
-  for (const auto& [saros, idx] : series) {
+  for (const std::vector<std::size_t>& idx : series) {
     if (Progress) Progress(SEARCH_SHARE + (1 - SEARCH_SHARE) * done++ / series.size());
     const int before = MembersBeyond(Out[idx.front()], -1, Model);
     const int after = MembersBeyond(Out[idx.back()], +1, Model);

@@ -9,9 +9,11 @@
 // moves 30.7 deg per lunation with respect to the node), so the search
 // tests only the new moon after an eclipse and then jumps to the fifth.
 // An eclipse is a new moon for which CalcEclipse gives a type and whose
-// penumbra reaches the reference ellipsoid (Circumstances valid): the
+// penumbra reaches the reference ellipsoid (Circumstances valid) at greatest
+// eclipse, found to a fraction of a second by RefineGreatestEclipse: the
 // spherical Earth of the type test admits a few grazing partial eclipses
-// more, about one in 540.  A series' first and last members and its length
+// more, about one in 500.  Its type letter is the canon's
+// (EclipseCircumstances::CanonType), not the type code.  A series' first and last members and its length
 // follow BuildSeriesComputed's steps: one Saros step back or forward
 // without such an eclipse ends it; the middle member is number N / 2 (from
 // 0) of N.
@@ -29,7 +31,7 @@
 namespace nodalis {
 
 struct CatalogEntry {
-  BesselRec Rec;               // as CalcEclipse(0, true, ...) leaves it
+  BesselRec Rec;               // CalcEclipse(0, true, ...), then RefineGreatestEclipse
   EclipseCircumstances Circ;   // with the Delta T model of the catalogue
   SarosPlace Place;
 };

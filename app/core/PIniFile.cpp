@@ -2,10 +2,12 @@
 // See PIniFile.h for the rules.
 #include "app/core/PIniFile.h"
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -22,6 +24,12 @@ namespace {
 constexpr std::size_t INI_MAX_BYTES = 1u << 20;
 
 std::string g_iniPath;
+// The configuration folder of the program, created (mode 0700) when the
+// settings file in it is first written; empty when the file lies elsewhere.
+std::string g_createDir;
+
+// The program's own folder in the configuration directory.
+constexpr const char* CONFIG_SUBDIR = "nodalis";
 
 bool IsBlankOrControl(unsigned char c) { return c <= 0x20; }
 
@@ -127,12 +135,33 @@ std::string IniSystemDir() {
   if (xdg && xdg[0] == '/') {
     dir = xdg;
   } else {
+    // The home directory; without $HOME, the one the user database names.
     const char* home = std::getenv("HOME");
-    dir = std::string(home && home[0] ? home : "/tmp") + "/.config";
+    std::string h = home && home[0] == '/' ? home : "";
+    if (h.empty()) {
+      if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
+        h = pw->pw_dir;
+    }
+    dir = (h.empty() ? std::string("/tmp") : h) + "/.config";
   }
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   return dir;
 }
+
+std::string IniConfigDir() { return IniSystemDir() + "/" + CONFIG_SUBDIR; }
+
+namespace {
+// Creates Dir and its missing parents with mode 0700 (less the umask), as
+// the XDG base directory rules ask for. True when Dir is a directory then.
+bool MakePrivateDirs(const std::string& Dir) {
+  struct stat st{};
+  if (::stat(Dir.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+  const std::size_t slash = Dir.rfind('/');
+  if (slash != std::string::npos && slash > 0 && !MakePrivateDirs(Dir.substr(0, slash))) return false;
+  if (::mkdir(Dir.c_str(), 0700) == 0) return true;
+  return errno == EEXIST && ::stat(Dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+}  // namespace
 
 std::string IniFileReadString(const std::string& Path, const std::string& Section,
                               const std::string& Key, const std::string& Default) {
@@ -239,8 +268,18 @@ void SetIniFile(const std::string& Name) {
   if (ec) dir = ".";
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
 
+  g_createDir.clear();
   g_iniPath = IniResolveName(Name, dir);
   if (g_iniPath.empty()) g_iniPath = dir + "/" + Name;
+  // A plain name that the current directory does not hold (in any form: a
+  // FIFO or a dangling link there is the user's and stays in charge) lives
+  // in the program's configuration folder; plain IniFile names then resolve
+  // beside it.
+  if (!IniPathIsAbsolute(Name) && !IniPathHasDrive(Name) && !PathExists(g_iniPath)) {
+    dir = IniConfigDir();
+    g_iniPath = dir + "/" + Name;
+    g_createDir = dir;
+  }
 
   std::string s = Trim(IniReadString("Ini", "IniFile", ""));
   bool useSystemDir = IniReadBool("Ini", "UseWinDir", false);
@@ -275,6 +314,10 @@ bool IniReadBool(const std::string& Section, const std::string& Key, bool Defaul
 bool IniWriteString(const std::string& Section, const std::string& Key,
                     const std::string& Value) {
   if (g_iniPath.empty()) return false;
+  // The configuration folder is made when its settings file is first written.
+  if (!g_createDir.empty() && g_iniPath.compare(0, g_createDir.size() + 1, g_createDir + "/") == 0 &&
+      !MakePrivateDirs(g_createDir))
+    return false;
   return IniFileWriteString(g_iniPath, Section, Key, Value);
 }
 

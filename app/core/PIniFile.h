@@ -32,11 +32,14 @@ namespace nodalis {
 // Locate the settings file and make it current. Name is "Nodalis.ini" for
 // the program. Resolution:
 //   1. Path := Name when it is absolute (starts with "/"), else current
-//      directory + "/" + Name.
+//      directory + "/" + Name when that exists there (in any form; portable
+//      use), else the program's configuration folder IniConfigDir() + "/" +
+//      Name. That folder is created, mode 0700, when the file is first
+//      written (IniWriteString).
 //   2. That file's [Ini] IniFile (trimmed) names another file: absolute
-//      names are taken as they are; plain names resolve against the current
-//      directory, or against the user's configuration directory when
-//      [Ini] UseWinDir reads true. A Windows name with a drive letter
+//      names are taken as they are; plain names resolve against the folder
+//      of the file of step 1, or against the user's configuration directory
+//      when [Ini] UseWinDir reads true. A Windows name with a drive letter
 //      ("C:\foo.ini") means its file name in the configuration directory.
 //   3. Without IniFile but with UseWinDir true, Name itself resolves
 //      against the user's configuration directory.
@@ -45,10 +48,14 @@ void SetIniFile(const std::string& Name);
 // Path of the current settings file (empty before SetIniFile).
 const std::string& IniFilePath();
 
-// The user's configuration directory ($XDG_CONFIG_HOME, else $HOME/.config),
+// The user's configuration directory ($XDG_CONFIG_HOME, else $HOME/.config,
+// the home directory taken from the user database when $HOME is not set),
 // without a trailing "/". The counterpart of the system directory that the
 // UseWinDir key selects.
 std::string IniSystemDir();
+
+// The program's own configuration folder: IniSystemDir() + "/nodalis".
+std::string IniConfigDir();
 
 // Value of Key in Section of the current file, or Default.
 std::string IniReadString(const std::string& Section, const std::string& Key,

@@ -4,13 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
@@ -37,6 +37,28 @@ constexpr int XXL_DPI = 600;
 
 int ClampSurface(double V) { return std::clamp(RoundPx(V), 0, MAX_SURFACE_PX); }
 
+// The note on a zoom lowered to the surface limit.
+const QString ZOOM_LIMIT_PREFIX = QStringLiteral("Zoom auf ");
+QString ZoomLimitText(int Percent) {
+  return ZOOM_LIMIT_PREFIX +
+         QStringLiteral("%1% begrenzt: die längere Bildseite hat höchstens %2 Pixel")
+             .arg(Percent)
+             .arg(MAX_SURFACE_PX);
+}
+
+// The save dialog's formats: filter and the suffix a name without one gets.
+struct SaveFormat {
+  const char* Filter;
+  const char* Suffix;
+};
+constexpr SaveFormat SAVE_FORMATS[] = {{"Bilddateien (*.bmp)", "bmp"}, {"PNG-Bilder (*.png)", "png"}};
+
+QString SuffixOfFilter(const QString& Filter) {
+  for (const SaveFormat& F : SAVE_FORMATS)
+    if (Filter == QLatin1String(F.Filter)) return QLatin1String(F.Suffix);
+  return QLatin1String(SAVE_FORMATS[0].Suffix);
+}
+
 struct PercentItem {
   const char* Name;
   const char* Caption;
@@ -49,56 +71,14 @@ constexpr PercentItem PERCENT_ITEMS[] = {
 };
 }  // namespace
 
-// ---- Label1 ----------------------------------------------------------------
-
-TGraphSurface::TGraphSurface(QWidget* Parent)
-    : QWidget(Parent), Image_(MakeBitmap(1, 1, ScreenLogicalDpiX())) {
-  setObjectName("Label1");
-  setAttribute(Qt::WA_OpaquePaintEvent);
-  Canvas_ = std::make_unique<tCanvas>(&Image_);
-  Canvas_->OnBegin = [this] { update(); };
-}
-
-tCanvas* TGraphSurface::Canvas() {
-  FitImage();  // a hidden surface gets its resize event only when shown
-  return Canvas_.get();
-}
-
-void TGraphSurface::resizeEvent(QResizeEvent*) { FitImage(); }
-
-// On a high-resolution screen (device pixel ratio above 1) the backing
-// image has the screen's device pixels and a resolution raised by the same
-// ratio, so the layer draws the picture sharp at its size in millimetres.
-void TGraphSurface::FitImage() {
-  const double Ratio = std::max(1.0, devicePixelRatioF());
-  const QSize S(std::max(1, RoundPx(width() * Ratio)), std::max(1, RoundPx(height() * Ratio)));
-  if (S == Image_.size()) return;
-  Canvas_->End();
-  const int Dpi = logicalDpiX() > 0 ? logicalDpiX() : ScreenLogicalDpiX();
-  QImage New = MakeBitmap(S.width(), S.height(), RoundPx(Dpi * Ratio));
-  if (New.isNull()) return;  // keep the old picture when memory runs out
-  Image_ = std::move(New);
-  Canvas_->SetDevice(&Image_);
-}
-
-void TGraphSurface::paintEvent(QPaintEvent*) {
-  Canvas_->End();  // finish what was drawn since the last repaint
-  FitImage();      // the window may have moved to a screen of another ratio
-  QPainter P(this);
-  // Device pixels onto device pixels: the image fills the surface.
-  P.drawImage(QRectF(0, 0, width(), height()), Image_);
-}
-
 // ---- TGraphForm ------------------------------------------------------------
 
 TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
   setObjectName("GraphForm");
   setWindowTitle("Graphikausgabe");
-  auto* Client = new QWidget(this);
-  Client->setObjectName("ClientArea");
-  setCentralWidget(Client);
-  Label1 = new TGraphSurface(Client);
-  Label1->move(0, 0);
+  Label1 = new TGraphSurface(nullptr);
+  View = new TPictureView(Label1, this);
+  setCentralWidget(View);
   BuildMenu();
   // The window sees its keys before its controls (also before a menu bar
   // that kept the focus after a menu was closed with Escape).
@@ -107,7 +87,7 @@ TGraphForm::TGraphForm(QWidget* Parent) : QMainWindow(Parent) {
   PrintLeftMarginMM = 15;
   Zoom = 1.0f;
   Sized = false;
-  Client->setMinimumSize(1, 1);
+  View->setMinimumSize(1, 1);
   resize(INITIAL_CLIENT_W, INITIAL_CLIENT_H + menuBar()->sizeHint().height());
   WidthMM = float(INITIAL_CLIENT_W / (PxX() / MM_PER_INCH));
   HeightMM = float(INITIAL_CLIENT_H / (PxY() / MM_PER_INCH));
@@ -124,7 +104,7 @@ int TGraphForm::PxY() const { return logicalDpiY() > 0 ? logicalDpiY() : ScreenL
 
 QSize TGraphForm::ClientSize() const {
   // Before the window is shown its layout has not placed the client area.
-  if (isVisible()) return centralWidget()->size();
+  if (isVisible()) return View->AreaSize();
   return QSize(width(), std::max(0, height() - menuBar()->sizeHint().height()));
 }
 
@@ -208,19 +188,27 @@ void TGraphForm::FormPaint() {
     Largest = Ratio * std::max(Px * WidthMM, Py * HeightMM) / MM_PER_INCH;
   else if (!Prop && !Fit)
     Largest = Ratio * std::max(Cw, Ch);
-  if (Largest > 0 && double(Zoom) * Largest > MAX_SURFACE_PX)
-    Zoom = float(MAX_SURFACE_PX / Largest * (1 - 1e-6));
+  const bool Lowered = Largest > 0 && double(Zoom) * Largest > MAX_SURFACE_PX;
+  if (Lowered) Zoom = float(MAX_SURFACE_PX / Largest * (1 - 1e-6));
   if (Prop) {
-    Label1->resize(ClampSurface(Px * Zoom * WidthMM / MM_PER_INCH),
-                   ClampSurface(Py * Zoom * HeightMM / MM_PER_INCH));
+    View->SetPictureSize(QSize(ClampSurface(Px * Zoom * WidthMM / MM_PER_INCH),
+                               ClampSurface(Py * Zoom * HeightMM / MM_PER_INCH)));
   } else if (Fit) {
-    Label1->resize(ClampSurface(Cw), ClampSurface(Ch));
+    View->SetPictureSize(QSize(ClampSurface(Cw), ClampSurface(Ch)));
   } else {
-    Label1->resize(ClampSurface(Cw * Zoom), ClampSurface(Ch * Zoom));
+    View->SetPictureSize(QSize(ClampSurface(Cw * Zoom), ClampSurface(Ch * Zoom)));
   }
   if (Proc && GDI) Proc(*GDI);
   Label1->update();
-  Eingabe1->setText(QStringLiteral("Eingabe (%1%)").arg(RoundPx(double(Zoom) * 100.0)));
+  const int Percent = RoundPx(double(Zoom) * 100.0);
+  Eingabe1->setText(QStringLiteral("Eingabe (%1%)").arg(Percent));
+  // The lowering is told where the user looks, over the picture; the note
+  // stays while the zoom is the lowered one and goes with the next zoom
+  // that is not.
+  if (Lowered)
+    View->SetNote(ZoomLimitText(Percent));
+  else if (View->Note().startsWith(ZOOM_LIMIT_PREFIX))
+    View->SetNote(QString());
   InPaint_ = false;
 }
 
@@ -255,6 +243,8 @@ void TGraphForm::Fenstergreanpassen1Click() {
   for (int Pass = 0; Pass < 2; ++Pass)
     resize(Label1->width() + (width() - ClientSize().width()), height());
   resize(width(), Label1->height() + (height() - ClientSize().height()));
+  // Never beyond the screen: a larger picture scrolls instead.
+  KeepOnScreen(*this);
 }
 
 void TGraphForm::SeitenbreiteMenClick() { FormPaint(); }
@@ -277,11 +267,31 @@ void TGraphForm::Drucken1Click() {
   PrintPicture(S);
 }
 
+// The save dialog opens in the folder of the last save of this run (at
+// first the current folder); a name typed without a suffix gets the one of
+// the chosen format. The window asks about an existing file itself.
 QString TGraphForm::AskSaveFileName() {
-  if (SaveFileNameHook) return SaveFileNameHook();
-  return QFileDialog::getSaveFileName(this, "Speichern", QString(),
-                                      "Bilddateien (*.bmp);;PNG-Bilder (*.png)", nullptr,
-                                      QFileDialog::DontConfirmOverwrite);
+  QFileDialog Dialog(this, "Speichern", SaveFolder_.isEmpty() ? QDir::currentPath() : SaveFolder_);
+  Dialog.setAcceptMode(QFileDialog::AcceptSave);
+  Dialog.setFileMode(QFileDialog::AnyFile);
+  Dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  QStringList Filters;
+  for (const SaveFormat& F : SAVE_FORMATS) Filters << QLatin1String(F.Filter);
+  Dialog.setNameFilters(Filters);
+  Dialog.setDefaultSuffix(SuffixOfFilter(Filters.first()));
+  connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
+          [&Dialog](const QString& F) { Dialog.setDefaultSuffix(SuffixOfFilter(F)); });
+  QString Name;
+  if (SaveFileNameHook)
+    Name = SaveFileNameHook(Dialog);
+  else if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty())
+    Name = Dialog.selectedFiles().first();
+  if (Name.isEmpty()) return Name;
+  // Also where the platform's own dialog or the seam left the suffix off.
+  if (!QFileInfo(Name).fileName().contains(QLatin1Char('.')))
+    Name += QLatin1Char('.') + SuffixOfFilter(Dialog.selectedNameFilter());
+  SaveFolder_ = QFileInfo(Name).absolutePath();
+  return Name;
 }
 
 QMessageBox::StandardButton TGraphForm::AskOverwrite(const QString& Text) {
@@ -407,11 +417,21 @@ void KeepOnScreen(TGraphForm& F) {
   // The area left free by task bars and panels, with the window's frame.
   const QRect A = S->availableGeometry();
   const QMargins M = WindowFrame(F);
-  const int OuterW = F.width() + M.left() + M.right();
-  const int OuterH = F.height() + M.top() + M.bottom();
-  if (OuterW > A.width() || OuterH > A.height())
-    F.resize(std::min(F.width(), A.width() - M.left() - M.right()),
-             std::min(F.height(), A.height() - M.top() - M.bottom()));
+  const int MaxW = A.width() - M.left() - M.right(), MaxH = A.height() - M.top() - M.bottom();
+  if (F.width() > MaxW || F.height() > MaxH) {
+    // The menu bar above the client area.
+    const QSize Chrome = F.size() - F.ClientSize();
+    const QSize Pic = F.Label1->size();
+    const int Bar = F.View->ScrollBarExtent();
+    int W = std::min(F.width(), MaxW), H = std::min(F.height(), MaxH);
+    const bool FitsAcross = Pic.width() <= F.width() - Chrome.width();
+    const bool FitsDown = Pic.height() <= F.height() - Chrome.height();
+    if (FitsAcross && Pic.height() > H - Chrome.height())
+      W = std::min(std::max(W, Pic.width() + Bar + Chrome.width()), MaxW);
+    if (FitsDown && Pic.width() > W - Chrome.width())
+      H = std::min(std::max(H, Pic.height() + Bar + Chrome.height()), MaxH);
+    F.resize(W, H);
+  }
   const int W = F.width() + M.left() + M.right(), H = F.height() + M.top() + M.bottom();
   // pos() is the frame's top left corner.
   int X = F.x(), Y = F.y();

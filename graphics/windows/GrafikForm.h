@@ -8,42 +8,25 @@
 //
 // The drawing surface Label1 keeps the picture in a backing image, so the
 // procedure may be called at any time (the main window draws right after
-// ShowGraph); the surface repaints from that image.
+// ShowGraph); the surface repaints from that image. It stands at the
+// top-left corner of the client area, a scrolling view: a picture larger
+// than the window scrolls. A note over the picture says when a zoom had to
+// be lowered.
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QWidget>
 #include <functional>
-#include <memory>
 
 #include "graphics/draw/GDIext.h"
+#include "graphics/windows/PictureView.h"
 
 class QAction;
+class QFileDialog;
 class QMenu;
 
 namespace nodalis {
-
-// Label1: the picture surface, a plain widget at the client area's
-// top-left corner whose size is the picture's size in pixels.
-class TGraphSurface : public QWidget {
-  Q_OBJECT
- public:
-  explicit TGraphSurface(QWidget* Parent);
-  // The canvas over the backing image, sized to the surface first.
-  tCanvas* Canvas();
-  const QImage& Picture() const { return Image_; }
-
- protected:
-  void paintEvent(QPaintEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
-
- private:
-  void FitImage();
-  QImage Image_;
-  std::unique_ptr<tCanvas> Canvas_;
-};
 
 class TGraphForm : public QMainWindow, public tGraphOwner {
   Q_OBJECT
@@ -61,6 +44,7 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
 
   // Components.
   TGraphSurface* Label1 = nullptr;
+  TPictureView* View = nullptr;  // the client area: Label1, scrolled
   QAction* SaveScreenDPI = nullptr;
   QAction* SaveHiRes300dpi = nullptr;
   QAction* SaveXXL600dpi = nullptr;
@@ -75,7 +59,8 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   // Logical pixels per inch of the window's screen.
   int PxX() const;
   int PxY() const;
-  // Client area (the part under the menu bar).
+  // Client area (the part under the menu bar; a picture of this size needs
+  // no scroll bars).
   QSize ClientSize() const;
 
   // Handlers.
@@ -97,10 +82,12 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   QImage RenderForSave(int Tag);
 
   // Test seams for the modal dialogs. When set they replace the dialog:
-  // the file-name hook returns the chosen name (empty = cancelled), the
-  // overwrite hook the answer (Yes, No or Cancel), the zoom hook the typed
-  // text (nullopt-like: Ok = false means cancelled).
-  std::function<QString()> SaveFileNameHook;
+  // the file-name hook is handed the save dialog as it would open (folder,
+  // filters, default suffix) instead of running it, and returns the name
+  // as typed there (empty = cancelled); the overwrite hook returns the
+  // answer (Yes, No or Cancel); the zoom hook the typed text (Ok = false
+  // means cancelled).
+  std::function<QString(QFileDialog& Dialog)> SaveFileNameHook;
   std::function<QMessageBox::StandardButton(const QString& Text)> OverwriteHook;
   std::function<QString(bool* Ok)> ZoomInputHook;
 
@@ -121,6 +108,7 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
  private:
   friend void ShowGraph(TGraphForm*&, tGDIext*&, DrawProc, float, float, float, float, float, float);
   bool FitToFrame_ = false;  // sized by ShowGraph, frame not known yet
+  QString SaveFolder_;       // folder of the last bitmap saved in this run
   QString AskSaveFileName();
   QMessageBox::StandardButton AskOverwrite(const QString& Text);
   void BuildMenu();
@@ -137,7 +125,9 @@ void ShowGraph(TGraphForm*& Form, tGDIext*& GDI, DrawProc Proc, float X1, float 
 
 // Moves the window, with its frame, into the screen's available area
 // (without task bars and panels), and makes it smaller when it is larger
-// than that area.
+// than that area. A picture that it cuts off in one direction gets a
+// scroll bar across the other: the window keeps room for that bar where
+// the screen has it, so that the picture is not cut off in both.
 void KeepOnScreen(TGraphForm& Form);
 
 }  // namespace nodalis

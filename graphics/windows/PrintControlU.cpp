@@ -24,6 +24,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/base/Utils.h"
 #include "graphics/draw/PrintLayout.h"
@@ -333,15 +334,22 @@ void TPrintControl::DrawVorschau() {
 void TPrintControl::Timer1Timer() {
   Timer1->stop();
   if (!PreviewGDI || !DrawProc) return;
-  // A fresh white page of the surface's size; the layer maps the whole
-  // printable page onto it.
+  // A fresh white page of the surface's size in device pixels (on a
+  // high-resolution screen the device pixel ratio times its size, so the
+  // preview is as sharp as the screen); the layer maps the whole printable
+  // page onto it.
   PreviewCanvas_->End();
-  *PreviewImage_ = QImage(Label1->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+  const double Ratio = std::max(1.0, Label1->devicePixelRatioF());
+  const QSize Device(std::max(1, RoundPx(Label1->width() * Ratio)),
+                     std::max(1, RoundPx(Label1->height() * Ratio)));
+  *PreviewImage_ = QImage(Device, QImage::Format_RGB32);
   PreviewImage_->fill(Qt::white);
   PreviewCanvas_->SetDevice(PreviewImage_.get());
   DrawProc(*PreviewGDI);
   PreviewCanvas_->End();
-  Label1->setPixmap(QPixmap::fromImage(*PreviewImage_));
+  QPixmap Page = QPixmap::fromImage(*PreviewImage_);
+  Page.setDevicePixelRatio(Ratio);
+  Label1->setPixmap(Page);
   ++PreviewDraws_;
 }
 

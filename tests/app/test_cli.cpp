@@ -42,18 +42,20 @@ TEST(Cli, CsvAndJson) {
   ASSERT_EQ(r.code, 0) << r.out;
   auto lines = Lines(r.out);
   ASSERT_GT(lines.size(), 60u);
-  // The table's columns first, as always; the circumstances appended.
+  // The table's columns first, as always; the circumstances appended, and
+  // after them the canon's type letter.
   EXPECT_EQ(lines[0],
             "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker,"
             "magnitude,lat_deg,lon_deg,sun_alt_ge_deg,sun_azi_deg,path_width_km,"
-            "central_duration_s,delta_t_s,lunation");
+            "central_duration_s,delta_t_s,lunation,canon_type");
   int aktuelle = 0;
   for (const auto& l : lines) {
     if (l.find(",2024-04-08,") != string::npos) {
       EXPECT_NE(l.find(",5,totale Finsternis,139,aktuelle"), string::npos) << l;
+      EXPECT_EQ(l.back(), 'T') << l;
       ++aktuelle;
     }
-    EXPECT_EQ(std::count(l.begin(), l.end(), ','), 19) << l;
+    EXPECT_EQ(std::count(l.begin(), l.end(), ','), 20) << l;
   }
   EXPECT_EQ(aktuelle, 1);
   // Partial members have no Sun altitude.

@@ -251,11 +251,14 @@ TEST_F(MainWindow, CanonBoxForcesElp2000AndClosingKeepsSettings) {
   EXPECT_EQ(Slurp(root_ / "cwd" / "Nodalis.ini"), ini) << "closing rewrites the same canon key only";
 }
 
+// Without a settings file in the folder the program was started from, the
+// first close writes one into the configuration folder, not there.
 TEST_F(MainWindow, ClosingWritesCanonKeyIntoNewSettingsFile) {
   Open();
   form->close();
-  const std::string written = Slurp(root_ / "cwd" / "Nodalis.ini");
+  const std::string written = Slurp(root_ / "config" / "nodalis" / "Nodalis.ini");
   EXPECT_EQ(written, "[Eclipses]\nLorvan-Canon=" + DefaultCanonPath() + "\n");
+  EXPECT_TRUE(fs::is_empty(root_ / "cwd"));
   EXPECT_NE(DefaultCanonPath().find((root_ / "data").string()), std::string::npos)
       << "the default canon lies in the user's data directory: " << DefaultCanonPath();
 }

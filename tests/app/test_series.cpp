@@ -30,13 +30,17 @@ using namespace nodalis;
 namespace {
 // Bounds against the canon, per lunar theory (ours minus canon).
 // "ELP2000" is lunaris: ELP 2000-82B with the canon's own tidal acceleration
-// of the Moon (-25.858"/cy^2), so its times stay close over five millennia.
-// Beyond |gamma| 0.9 the shadow axis grazes the Earth and greatest eclipse,
-// the closest approach, is flat in time: there the spherical Earth of the
-// eclipse geometry (the canon's is oblate) moves it by up to twice as much.
-constexpr double ELP_TIME_CENTRAL_TOL_S = 10.0;  // 1000..2500, |gamma| < 0.9
-constexpr double ELP_TIME_NEAR_TOL_S = 20.0;     // 1000..2500, every member
-constexpr double ELP_TIME_TOL_S = 60.0;          // -1999..3000
+// and mean motion of the Moon, so its elements stay within a second or two
+// of the canon's over five millennia.  The series' greatest eclipse is
+// CalcEclipse's, the foot of the perpendicular on a chord through positions
+// ten minutes and more apart: beyond |gamma| 0.9, where the closest
+// approach is flat in time, the track's curvature moves it by several
+// seconds (measured: 2.5 s for |gamma| < 0.9 and 5.7 s for all in
+// 1000..2500; 14.2 s over the span, with the Sun's correction before
+// JD 1 000 000).
+constexpr double ELP_TIME_CENTRAL_TOL_S = 4.0;   // 1000..2500, |gamma| < 0.9
+constexpr double ELP_TIME_NEAR_TOL_S = 8.0;      // 1000..2500, every member
+constexpr double ELP_TIME_TOL_S = 20.0;          // -1999..3000
 // "DE404" is orbitcore's series, whose argument fit carries a secular motion
 // of its own: within seconds of the canon near J2000, 5 minutes at -2000.
 constexpr double DE404_TIME_NEAR_TOL_S = 40.0;   // 1000..2500

@@ -45,28 +45,114 @@ class SettingsFile : public ::testing::Test {
     fs::create_directories(root_ / "config");
     fs::current_path(root_ / "cwd");
     ::setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    const char* home = std::getenv("HOME");
+    old_home_ = home ? home : "";
   }
   void TearDown() override {
+    ::setenv("HOME", old_home_.c_str(), 1);
     fs::current_path(old_cwd_);
     fs::remove_all(root_);
   }
   fs::path Cwd() const { return root_ / "cwd"; }
   fs::path Config() const { return root_ / "config"; }
   fs::path root_, old_cwd_;
+  std::string old_home_;
 };
 
 }  // namespace
 
-TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritingCreatesIt) {
+// Without a settings file in the current directory the program's own
+// folder in the configuration directory holds it: reading there gives the
+// defaults and creates nothing; the first write makes the folder, private
+// to the user, and the file; the current directory stays untouched.
+TEST_F(SettingsFile, MissingFileGivesDefaultsAndWritingCreatesItInTheConfigFolder) {
+  const fs::path folder = Config() / "nodalis";
   SetIniFile("Nodalis.ini");
-  EXPECT_EQ(IniFilePath(), (Cwd() / "Nodalis.ini").string());
+  EXPECT_EQ(IniFilePath(), (folder / "Nodalis.ini").string());
   EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "/default/canon.txt"), "/default/canon.txt");
   EXPECT_TRUE(IniReadBool("Ini", "UseWinDir", true));
   EXPECT_FALSE(IniReadBool("Ini", "UseWinDir", false));
+  EXPECT_FALSE(fs::exists(folder)) << "reading creates nothing";
 
-  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/data/NewSolarCanon.txt"));
-  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/data/NewSolarCanon.txt\n");
+  const mode_t mask = ::umask(0);  // the folder's mode must not come from a loose umask
+  const bool written = IniWriteString("Eclipses", "Lorvan-Canon", "/data/NewSolarCanon.txt");
+  ::umask(mask);
+  ASSERT_TRUE(written);
+  EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms(0700));
+  EXPECT_EQ(Slurp(folder / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/data/NewSolarCanon.txt\n");
   EXPECT_EQ(IniReadString("eclipses", "LORVAN-CANON", ""), "/data/NewSolarCanon.txt");
+  EXPECT_TRUE(fs::is_empty(Cwd()));
+  // A later start finds it there.
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/data/NewSolarCanon.txt");
+}
+
+// A settings file in the current directory keeps its place (portable use),
+// also beside one in the configuration folder, and so does anything else
+// standing under that name there (a FIFO, a dangling link: the user's).
+TEST_F(SettingsFile, AFileInTheCurrentDirectoryComesFirst) {
+  fs::create_directories(Config() / "nodalis");
+  Spit(Config() / "nodalis" / "Nodalis.ini", "[Eclipses]\nLorvan-Canon=/from/config\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/from/config");
+
+  Spit(Cwd() / "Nodalis.ini", "[Eclipses]\nLorvan-Canon=/from/cwd\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Cwd() / "Nodalis.ini").string());
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", ""), "/from/cwd");
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/new"));
+  EXPECT_EQ(Slurp(Cwd() / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/new\n");
+  EXPECT_EQ(Slurp(Config() / "nodalis" / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/from/config\n");
+
+  fs::remove(Cwd() / "Nodalis.ini");
+  fs::create_symlink(root_ / "nowhere.ini", Cwd() / "Nodalis.ini");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Cwd() / "Nodalis.ini").string()) << "a dangling link counts";
+}
+
+// Where the configuration folder is: $XDG_CONFIG_HOME when it is an
+// absolute path (the base directory rules ignore a relative one), else
+// ~/.config. A plain IniFile name in that folder's file lies beside it.
+TEST_F(SettingsFile, ConfigFolderFollowsTheBaseDirectoryRules) {
+  const fs::path home = root_ / "home";
+  ::setenv("HOME", home.c_str(), 1);
+  for (const char* xdg : {"", "relative/config"}) {
+    ::setenv("XDG_CONFIG_HOME", xdg, 1);
+    SetIniFile("Nodalis.ini");
+    EXPECT_EQ(IniFilePath(), (home / ".config" / "nodalis" / "Nodalis.ini").string()) << "[" << xdg << "]";
+  }
+  ::unsetenv("XDG_CONFIG_HOME");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (home / ".config" / "nodalis" / "Nodalis.ini").string());
+  // Neither ~/.config nor its folder exist yet: both are made, private.
+  ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/x"));
+  EXPECT_EQ(fs::status(home / ".config").permissions() & fs::perms::all, fs::perms(0700));
+  EXPECT_EQ(Slurp(home / ".config" / "nodalis" / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/x\n");
+
+  ::setenv("XDG_CONFIG_HOME", Config().c_str(), 1);
+  fs::create_directories(Config() / "nodalis");
+  Spit(Config() / "nodalis" / "Nodalis.ini", "[Ini]\nIniFile=other.ini\n");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniFilePath(), (Config() / "nodalis" / "other.ini").string());
+}
+
+// The current directory may be read-only (a system folder, a CD): the
+// settings are still written, to the configuration folder. A folder that
+// cannot be made (a file stands in its place) fails the write, no more.
+TEST_F(SettingsFile, ReadOnlyCurrentDirectoryAndUnusableConfigFolder) {
+  fs::permissions(Cwd(), fs::perms(0555));
+  SetIniFile("Nodalis.ini");
+  EXPECT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/canon.txt"));
+  fs::permissions(Cwd(), fs::perms(0755));
+  EXPECT_TRUE(fs::is_empty(Cwd()));
+  EXPECT_EQ(Slurp(Config() / "nodalis" / "Nodalis.ini"), "[Eclipses]\nLorvan-Canon=/canon.txt\n");
+
+  fs::remove_all(Config() / "nodalis");
+  Spit(Config() / "nodalis", "not a folder");
+  SetIniFile("Nodalis.ini");
+  EXPECT_EQ(IniReadString("Eclipses", "Lorvan-Canon", "d"), "d");
+  EXPECT_FALSE(IniWriteString("Eclipses", "Lorvan-Canon", "/canon.txt"));
+  EXPECT_EQ(Slurp(Config() / "nodalis"), "not a folder");
 }
 
 TEST_F(SettingsFile, ReadingIgnoresLetterCaseBlanksAndQuotes) {
@@ -264,6 +350,7 @@ TEST_F(SettingsFile, PlantedLinksAreNeverFollowed) {
   std::vector<std::string> planted = {"Nodalis.ini.tmp" + std::to_string(::getpid())};
   for (int i = 0; i < 200; ++i) planted.push_back("Nodalis.ini." + std::to_string(100000 + i));
   for (const std::string& name : planted) fs::create_symlink(victim, Cwd() / name);
+  Spit(Cwd() / "Nodalis.ini", "");
   SetIniFile("Nodalis.ini");
   ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/c.txt"));
   ASSERT_TRUE(IniWriteString("Eclipses", "Lorvan-Canon", "/d.txt"));

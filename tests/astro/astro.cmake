@@ -9,6 +9,7 @@ nodalis_add_gtest(test_astro_basics
 nodalis_add_gtest(test_astro_eclipse
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_circumstances.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_canon_elements.cpp
   LIBS nodalis_astro)
 
 # Polynomial Besselian elements and the paths on the ground, against the

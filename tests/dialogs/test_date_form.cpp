@@ -210,6 +210,7 @@ TEST_F(DateForm, OkStoresTheZoneAndTheBaseZoneWithoutSummerTime) {
     delete form;
     Zone = BaseZone = 1;
     TimesAreTDT = false;
+    SelectedJD = 2451545.0L;  // opens in winter time: zone 1 without summer time
     form = new TDateForm;
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
@@ -353,4 +354,95 @@ TEST_F(DateForm, EnterActsAsOkAndBadJulianDateIsNotStored) {
   EXPECT_FALSE(form->isVisible());
   EXPECT_EQ(form->result(), QDialog::Accepted);
   EXPECT_NEAR(double(SelectedJD), 2460000.25, double(JD_TOL_DAYS));
+}
+
+// With "automatisch" ticked the zone follows the start date whenever it
+// changes, not only when a calendar field is typed: on showing, for a
+// typed Julian date, for the drop-down calendar and for the computer time.
+// A Julian date keeps its value and the fields show it in the rule's zone.
+// (Instants from Python's datetime: 2027-08-02 10:07 UT = JD 2461619.921528,
+// the eclipse "+1 Finsternis" gives; 2026-12-05 12:00 UT = 2461380.0;
+// 2023-12-22 0:00 UT = 2460300.5; a clock reading 2026-07-15 14:00 = JD
+// 2461237.083333.)
+TEST_F(DateForm, ZoneFollowsTheDateWheneverItChanges) {
+  auto reopen = [&](long double jd, float zone, float base) {
+    delete form;
+    SelectedJD = EndJD = jd;
+    Zone = zone;
+    BaseZone = base;
+    form = new TDateForm;
+    form->MessageBoxHook = [this](const QString& text) {
+      asked = text;
+      return QMessageBox::Cancel;
+    };
+    form->show();
+    return QTest::qWaitForWindowExposed(form);
+  };
+  auto fields = [&] {
+    return QString("%1.%2.%3 %4:%5")
+        .arg(W<QSpinBox>("SD")->value())
+        .arg(W<QSpinBox>("SMon")->value())
+        .arg(W<QSpinBox>("SY")->value())
+        .arg(W<QSpinBox>("SH")->value())
+        .arg(W<QSpinBox>("SMin")->value(), 2, 10, QChar('0'));
+  };
+  QLineEdit* sjd = nullptr;
+
+  // Opened on an August date after winter time was stored: summer time.
+  ASSERT_TRUE(reopen(2461619.921528L, 1, 1));
+  sjd = W<QLineEdit>("SJD");
+  EXPECT_EQ(sjd->text(), "2461619.921528") << "the Julian date stays";
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MESZ");
+  EXPECT_EQ(W<QLineEdit>("TZ")->text(), "2");
+  EXPECT_TRUE(W<QCheckBox>("DSTChk")->isChecked());
+  EXPECT_EQ(fields(), "2.8.2027 12:07");
+  // Nothing was changed by the user: Esc closes without a question.
+  QTest::keyClick(form, Qt::Key_Escape);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !form->isVisible(); }, WAIT_MS));
+  EXPECT_TRUE(asked.isEmpty()) << asked.toStdString();
+  EXPECT_EQ(Zone, 1.0f) << "nothing stored";
+
+  // Opened on a December date after summer time was stored: winter time.
+  ASSERT_TRUE(reopen(2461380.0L, 2, 1));
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MEZ");
+  EXPECT_FALSE(W<QCheckBox>("DSTChk")->isChecked());
+  EXPECT_EQ(fields(), "5.12.2026 13:00");
+
+  // A typed Julian date, from summer time shown.
+  ASSERT_TRUE(reopen(2461619.921528L, 1, 1));
+  sjd = W<QLineEdit>("SJD");
+  sjd->setFocus();
+  sjd->selectAll();
+  QTest::keyClicks(sjd, "2460300.5");
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MEZ");
+  EXPECT_EQ(fields(), "22.12.2023 1:00") << "0h UT is 1h MEZ, not 2h MESZ";
+  EXPECT_EQ(sjd->text(), "2460300.5");
+
+  // The drop-down calendar: the time fields stay, read in the new zone.
+  W<QDateEdit>("SCal")->setDate(QDate(2010, 7, 1));
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MESZ");
+  EXPECT_EQ(fields(), "1.7.2010 1:00");
+  EXPECT_NEAR(double(SJD()), 2455378.5 + (1.0 - 2.0) / 24, double(JD_TOL_DAYS));
+
+  // The computer time: the clock shows summer time in July, so its 14:00
+  // is 12:00 UT, whatever zone was shown before.
+  ASSERT_TRUE(reopen(2461380.0L, 1, 1));
+  ClockJD = 2461237.0833333333L;
+  QTest::mouseClick(W<QPushButton>("SST"), Qt::LeftButton);
+  ClockJD = NAN;
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MESZ");
+  EXPECT_EQ(fields(), "15.7.2026 14:00");
+  EXPECT_NEAR(double(SJD()), 2461237.0, double(JD_TOL_DAYS));
+
+  // Without "automatisch" the zone stays as it is.
+  QTest::mouseClick(W<QCheckBox>("AutoDSTChk"), Qt::LeftButton);
+  ASSERT_FALSE(W<QCheckBox>("AutoDSTChk")->isChecked());
+  W<QLineEdit>("SJD")->setText("2460300.5");
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MESZ");
+  EXPECT_EQ(fields(), "22.12.2023 2:00");
+  // Ticked again, the zone follows the date at once.
+  QTest::mouseClick(W<QCheckBox>("AutoDSTChk"), Qt::LeftButton);
+  EXPECT_EQ(W<QLabel>("TZLabel")->text(), "MEZ");
+  EXPECT_EQ(fields(), "22.12.2023 1:00");
+  EXPECT_EQ(W<QLineEdit>("SJD")->text(), "2460300.5");
 }

@@ -20,14 +20,15 @@ constexpr double JD_J2000 = 2451545.0;
 constexpr double DAYS_PER_YEAR = 365.25;
 
 // Mean longitude of date, arcsec, T Julian centuries from J2000:
-// orbitcore's W1 (its argument fit) minus lunaris' (ELP 2000-82B's W1, plus
-// Laskar's general precession p_A, plus 1/2 (-25.858 + 23.8946) T^2).  About
-// -0.15" - 0.79" T + 0.10" T^2: 7" in 1500, 170" in -2000.
+// orbitcore's W1 (its argument fit) minus lunaris' (ELP 2000-82B's W1 with
+// Meeus' rate 1 732 559 343.346556"/cy, plus Laskar's general precession
+// p_A, plus 1/2 (-25.858 + 23.8946) T^2).  About -0.15" - 0.40" T +
+// 0.10" T^2: 4" in 1500, 176" in -2000.
 double MeanLongitudeDifference(double t) {
   const double orbitcore_w1[8] = {785939.8092105242, 1732564372.0442266, -5.65504600274714,
                                   0.006901724852838049, -6.073960534117e-5,
                                   -1.024222633731e-8, 2.235210987108e-10, 7.200592540556e-14};
-  const double lunaris_w1[5] = {785939.95571, 1732559343.73604 + 5029.0966,
+  const double lunaris_w1[5] = {785939.95571, 1732559343.346556 + 5029.0966,
                                 -5.8883 + 1.1120 + 0.5 * (-25.858 + 23.8946),
                                 0.006604 + 0.000077, -0.00003169 - 0.00002353};
   double d = 0.0;

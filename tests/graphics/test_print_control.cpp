@@ -246,6 +246,33 @@ TEST_F(PrintTest, PreviewFollowsOrientationMarginAndBackground) {
   D.reject();
 }
 
+// On a high-resolution screen the preview page has the screen's device
+// pixels: the picture is drawn at the device pixel ratio, not drawn at the
+// page's size in logical pixels and enlarged. (Also run with
+// QT_SCALE_FACTOR=2, where the ratio is 2.)
+TEST_F(PrintTest, PreviewIsDrawnAtTheScreensPixelRatio) {
+  TPrintControl D;
+  D.PrintBackgroundChk->show();
+  D.PrintBackgroundChk->setChecked(true);
+  D.PageScaleChk->setChecked(true);
+  D.ProportionalChk->setChecked(true);
+  ShowWithPicture(D);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return D.PreviewDrawCount() >= 1; }, WAIT_MS));
+  const double Ratio = D.Label1->devicePixelRatioF();
+  EXPECT_EQ(Ratio, qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble());
+  const QPixmap Page = D.Label1->pixmap();
+  EXPECT_EQ(Page.devicePixelRatio(), Ratio);
+  EXPECT_EQ(Page.size(), D.Label1->size() * Ratio) << "device pixels of the page";
+  // The picture fills its part of the page at that resolution.
+  const QImage Img = Page.toImage();
+  int Blue = 0;
+  for (int Y = 0; Y < Img.height(); ++Y)
+    for (int X = 0; X < Img.width(); ++X)
+      if (Img.pixelColor(X, Y) == QColor(0, 0, 255)) ++Blue;
+  EXPECT_GT(Blue, 0.5 * Img.width() * Img.height());
+  D.reject();
+}
+
 TEST_F(PrintTest, RapidChangesRedrawThePreviewOnce) {
   TPrintControl D;
   ShowWithPicture(D);

@@ -9,11 +9,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
+#include <QLabel>
 #include <QTemporaryDir>
+#include <QWheelEvent>
 #include <QTest>
 #include <cmath>
 
@@ -22,6 +28,11 @@
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/windows/GrafikForm.h"
 #include "graphics/draw/SeriesDiagram.h"
+#include "tests/graphics/one_eclipse_series.h"
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 using namespace nodalis;
 
@@ -30,21 +41,14 @@ namespace {
 constexpr int WAIT_MS = 3000;  // longest wait for the offscreen window system
 constexpr float ZOOM_TOL = 1e-4f;
 
-// A tiny picture: background and the Earth disc through the real diagram
-// with a series of one eclipse.
-void LoadOneEclipse() {
-  SeriesList = {"2459000.000000 Start (145)",
-                "2460541.500000 dT 0.000000 Gam 0.500 x 0.1000 y 0.5000 rP 0.5500 rU-0.0100 AP "
-                "0.2700 AU 0.2690 incl  0.2000 Max 5 Sar 145",
-                "2467126.800000 Ende"};
-  TitleCaption = "Saros 145";
-  ReferenceJD = 0;
-}
-
 struct GraphWindow : testing::Test {
   TGraphForm* Form = nullptr;
   tGDIext* GDI = nullptr;
   void SetUp() override {
+    // The save dialog keeps Qt's file-dialog settings in the configuration
+    // directory: a folder of the test's own.
+    static QTemporaryDir ConfigHome;
+    qputenv("XDG_CONFIG_HOME", ConfigHome.path().toUtf8());
     LoadOneEclipse();
     // The picture of the main window: 1 : sqrt(2), here 105.8 x 149.6 mm.
     ShowGraph(Form, GDI, &DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,
@@ -161,7 +165,7 @@ TEST_F(GraphWindow, SaveResolutionsAndOverwriteQuestion) {
   QStringList Names;
   QList<QMessageBox::StandardButton> Answers;
   QString QuestionText;
-  Form->SaveFileNameHook = [&] {
+  Form->SaveFileNameHook = [&](QFileDialog&) {
     ++Asked;
     return Names.isEmpty() ? QString() : Names.takeFirst();
   };
@@ -225,7 +229,7 @@ TEST_F(GraphWindow, SaveOnAFullDiskKeepsTheOldFile) {
   SaveFileHook = [](const QString& N) { return std::make_unique<NoRoom>(N); };
   std::string Shown;
   ErrorBoxHook = [&](const std::string& Text) { Shown = Text; };
-  Form->SaveFileNameHook = [&] { return F; };
+  Form->SaveFileNameHook = [&](QFileDialog&) { return F; };
   Form->OverwriteHook = [](const QString&) { return QMessageBox::Yes; };
   Item("SaveScreenDPI")->trigger();
   SaveFileHook = nullptr;
@@ -307,7 +311,7 @@ TEST_F(GraphWindow, KeypadDivideAndEnter) {
 // size.
 TEST_F(GraphWindow, LargeZoomKeepsProportionsAndSaveSize) {
   QTemporaryDir Dir;
-  Form->SaveFileNameHook = [&] { return Dir.filePath("zoom.bmp"); };
+  Form->SaveFileNameHook = [&](QFileDialog&) { return Dir.filePath("zoom.bmp"); };
   const double Px = Form->PxX(), Py = Form->PxY();
   const QSize AtOne(RoundPx(Px * 105.8 / 25.4), RoundPx(Py * 149.6 / 25.4));
   for (const char* Typed : {"1500", "5000"}) {
@@ -328,4 +332,176 @@ TEST_F(GraphWindow, LargeZoomKeepsProportionsAndSaveSize) {
     EXPECT_NEAR(Saved.height(), AtOne.height(), 1) << Typed;
     QFile::remove(Dir.filePath("zoom.bmp"));
   }
+}
+
+namespace {
+// One notch of the mouse wheel (down when Notches < 0) over the picture,
+// with Mods held.
+void Wheel(QWidget* Over, int Notches, Qt::KeyboardModifiers Mods = Qt::NoModifier) {
+  const QPointF At(Over->width() / 2.0, Over->height() / 2.0);
+  QWheelEvent E(At, Over->mapToGlobal(At), QPoint(), QPoint(0, 120 * Notches), Qt::NoButton, Mods,
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(Over, &E);
+}
+}  // namespace
+
+// A picture larger than the window scrolls: scroll bars over exactly the
+// part that does not fit, the wheel (sideways with Shift), the arrow keys;
+// a zoom keeps the picture point in the middle of the view there. A picture
+// that fits has no scroll bars.
+TEST_F(GraphWindow, PictureLargerThanTheWindowScrolls) {
+  ASSERT_TRUE(SetClient(300, 300));
+  QScrollBar* H = Form->View->horizontalScrollBar();
+  QScrollBar* V = Form->View->verticalScrollBar();
+  Item("N4001")->trigger();
+  const QSize Pic = Form->Label1->size();
+  EXPECT_EQ(Pic, QSize(RoundPx(Form->PxX() * 4 * 105.8 / 25.4), RoundPx(Form->PxY() * 4 * 149.6 / 25.4)));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return H->isVisible() && V->isVisible(); }, WAIT_MS));
+  const QSize Seen = Form->View->viewport()->size();
+  EXPECT_EQ(H->maximum(), Pic.width() - Seen.width());
+  EXPECT_EQ(V->maximum(), Pic.height() - Seen.height());
+
+  // A zoom keeps the picture point in the middle of the view there: the
+  // point (x, y) of the 400 % picture is at (x / 2, y / 2) at 200 %.
+  H->setValue(500);
+  V->setValue(700);
+  const QPointF Middle(500 + Seen.width() / 2.0, 700 + Seen.height() / 2.0);
+  Item("N2001")->trigger();
+  ASSERT_EQ(Form->View->viewport()->size(), Seen) << "still both scroll bars";
+  EXPECT_NEAR(H->value() + Seen.width() / 2.0, Middle.x() / 2, 1);
+  EXPECT_NEAR(V->value() + Seen.height() / 2.0, Middle.y() / 2, 1);
+  Item("N4001")->trigger();
+  EXPECT_NEAR(H->value(), 500, 2);
+  EXPECT_NEAR(V->value(), 700, 2);
+
+  // The wheel, over the picture. (A wheel event that a program sends does
+  // not travel from the picture up to the view as the system's does, so it
+  // goes to the view's viewport here; the X server test sends real ones.)
+  QWidget* Over = Form->View->viewport();
+  H->setValue(0);
+  V->setValue(0);
+  Wheel(Over, -1);
+  EXPECT_GT(V->value(), 0) << "the wheel scrolls down";
+  EXPECT_EQ(H->value(), 0);
+  Wheel(Over, -1, Qt::ShiftModifier);
+  EXPECT_GT(H->value(), 0) << "Shift and the wheel scroll to the right";
+  const int Right = H->value();
+  Wheel(Over, 1, Qt::ShiftModifier);
+  EXPECT_LT(H->value(), Right) << "and back to the left";
+  const int Down = V->value();
+  Form->View->setFocus();
+  QTest::keyClick(Form->View, Qt::Key_Down);
+  EXPECT_GT(V->value(), Down) << "the arrow keys scroll";
+
+  // The picture's lower right corner can be reached.
+  H->setValue(H->maximum());
+  V->setValue(V->maximum());
+  const QPoint Corner = Form->Label1->mapTo(Form->View->viewport(), QPoint(Pic.width(), Pic.height()));
+  EXPECT_EQ(Corner, QPoint(Seen.width(), Seen.height()));
+
+  Item("N251")->trigger();  // 100 x 141: fits
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !H->isVisible() && !V->isVisible(); }, WAIT_MS));
+  EXPECT_EQ(Form->Label1->pos(), QPoint(0, 0)) << "the picture at the top left corner";
+  // Fitted to the window, the picture needs no scroll bar either.
+  Item("SeitenbreiteMen")->trigger();
+  EXPECT_EQ(Form->Label1->height(), 300);
+  QTest::qWait(50);
+  EXPECT_FALSE(H->isVisible());
+  EXPECT_FALSE(V->isVisible());
+}
+
+// A zoom lowered to the picture limit is told in a note over the picture,
+// in the visible part whatever the scrolling, and the note goes with the
+// next zoom that is not lowered.
+TEST_F(GraphWindow, LoweredZoomIsToldOverThePicture) {
+  EXPECT_EQ(Form->View->Note(), "");
+  Form->ZoomInputHook = [](bool* Ok) {
+    *Ok = true;
+    return QString("1500");
+  };
+  Item("Eingabe1")->trigger();
+  const int Percent = RoundPx(Form->Zoom * 100.0);
+  EXPECT_LT(Percent, 1500);
+  EXPECT_EQ(Item("Eingabe1")->text(), QString("Eingabe (%1%)").arg(Percent));
+  EXPECT_EQ(Form->View->Note(),
+            QString("Zoom auf %1% begrenzt: die längere Bildseite hat höchstens 6000 Pixel").arg(Percent));
+  auto* Note = Form->View->findChild<QLabel*>("PictureNote");
+  ASSERT_NE(Note, nullptr);
+  EXPECT_TRUE(Note->isVisible());
+  Form->View->verticalScrollBar()->setValue(Form->View->verticalScrollBar()->maximum());
+  EXPECT_TRUE(Form->View->viewport()->rect().contains(Note->geometry())) << "seen, wherever the picture is";
+  Item("Zoomin")->trigger();  // lowered again
+  EXPECT_TRUE(Form->View->Note().startsWith(QString("Zoom auf %1%").arg(Percent)));
+  Item("N4001")->trigger();
+  EXPECT_EQ(Form->View->Note(), "");
+  EXPECT_FALSE(Note->isVisible());
+}
+
+// "Fenstergröße anpassen" keeps the window inside the screen's available
+// area; a picture taller than that scrolls down, and the window keeps room
+// for the vertical scroll bar, so that the picture's width is all seen.
+TEST_F(GraphWindow, WindowToPictureSizeStaysOnTheScreen) {
+  const QRect Avail = Form->screen()->availableGeometry();
+  // A zoom that makes the picture a little taller than the screen.
+  Form->SetZoom(float(1.15 * Avail.height() / (Form->PxY() * 149.6 / 25.4)));
+  const QSize Pic = Form->Label1->size();
+  ASSERT_GT(Pic.height(), Avail.height()) << "the test needs a picture taller than the screen";
+  ASSERT_LT(Pic.width() + 40, Avail.width());
+  Item("Fenstergreanpassen1")->trigger();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Avail.contains(Form->frameGeometry()); }, WAIT_MS))
+      << Form->frameGeometry().width() << "x" << Form->frameGeometry().height() << " at "
+      << Form->frameGeometry().x() << "," << Form->frameGeometry().y();
+  QScrollBar* H = Form->View->horizontalScrollBar();
+  QScrollBar* V = Form->View->verticalScrollBar();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return V->isVisible(); }, WAIT_MS));
+  EXPECT_FALSE(H->isVisible()) << "the whole width is seen";
+  EXPECT_EQ(Form->View->viewport()->width(), Pic.width());
+  EXPECT_EQ(Form->Label1->size(), Pic) << "the picture keeps its size";
+}
+
+// The save dialog: both formats, a name without a suffix gets the chosen
+// format's, and the dialog opens where the last bitmap was saved.
+TEST_F(GraphWindow, SaveDialogAddsTheSuffixAndRemembersTheFolder) {
+  QTemporaryDir Dir;
+  QString Folder, Suffix;
+  QStringList Filters;
+  QString Typed, Format;
+  Form->SaveFileNameHook = [&](QFileDialog& D) {
+    Folder = D.directory().absolutePath();
+    Suffix = D.defaultSuffix();
+    Filters = D.nameFilters();
+    if (!Format.isEmpty()) D.selectNameFilter(Format);
+    return Typed;
+  };
+  Typed = Dir.filePath("saros");
+  Item("SaveScreenDPI")->trigger();
+  EXPECT_EQ(Folder, QDir::currentPath()) << "the first save starts in the current folder";
+  EXPECT_EQ(Suffix, "bmp");
+  EXPECT_EQ(Filters, QStringList({"Bilddateien (*.bmp)", "PNG-Bilder (*.png)"}));
+  ASSERT_TRUE(QFile::exists(Dir.filePath("saros.bmp")));
+  EXPECT_EQ(QImageReader(Dir.filePath("saros.bmp")).format(), "bmp");
+  EXPECT_FALSE(QFile::exists(Dir.filePath("saros")));
+
+  // The next one opens in that folder; PNG chosen, ".png" added.
+  Typed = Dir.filePath("saros-png");
+  Format = "PNG-Bilder (*.png)";
+  Item("SaveScreenDPI")->trigger();
+  EXPECT_EQ(Folder, QDir(Dir.path()).absolutePath());
+  ASSERT_TRUE(QFile::exists(Dir.filePath("saros-png.png")));
+  EXPECT_EQ(QImageReader(Dir.filePath("saros-png.png")).format(), "png");
+
+  // A name with a suffix stays as typed; the overwrite question names the
+  // file that is written.
+  Format.clear();
+  Typed = Dir.filePath("saros");
+  QString Question;
+  Form->OverwriteHook = [&](const QString& T) {
+    Question = T;
+    return QMessageBox::Cancel;
+  };
+  Item("SaveScreenDPI")->trigger();
+  EXPECT_EQ(Question, "Datei " + Dir.filePath("saros.bmp") + " ist schon vorhanden! Überschreiben?");
+  Typed = Dir.filePath("copy.2027");
+  Item("SaveScreenDPI")->trigger();
+  EXPECT_TRUE(QFile::exists(Dir.filePath("copy.2027")));
 }

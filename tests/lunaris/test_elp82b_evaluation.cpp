@@ -38,7 +38,7 @@ struct Vur {
 Vur Walk(double jd) {
   const double t = (jd - 2451545.0) / 36525.0;
   double angle[ELP_NBASE], w1;
-  lunaris::elp82b_base_angles(t, angle, &w1, lunaris::NDOT_ARCSEC_CY2);
+  lunaris::elp82b_base_angles(t, angle, &w1, lunaris::LUNARIS_SECULAR);
   static double mc[ELP_NMULT_MAX], ms[ELP_NMULT_MAX], pc[ELP_NPART_MAX], ps[ELP_NPART_MAX];
   for (int j = 0; j < ELP_NBASE; ++j) {
     const int o = ELP_BASE_OFFSET[j];
