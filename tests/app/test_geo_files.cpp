@@ -31,7 +31,7 @@ constexpr double EARTH_KM = 6371.0;
 constexpr double MAX_STEP_ALONG_PARALLEL_DEG = 30;
 // The central line of 2017 from our own elements against NASA's table from
 // the canon's: the table's rounding (0.1', 0.19 km) and our Moon's place
-// (0.5 km measured here; up to 3.4 km 1000 .. 2500 in tests/astro).
+// (0.5 km measured here; up to 0.8 km 1000 .. 2500 in tests/astro).
 constexpr double CENTRAL_LINE_TOL_KM = 1.5;
 constexpr double DURATION_TOL_S = 0.5;    // the table gives 0.1 s; 0.17 s measured
 constexpr double ALTITUDE_TOL_DEG = 0.7;  // the table gives whole degrees; 0.34 measured

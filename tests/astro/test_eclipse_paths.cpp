@@ -61,9 +61,10 @@ constexpr double LIMIT_END_ALTITUDE_DEG = 0.6;
 constexpr double CHORD_TOL_KM = 1.0;
 constexpr long double FINE_CHORD_KM = 0.02L;
 // Paths from our elements against paths from the canon's, 1000-2500 (the
-// Moon's place along its orbit differs by up to 8 s: along the track).
-constexpr double SAME_INSTANT_TOL_KM = 100.0;
-constexpr double OURS_CURVE_TOL_KM = 4.0;
+// Moon's place along its orbit differs by up to 1 s: along the track;
+// 7.3 km and 0.8 km measured).
+constexpr double SAME_INSTANT_TOL_KM = 15.0;
+constexpr double OURS_CURVE_TOL_KM = 1.5;
 
 // "41 29.7N" or "164 30.3W" to signed degrees.
 double Angle(const std::string& s) {
