@@ -4,12 +4,9 @@
 // the canon's elements (fixture canon_besselian.csv of tests/astro; Eclipse
 // Predictions by Fred Espenak, NASA's GSFC), and bad input.
 #include <gtest/gtest.h>
-#include <pty.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "tests/astro/canon_besselian.h"
 
 using cli_test::Cli;
+using cli_test::CliOnTerminal;
 using cli_test::Lines;
 using cli_test::Result;
 using nodalis::test::CanonElementsRow;
@@ -172,26 +170,9 @@ TEST(CliGeo, CatalogPathsShowProgressOnATerminal) {
   char dir[] = "/tmp/nodalis-geo-XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   const string file = string(dir) + "/c.geojson";
-  int master = -1;
-  const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {
-    execl(NODALIS_CLI_PATH, NODALIS_CLI_PATH, "--catalog-paths", "1700", "2300", file.c_str(), "--lunar",
-          "elp2000", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  string terminal;
-  char buf[256];
-  for (;;) {
-    const ssize_t n = read(master, buf, sizeof buf);
-    if (n > 0) terminal.append(buf, static_cast<std::size_t>(n));
-    else if (n < 0 && errno == EINTR) continue;
-    else break;  // EIO once the child has closed the terminal
-  }
-  close(master);
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << terminal;
+  const Result r = CliOnTerminal({"--catalog-paths", "1700", "2300", file, "--lunar", "elp2000"});
+  const string& terminal = r.out;
+  EXPECT_EQ(r.code, 0) << terminal;
   EXPECT_NE(terminal.find("\rKatalog 1700 bis 2300: "), string::npos) << terminal;
   ASSERT_FALSE(terminal.empty());
   EXPECT_EQ(terminal.back(), '\r') << terminal;

@@ -10,11 +10,12 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
+
+#include "tests/qt_cli_run.h"
 
 #include <cmath>
 #include <map>
@@ -22,7 +23,10 @@
 
 namespace {
 
-constexpr int RUN_TIMEOUT_MS = 120000;
+using qt_cli_test::Cli;
+using qt_cli_test::CliRun;
+using qt_cli_test::Slurp;
+
 constexpr double RAD = 0.017453292519943295;
 constexpr double EARTH_KM = 6371.0;
 // Neighbouring positions of a line: their step in longitude, times the
@@ -36,34 +40,6 @@ constexpr double CENTRAL_LINE_TOL_KM = 1.5;
 constexpr double DURATION_TOL_S = 0.5;    // the table gives 0.1 s; 0.17 s measured
 constexpr double ALTITUDE_TOL_DEG = 0.7;  // the table gives whole degrees; 0.34 measured
 const char* const KML_NS = "http://www.opengis.net/kml/2.2";
-
-struct CliRun {
-  int Code = -1;
-  QString Err;
-};
-
-// Runs nodalis-cli; with a shell prefix (e.g. "ulimit -f 8;") through sh.
-CliRun Cli(const QStringList& Args, const QString& ShellPrefix = QString()) {
-  QProcess P;
-  if (ShellPrefix.isEmpty())
-    P.start(NODALIS_CLI_PATH, Args);
-  else
-    P.start("sh", QStringList{"-c", ShellPrefix + " exec \"$0\" \"$@\"", NODALIS_CLI_PATH} + Args);
-  CliRun R;
-  if (!P.waitForFinished(RUN_TIMEOUT_MS)) {
-    P.kill();
-    P.waitForFinished();
-    return R;
-  }
-  R.Code = P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -2;
-  R.Err = QString::fromUtf8(P.readAllStandardError());
-  return R;
-}
-
-QByteArray Slurp(const QString& F) {
-  QFile In(F);
-  return In.open(QIODevice::ReadOnly) ? In.readAll() : QByteArray();
-}
 
 struct Pos {
   double Lon, Lat;
