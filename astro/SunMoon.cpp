@@ -101,6 +101,11 @@ long double GreenwichSiderealTime(long double JDUT) {
   return theta;
 }
 
+long double NutationInObliquity(long double JD) {
+  const double jd = static_cast<double>(JD);
+  return static_cast<long double>(_eclipticobliquity(jd, 1)) - _eclipticobliquity(jd, 0);
+}
+
 long double MeanObliquity(long double JD) {
   // Horner form of Laskar's polynomial (the same value to the last bits as
   // summing powers; evaluated twice per Besselian elements, so it matters).

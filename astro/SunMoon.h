@@ -35,6 +35,10 @@ void ChosenMoon(long double& Lambda, long double& Beta, long double& Dist, long 
 // universal-time Julian date (orbitcore's _localsiderealtime at longitude 0).
 long double GreenwichSiderealTime(long double JDUT);
 
+// Nutation in obliquity (IAU 1980, orbitcore's true less its mean
+// obliquity), radians, for a TDT Julian date.
+long double NutationInObliquity(long double JD);
+
 // Mean obliquity of the ecliptic, radians (Laskar 1986, no nutation).
 long double MeanObliquity(long double JD);
 

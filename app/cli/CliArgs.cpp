@@ -106,14 +106,20 @@ bool ParseCliDate(const std::string& s, long double& JD, bool* OutOfRange) {
 }
 
 std::string CheckDiagramPath(const std::string& Path) {
+  return CheckOutputFilePath(Path, {"bmp", "png", "pdf", "svg"}, "(.bmp, .png, .pdf oder .svg)");
+}
+
+std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::string>& Extensions,
+                                const std::string& Known) {
   const std::size_t slash = Path.rfind('/');
   const std::string base = slash == std::string::npos ? Path : Path.substr(slash + 1);
   const std::size_t dot = base.rfind('.');
   std::string ext = dot == std::string::npos ? std::string() : base.substr(dot + 1);
   for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
   const std::string shown = FileNameText(Path);
-  if (base.empty() || (ext != "bmp" && ext != "png" && ext != "pdf" && ext != "svg"))
-    return "Unbekanntes Dateiformat: " + shown + " (.bmp, .png, .pdf oder .svg)";
+  bool known = false;
+  for (const std::string& e : Extensions) known = known || ext == e;
+  if (base.empty() || !known) return "Unbekanntes Dateiformat: " + shown + " " + Known;
   if (!IsValidUtf8(Path)) return "Dateiname ist kein g\xFCltiges UTF-8: " + shown;
   const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
   // The file system's limits, before anything is computed: a longer name

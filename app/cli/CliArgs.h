@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace nodalis {
 
@@ -30,5 +31,11 @@ bool ParseCliDate(const std::string& Text, long double& JD, bool* OutOfRange = n
 // exists, a regular file that may be written. Returns "" or a German
 // message (Windows-1252).
 std::string CheckDiagramPath(const std::string& Path);
+
+// The same checks for another output file: Extensions are the accepted
+// extensions (lower case, without the dot), Known their text in the message
+// ("(.geojson oder .kml)").
+std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::string>& Extensions,
+                                const std::string& Known);
 
 }  // namespace nodalis

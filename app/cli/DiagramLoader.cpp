@@ -46,14 +46,13 @@ std::vector<std::string> ModuleCandidates() {
   return out;
 }
 
-}  // namespace
-
-bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
-                                     std::string* ErrorUtf8) {
-  static NodalisWriteDiagramFn write = nullptr;
-  if (write == nullptr) {
+// The module's entry Symbol, loaded on first use; nullptr with a UTF-8
+// message in Why when the module or the entry is not there.
+void* ModuleEntry(const char* Symbol, std::string& Why) {
+  static void* module = nullptr;
+  static std::string moduleWhy;  // why the module could not be loaded
+  if (module == nullptr && moduleWhy.empty()) {
     constexpr int MODE = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
-    void* module = nullptr;
     std::string why;  // a module file that is there but fails tells more than the bare name
     for (const std::string& file : ModuleCandidates()) {
       const bool bare = file.find('/') == std::string::npos;
@@ -62,14 +61,26 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
       if (module != nullptr) break;
       if (why.empty() || !bare) why = LastLoadError();
     }
-    if (module != nullptr) {
-      write = reinterpret_cast<NodalisWriteDiagramFn>(dlsym(module, NODALIS_WRITE_DIAGRAM_SYMBOL));
-      if (write == nullptr) why = LastLoadError();
-    }
-    if (write == nullptr) {
-      if (ErrorUtf8) *ErrorUtf8 = "Diagrammausgabe nicht verf\xC3\xBCgbar: " + why;
-      return false;
-    }
+    if (module == nullptr) moduleWhy = why.empty() ? std::string(NODALIS_DIAGRAM_MODULE) : why;
+  }
+  if (module == nullptr) {
+    Why = moduleWhy;
+    return nullptr;
+  }
+  void* entry = dlsym(module, Symbol);
+  if (entry == nullptr) Why = LastLoadError();
+  return entry;
+}
+
+}  // namespace
+
+bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
+                                     std::string* ErrorUtf8) {
+  std::string why;
+  const auto write = reinterpret_cast<NodalisWriteDiagramFn>(ModuleEntry(NODALIS_WRITE_DIAGRAM_SYMBOL, why));
+  if (write == nullptr) {
+    if (ErrorUtf8) *ErrorUtf8 = "Diagrammausgabe nicht verf\xC3\xBCgbar: " + why;
+    return false;
   }
   std::vector<const char*> lines;
   lines.reserve(SeriesList.size());
@@ -85,6 +96,20 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
   job.title_caption = TitleCaption.c_str();
   char error[1024] = "";
   if (write(&job, error, sizeof error) != 0) return true;
+  if (ErrorUtf8) *ErrorUtf8 = error;
+  return false;
+}
+
+bool WriteFileThroughModule(const std::string& FileName, const std::string& Data,
+                            std::string* ErrorUtf8) {
+  std::string why;
+  const auto write = reinterpret_cast<NodalisWriteFileFn>(ModuleEntry(NODALIS_WRITE_FILE_SYMBOL, why));
+  if (write == nullptr) {
+    if (ErrorUtf8) *ErrorUtf8 = "Dateiausgabe nicht verf\xC3\xBCgbar: " + why;
+    return false;
+  }
+  char error[1024] = "";
+  if (write(FileName.c_str(), Data.data(), Data.size(), error, sizeof error) != 0) return true;
   if (ErrorUtf8) *ErrorUtf8 = error;
   return false;
 }

@@ -14,4 +14,11 @@ namespace nodalis {
 bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
                                      std::string* ErrorUtf8);
 
+// Writes Data into FileName (the file system's bytes) through the module's
+// QSaveFile writer (WriteFileData in graphics/draw/DiagramExport.h).  False
+// with a UTF-8 message when the module cannot be loaded or the file cannot
+// be written (an existing file then keeps its old bytes).
+bool WriteFileThroughModule(const std::string& FileName, const std::string& Data,
+                            std::string* ErrorUtf8);
+
 }  // namespace nodalis

@@ -39,6 +39,8 @@
 #include "app/cli/CliArgs.h"
 #include "app/core/CanonParse.h"
 #include "app/core/EclipseCatalog.h"
+#include "app/core/ElementsTable.h"
+#include "app/core/PathsFiles.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
 #include "app/core/SeriesTable.h"
@@ -79,8 +81,15 @@ struct CliState {
   DeltaTModel delta_t = DeltaTModel::Nodalis;
   bool has_delta_t = false;
   bool has_format = false;
-  int catalogs = 0;  // how often --catalog was given
+  int catalogs = 0;  // how often --catalog, --catalog-elements, --catalog-paths were given
   int32_t catalog_from = 0, catalog_to = 0;  // years, astronomical numbering
+  // What a catalogue writes: the canon's catalogue rows, the polynomial
+  // elements, or the paths into catalog_paths_file.
+  enum class CatalogKind { Eclipses, Elements, Paths } catalog_kind = CatalogKind::Eclipses;
+  std::string catalog_option = "--catalog";  // as given, for messages
+  std::string catalog_paths_file;  // the file system's bytes; .geojson or .kml
+  bool elements = false;           // --elements: the elements instead of the table
+  std::string paths_file;          // --paths: the file system's bytes; .geojson or .kml
 };
 
 struct Option {
@@ -157,22 +166,37 @@ std::string DateCommand(CliState& s, Command::Kind kind, const char* name, const
   return Add(s, {kind, jd});
 }
 
-// The two years of --catalog ("FROM\0TO"), checked before anything is
+// The two years of --catalog, --catalog-elements or --catalog-paths
+// ("FROM\0TO", then "\0FILE" for the paths), checked before anything is
 // computed: whole numbers, in order, within the catalogue's years.
-std::string CatalogYearsOption(CliState& s, const std::string& v) {
+std::string CatalogYearsOption(CliState& s, const std::string& v, const char* name,
+                               CliState::CatalogKind kind) {
   const std::size_t nul = v.find('\0');
-  const std::string from = v.substr(0, nul), to = nul == std::string::npos ? "" : v.substr(nul + 1);
+  const std::string from = v.substr(0, nul), rest = nul == std::string::npos ? "" : v.substr(nul + 1);
+  const std::size_t nul2 = rest.find('\0');
+  const std::string to = rest.substr(0, nul2);
   ++s.catalogs;
+  s.catalog_option = name;
+  s.catalog_kind = kind;
+  if (kind == CliState::CatalogKind::Paths) {
+    s.catalog_paths_file = nul2 == std::string::npos ? "" : rest.substr(nul2 + 1);
+    if (s.catalog_paths_file.empty()) return std::string(name) + " erwartet einen Dateinamen";
+  }
   if (!ParseCliInt(from, s.catalog_from) || !ParseCliInt(to, s.catalog_to))
-    return "--catalog erwartet zwei ganze Jahreszahlen VON BIS: " + Shown(from) + " " + Shown(to);
+    return std::string(name) + " erwartet zwei ganze Jahreszahlen VON BIS: " + Shown(from) + " " + Shown(to);
   if (s.catalog_from > s.catalog_to)
-    return "--catalog: das Jahr VON liegt nach dem Jahr BIS: " + Shown(from) + " " + Shown(to);
+    return std::string(name) + ": das Jahr VON liegt nach dem Jahr BIS: " + Shown(from) + " " + Shown(to);
   long double fromJD, toJD;
   if (!CatalogYears(s.catalog_from, s.catalog_to, fromJD, toJD))
-    return "--catalog: Jahre au\xDF" "erhalb des unterst\xFCtzten Bereichs (" +
+    return std::string(name) + ": Jahre au\xDF" "erhalb des unterst\xFCtzten Bereichs (" +
            std::to_string(CATALOG_FIRST_YEAR) + " bis " + std::to_string(CATALOG_LAST_YEAR) +
            "): " + Shown(from) + " " + Shown(to);
   return "";
+}
+
+// The extensions of --paths and --catalog-paths.
+std::string CheckGeoFilePath(const std::string& Path) {
+  return CheckOutputFilePath(Path, {"geojson", "kml"}, "(.geojson oder .kml)");
 }
 
 // The options of nodalis-cli, as --help lists them.  New options go into
@@ -278,7 +302,35 @@ const std::vector<Option>& Options() {
        "der Jahre VON bis BIS als CSV im Format des\n"
        "NASA-Canons; mit --lunar, --delta-t und --saros N\n"
        "(nur diese Serien)",
-       CatalogYearsOption, 2},
+       [](CliState& s, const std::string& v) {
+         return CatalogYearsOption(s, v, "--catalog", CliState::CatalogKind::Eclipses);
+       },
+       2},
+      {"--elements", nullptr,
+       "kein Weg des Fensters: statt der Tabelle die\n"
+       "polynomialen Bessel-Elemente der Mitglieder im\n"
+       "Format des NASA-Canons (mit --delta-t)",
+       [](CliState& s, const std::string&) { s.elements = true; return std::string(); }},
+      {"--paths", "DATEI",
+       "kein Weg des Fensters: Zentrallinie, Grenzen und\n"
+       "Pfad jedes Mitglieds als GeoJSON (.geojson) oder\n"
+       "KML (.kml), mit --delta-t",
+       [](CliState& s, const std::string& v) { return FileName("--paths", v, s.paths_file); }},
+      {"--catalog-elements", "VON BIS",
+       "kein Weg des Fensters: die Bessel-Elemente aller\n"
+       "Sonnenfinsternisse der Jahre VON bis BIS (wie --catalog)",
+       [](CliState& s, const std::string& v) {
+         return CatalogYearsOption(s, v, "--catalog-elements", CliState::CatalogKind::Elements);
+       },
+       2},
+      {"--catalog-paths", "VON BIS DATEI",
+       "kein Weg des Fensters: Zentrallinie und Grenzen des\n"
+       "Kernschattens aller Finsternisse der Jahre VON bis\n"
+       "BIS als GeoJSON oder KML (wie --catalog)",
+       [](CliState& s, const std::string& v) {
+         return CatalogYearsOption(s, v, "--catalog-paths", CliState::CatalogKind::Paths);
+       },
+       3},
       {"--help", nullptr, "diese Hilfe",
        [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
@@ -292,8 +344,11 @@ std::string Usage() {
       "Aufruf: nodalis-cli [BEFEHL ...] [EINSTELLUNG ...] [--format table|csv|json]\n"
       "                    [--reference JD]\n"
       "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
+      "                    [--elements] [--paths DATEI]\n"
       "        nodalis-cli --catalog VON BIS [--lunar auto|elp2000|de404]\n"
       "                    [--delta-t nodalis|espenak-meeus-2006] [--saros N ...]\n"
+      "        nodalis-cli --catalog-elements VON BIS | --catalog-paths VON BIS DATEI\n"
+      "                    [wie --catalog]\n"
       "Die Befehle laufen wie im Hauptfenster nach seinem Start, in der gegebenen\n"
       "Reihenfolge; ausgegeben wird der Text des Fensters danach. Ohne Befehl:\n"
       "\"&Gehe zu:\" mit der Serie der n\xE4" "chsten Finsternis, die der Start ins Saros-Feld\n"
@@ -351,19 +406,26 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
   }
   if (s.commands.size() > MAX_COMMANDS) return "h\xF6" "chstens 100 Befehle";
   if (s.catalogs > 0) {  // options that have no meaning for a catalogue
-    if (s.catalogs > 1) return "--catalog nur einmal";
+    if (s.catalogs > 1) return "--catalog, --catalog-elements und --catalog-paths nur einmal und nicht zusammen";
+    const std::string& name = s.catalog_option;
     for (const Command& c : s.commands)
       if (c.kind != Command::GoTo)
-        return "--catalog gilt nicht mit Befehlen (au\xDF" "er --saros N als Auswahl der Serien)";
+        return name + " gilt nicht mit Befehlen (au\xDF" "er --saros N als Auswahl der Serien)";
     if (!s.canon_path.empty() || s.ecliptic_north || s.now_jd || s.reference_jd || s.has_format ||
-        !s.diagram_path.empty() || s.has_dpi || s.tracks)
-      return "--catalog gilt nur mit --lunar, --delta-t und --saros N";
+        !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty())
+      return name + " gilt nur mit --lunar, --delta-t und --saros N";
+    if (s.catalog_kind == CliState::CatalogKind::Paths) return CheckGeoFilePath(s.catalog_paths_file);
     return "";
   }
-  if (s.has_delta_t && s.format == Format::Table)
-    return "--delta-t gilt nur mit --format csv, --format json oder --catalog";
+  if (s.elements && s.has_format) return "--elements gilt nicht mit --format";
+  if (s.has_delta_t && s.format == Format::Table && !s.elements && s.paths_file.empty())
+    return "--delta-t gilt nur mit --format csv, --format json, --elements, --paths oder --catalog";
   if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
     return "--dpi und --tracks gelten nur mit --diagram";
+  if (!s.paths_file.empty()) {
+    const std::string err = CheckGeoFilePath(s.paths_file);
+    if (!err.empty()) return err;
+  }
   if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
   return "";
 }
@@ -594,6 +656,12 @@ class ProgressLine {
   int shown_ = -1;  // the percentage on the line, -1 none
 };
 
+// Writes a GIS file through the module's QSaveFile writer; the exit code.
+int WriteGeoFile(const std::string& Path, const std::string& Text) {
+  std::string error;
+  return WriteFileThroughModule(Path, Text, &error) ? 0 : FailUtf8(1, error);
+}
+
 // --catalog: the eclipses of the years in the canon's CSV layout.  "auto"
 // takes one Moon for the whole catalogue: DE404 when every year lies in its
 // range (as the window's Auto for one instant), else ELP2000.
@@ -608,10 +676,24 @@ int RunCatalog(const CliState& s) {
   std::string text;
   ProgressLine progress("Katalog " + std::to_string(s.catalog_from) + " bis " +
                         std::to_string(s.catalog_to));
-  const bool ok = EclipseCatalogCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, text,
-                                    [&](double f) { progress(f); });
+  const auto report = [&](double f) { progress(f); };
+  GeoFileFormat format = GeoFileFormat::GeoJson;
+  bool ok = false;
+  switch (s.catalog_kind) {
+    case CliState::CatalogKind::Eclipses:
+      ok = EclipseCatalogCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, text, report);
+      break;
+    case CliState::CatalogKind::Elements:
+      ok = CatalogElementsText(s.catalog_from, s.catalog_to, s.delta_t, saros, text, report);
+      break;
+    case CliState::CatalogKind::Paths:
+      ok = GeoFileFormatOf(s.catalog_paths_file, format) &&
+           CatalogPathsText(s.catalog_from, s.catalog_to, s.delta_t, saros, format, text, report);
+      break;
+  }
   progress.Finish();
   if (!ok) return Fail(1, "Katalog konnte nicht berechnet werden");
+  if (s.catalog_kind == CliState::CatalogKind::Paths) return WriteGeoFile(s.catalog_paths_file, text);
   return WriteOut(text) ? 0 : 1;
 }
 
@@ -639,7 +721,12 @@ int Run(const CliState& s) {
   }
 
   std::ostringstream os;
-  switch (s.format) {
+  if (s.elements) {  // the polynomial elements instead of the table
+    std::string text;
+    if (!SeriesElementsText(SeriesList, c.Canon, s.delta_t, text))
+      return Fail(1, "Bessel-Elemente konnten nicht berechnet werden");
+    os << text;
+  } else switch (s.format) {
     case Format::Table:
       for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
       break;
@@ -654,6 +741,14 @@ int Run(const CliState& s) {
     std::string error;
     if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
       return FailUtf8(1, error);
+  }
+  if (!s.paths_file.empty()) {  // the members' paths into a GIS file
+    GeoFileFormat format = GeoFileFormat::GeoJson;
+    std::string text;
+    if (!GeoFileFormatOf(s.paths_file, format) ||
+        !SeriesPathsText(SeriesList, c.Canon, s.delta_t, format, Cp1252ToUtf8(TitleCaption), text))
+      return Fail(1, "Pfade konnten nicht berechnet werden");
+    return WriteGeoFile(s.paths_file, text);
   }
   return 0;
 }

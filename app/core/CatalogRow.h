@@ -38,6 +38,7 @@ extern const char* const CATALOG_HEADER;  // the header line, without line end
 // Place of a member in its Saros series.
 struct SarosPlace {
   bool First = false, Last = false, Middle = false;
+  int Number = 0;  // member number in the series, from 1 (0: not known)
 };
 
 // The type text ("T", "Pb", "A-", "H3", ...) of an eclipse ("" when C is

@@ -115,6 +115,7 @@ bool BuildEclipseCatalog(long double FromJD, long double ToJD, DeltaTModel Model
       p.First = number == 0;
       p.Last = number + 1 == count;
       p.Middle = number == count / 2;
+      p.Number = static_cast<int>(number) + 1;
     }
   }
   if (Progress) Progress(1.0);
@@ -127,6 +128,17 @@ bool CatalogYears(int32_t FromYear, int32_t ToYear, long double& FromJD, long do
   FromJD = CalendarToJD(FromYear, 1, 1.0f);
   ToJD = CalendarToJD(ToYear + 1, 1, 1.0f) - 1e-6L;
   return true;
+}
+
+bool BuildCatalogOfYears(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
+                         std::vector<CatalogEntry>& Out,
+                         const std::function<void(double)>& Progress, double Share) {
+  Out.clear();
+  long double from = 0, to = 0;
+  return CatalogYears(FromYear, ToYear, from, to) &&
+         BuildEclipseCatalog(from, to, Model, Out, [&](double f) {
+           if (Progress) Progress(Share * f);
+         });
 }
 
 bool EclipseCatalogCsv(int32_t FromYear, int32_t ToYear, DeltaTModel Model,

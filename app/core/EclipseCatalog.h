@@ -57,6 +57,13 @@ constexpr int32_t CATALOG_LAST_YEAR = 17190;
 // CATALOG_LAST_YEAR.
 bool CatalogYears(int32_t FromYear, int32_t ToYear, long double& FromJD, long double& ToJD);
 
+// BuildEclipseCatalog of the whole years FromYear .. ToYear (CatalogYears),
+// Progress receiving Share times its fraction (the rest of a caller's work
+// follows).  false (Out empty) as both.
+bool BuildCatalogOfYears(int32_t FromYear, int32_t ToYear, DeltaTModel Model,
+                         std::vector<CatalogEntry>& Out,
+                         const std::function<void(double)>& Progress, double Share);
+
 // The catalogue of the years FromYear .. ToYear as text in the canon's CSV
 // layout (CatalogRow): the header, then one row per eclipse, date-ordered,
 // "\n" line ends, catalogue numbers counted from 1.  A non-empty Saros keeps

@@ -41,4 +41,12 @@ bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* Error
   return Ok;
 }
 
+bool WriteFileData(const std::string& FileName, const std::string& Data, std::string* ErrorUtf8) {
+  QString Error;
+  const bool Ok = WriteDataFile(QFile::decodeName(QByteArray::fromStdString(FileName)),
+                                QByteArray::fromStdString(Data), &Error);
+  if (!Ok && ErrorUtf8) *ErrorUtf8 = Error.toStdString();
+  return Ok;
+}
+
 }  // namespace nodalis

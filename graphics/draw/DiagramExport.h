@@ -15,4 +15,9 @@ namespace nodalis {
 // false with a UTF-8 message; an existing file then keeps its old bytes.
 bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* ErrorUtf8);
 
+// Writes Data into the file FileName (the file system's bytes) through
+// QSaveFile as the diagram files are written (WriteDataFile).  On failure
+// returns false with a UTF-8 message; an existing file keeps its old bytes.
+bool WriteFileData(const std::string& FileName, const std::string& Data, std::string* ErrorUtf8);
+
 }  // namespace nodalis

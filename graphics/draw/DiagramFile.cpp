@@ -127,6 +127,13 @@ bool WriteBitmapFile(QImage& Image, const QString& FileName, int Dpi, QString* E
   return Out.Finish(Ok, W.errorString(), Error);
 }
 
+bool WriteDataFile(const QString& FileName, const QByteArray& Data, QString* Error) {
+  SaveTarget Out(FileName);
+  if (!Out.Open(Error)) return false;
+  const bool Ok = Out.write(Data) == Data.size();
+  return Out.Finish(Ok, QString(), Error);
+}
+
 bool WriteDiagramFile(DrawProc Proc, float X1, float Y1, float X2, float Y2,
                       const QString& FileName, int Dpi, QString* Error, const QString& Title) {
   auto Fail = [&](const QString& M) {

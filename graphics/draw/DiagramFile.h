@@ -56,6 +56,11 @@ QImage MakeBitmap(int W, int H, int Dpi);
 // dots per metre set to Dpi. On failure returns false with a message.
 bool WriteBitmapFile(QImage& Image, const QString& FileName, int Dpi, QString* Error);
 
+// Writes Data into FileName as the diagram files are written (QSaveFile,
+// every write checked, the old file kept on any failure); false with a
+// message.
+bool WriteDataFile(const QString& FileName, const QByteArray& Data, QString* Error);
+
 // Draws Proc with the world window (X1, Y1)-(X2, Y2) into FileName: a
 // bitmap of the export page at Dpi (96, 300 or 600), or a PDF/SVG page of
 // the export page's size; Title is the document title of PDF and SVG.

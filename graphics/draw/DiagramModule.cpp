@@ -9,6 +9,26 @@
 #include "app/core/SeriesState.h"
 #include "graphics/draw/DiagramExport.h"
 
+namespace {
+// The message into the caller's buffer, cut to its size.
+void CopyMessage(const std::string& Message, char* Error, std::size_t ErrorSize) {
+  if (Error == nullptr || ErrorSize == 0) return;
+  const std::size_t n = Message.size() < ErrorSize - 1 ? Message.size() : ErrorSize - 1;
+  std::memcpy(Error, Message.data(), n);
+  Error[n] = '\0';
+}
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) int nodalis_write_file(
+    const char* file_name, const char* data, std::size_t size, char* error, std::size_t error_size) {
+  std::string message = "kein Dateiauftrag";
+  bool ok = false;
+  if (file_name != nullptr && (data != nullptr || size == 0))
+    ok = nodalis::WriteFileData(file_name, std::string(data ? data : "", size), &message);
+  if (!ok) CopyMessage(message, error, error_size);
+  return ok ? 1 : 0;
+}
+
 extern "C" __attribute__((visibility("default"))) int nodalis_write_series_diagram(
     const NodalisDiagramJob* job, char* error, std::size_t error_size) {
   using namespace nodalis;
@@ -24,10 +44,6 @@ extern "C" __attribute__((visibility("default"))) int nodalis_write_series_diagr
     TitleCaption = job->title_caption ? job->title_caption : "";
     ok = WriteSeriesDiagram(job->file_name, job->dpi, &message);
   }
-  if (!ok && error != nullptr && error_size > 0) {
-    const std::size_t n = message.size() < error_size - 1 ? message.size() : error_size - 1;
-    std::memcpy(error, message.data(), n);
-    error[n] = '\0';
-  }
+  if (!ok) CopyMessage(message, error, error_size);
   return ok ? 1 : 0;
 }

@@ -26,8 +26,15 @@ struct NodalisDiagramJob {
 typedef int (*NodalisWriteDiagramFn)(const NodalisDiagramJob* job, char* error,
                                      std::size_t error_size);
 
+// Writes size bytes of data into the file file_name (the file system's
+// bytes) through QSaveFile (WriteFileData); 1 on success, else 0 with a
+// UTF-8 message as above.
+typedef int (*NodalisWriteFileFn)(const char* file_name, const char* data, std::size_t size,
+                                  char* error, std::size_t error_size);
+
 }  // extern "C"
 
 // Name of the module and of its one exported function.
 #define NODALIS_DIAGRAM_MODULE "libnodalis-diagram.so"
 #define NODALIS_WRITE_DIAGRAM_SYMBOL "nodalis_write_series_diagram"
+#define NODALIS_WRITE_FILE_SYMBOL "nodalis_write_file"

@@ -2,7 +2,11 @@
 // tests of the command-line tool.
 #pragma once
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <array>
 #include <cstdio>
@@ -32,6 +36,36 @@ inline Result Cli(const std::string& args, bool with_stderr = false,
   while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
   const int status = pclose(p);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+// Runs nodalis-cli on a pseudo-terminal, its standard output to /dev/null
+// and its standard error on the terminal: what the terminal received and
+// the exit code (-1 when the tool did not exit normally).
+inline Result CliOnTerminal(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(NODALIS_CLI_PATH));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  int master = -1;
+  const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid < 0) return {-1, ""};
+  if (pid == 0) {
+    if (!std::freopen("/dev/null", "w", stdout)) _exit(127);
+    execv(NODALIS_CLI_PATH, argv.data());
+    _exit(127);
+  }
+  std::string terminal;
+  char buf[256];
+  for (;;) {
+    const ssize_t n = read(master, buf, sizeof buf);
+    if (n > 0) terminal.append(buf, static_cast<std::size_t>(n));
+    else if (n < 0 && errno == EINTR) continue;
+    else break;  // EIO once the child has closed the terminal
+  }
+  close(master);
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return {-1, terminal};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, terminal};
 }
 
 inline std::vector<std::string> Lines(const std::string& s) {

@@ -27,9 +27,18 @@ nodalis_add_gtest(test_core_cli
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_cli.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_failures.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_geo.cpp
   LIBS nodalis_core util)
 target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(test_core_cli nodalis-cli)
+
+# nodalis-cli's path files read back as GeoJSON and KML (Qt's JSON and XML
+# readers).
+nodalis_add_gtest(test_core_geo_files
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_geo_files.cpp
+  LIBS Qt6::Core QT Core)
+target_compile_definitions(test_core_geo_files PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
+add_dependencies(test_core_geo_files nodalis-cli)
 
 # Replays the fuzz corpus and a few thousand seeded random inputs.
 nodalis_add_gtest(test_core_fuzz_replay

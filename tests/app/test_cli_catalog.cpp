@@ -8,11 +8,6 @@
 // carries the right quantity, unit, sign and emptiness.
 #include <gtest/gtest.h>
 
-#include <pty.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <fstream>
 #include <map>
@@ -22,6 +17,7 @@
 #include "tests/app/cli_run.h"
 
 using cli_test::Cli;
+using cli_test::CliOnTerminal;
 using cli_test::Lines;
 using cli_test::Result;
 using std::string;
@@ -340,7 +336,7 @@ TEST(CliCatalog, BadInputExitsTwoBeforeAnyWork) {
       {"--catalog 2000 2001 --reference 2451545", "nur mit --lunar"},
       {"--catalog 2000 2001 --diagram x.png", "nur mit --lunar"},
       {"--catalog 2000 2001 --delta-t canon", "--delta-t erwartet nodalis oder espenak-meeus-2006"},
-      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json oder --catalog"},
+      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths oder --catalog"},
   };
   for (const Case& c : cases) {
     const Result both = Cli(c.args, true), out = Cli(c.args);
@@ -366,27 +362,9 @@ TEST(CliCatalog, ProgressOnATerminalOnly) {
   EXPECT_EQ(piped.code, 0);
   EXPECT_EQ(piped.out, "");
 
-  int master = -1;
-  const pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
-  ASSERT_GE(pid, 0);
-  if (pid == 0) {  // stdout to /dev/null, stderr stays on the terminal
-    if (!std::freopen("/dev/null", "w", stdout)) _exit(127);
-    execl(NODALIS_CLI_PATH, NODALIS_CLI_PATH, "--catalog", "0", "3000", "--lunar", "elp2000",
-          static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  string terminal;
-  char buf[256];
-  for (;;) {
-    const ssize_t n = read(master, buf, sizeof buf);
-    if (n > 0) terminal.append(buf, static_cast<std::size_t>(n));
-    else if (n < 0 && errno == EINTR) continue;
-    else break;  // EIO once the child has closed the terminal
-  }
-  close(master);
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << terminal;
+  const Result r = CliOnTerminal({"--catalog", "0", "3000", "--lunar", "elp2000"});
+  const string& terminal = r.out;
+  EXPECT_EQ(r.code, 0) << terminal;
   EXPECT_NE(terminal.find("\rKatalog 0 bis 3000: "), string::npos) << terminal;
   EXPECT_NE(terminal.find(" %"), string::npos) << terminal;
   ASSERT_FALSE(terminal.empty());

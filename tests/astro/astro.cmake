@@ -11,3 +11,10 @@ nodalis_add_gtest(test_astro_eclipse
           ${CMAKE_CURRENT_LIST_DIR}/test_circumstances.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_canon_elements.cpp
   LIBS nodalis_astro)
+
+# Polynomial Besselian elements and the paths on the ground, against the
+# canon's elements and published path tables.
+nodalis_add_gtest(test_astro_paths
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_bessel_polynomial_fit.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_eclipse_paths.cpp
+  LIBS nodalis_astro)

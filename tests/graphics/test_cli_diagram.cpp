@@ -12,41 +12,16 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "tests/qt_cli_run.h"
+
 namespace {
+
+using qt_cli_test::Cli;
+using qt_cli_test::CliRun;
+using qt_cli_test::Slurp;
 
 constexpr int RUN_TIMEOUT_MS = 60000;
 const char* const AUG_2017_JD = "2457987.27";  // a member of Saros 145
-
-struct CliRun {
-  int Code = -1;
-  QString Err;
-  QByteArray Out;
-};
-
-// Runs nodalis-cli; with a shell prefix (e.g. "ulimit -f 8;") through sh.
-CliRun Cli(const QStringList& Args, const QString& ShellPrefix = QString()) {
-  QProcess P;
-  if (ShellPrefix.isEmpty()) {
-    P.start(NODALIS_CLI_PATH, Args);
-  } else {
-    P.start("sh", QStringList{"-c", ShellPrefix + " exec \"$0\" \"$@\"", NODALIS_CLI_PATH} + Args);
-  }
-  CliRun R;
-  if (!P.waitForFinished(RUN_TIMEOUT_MS)) {
-    P.kill();
-    P.waitForFinished();
-    return R;
-  }
-  R.Code = P.exitStatus() == QProcess::NormalExit ? P.exitCode() : -2;
-  R.Err = QString::fromUtf8(P.readAllStandardError());
-  R.Out = P.readAllStandardOutput();
-  return R;
-}
-
-QByteArray Slurp(const QString& F) {
-  QFile In(F);
-  return In.open(QIODevice::ReadOnly) ? In.readAll() : QByteArray();
-}
 
 // An old file of 50 000 bytes in each format, the diagram written over it
 // at 600 dpi with the file-size limit of ShellPrefix or on a full disk in

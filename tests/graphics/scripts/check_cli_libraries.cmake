@@ -1,6 +1,7 @@
 # nodalis-cli starts without Qt: none of the libraries it needs at start
 # (readelf -d, NEEDED) is a Qt library; the diagram module it loads for
-# --diagram exports its one entry and nothing else (nm -D --defined-only).
+# --diagram and the GIS files exports its two entries and nothing else
+# (nm -D --defined-only).
 execute_process(COMMAND readelf -d ${CLI} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "readelf failed on ${CLI}")
@@ -15,6 +16,6 @@ message(STATUS "nodalis-cli needs: ${needed}")
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../defined_symbols.cmake)
 defined_symbols(${MODULE} found)
-if(NOT "${found}" STREQUAL "nodalis_write_series_diagram")
-  message(FATAL_ERROR "diagram module exports\n  want: nodalis_write_series_diagram\n  got:  ${found}")
+if(NOT "${found}" STREQUAL "nodalis_write_file;nodalis_write_series_diagram")
+  message(FATAL_ERROR "diagram module exports\n  want: nodalis_write_file;nodalis_write_series_diagram\n  got:  ${found}")
 endif()
