@@ -291,9 +291,9 @@ const std::vector<Option>& Options() {
        "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
        [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
       {"--map", "DATEI",
-       "kein Weg des Fensters \"Graphikausgabe\": die Karte\n"
-       "(\"&Karte\") mit den Pfaden der Mitglieder (.bmp,\n"
-       ".png; .pdf, .svg), Seite 254 mm breit",
+       "das Bild des Kartenfensters (\"&Karte\"): die Pfade\n"
+       "der Mitglieder auf der Weltkarte (.bmp, .png;\n"
+       ".pdf, .svg), Seite 254 mm breit, mit --delta-t",
        [](CliState& s, const std::string& v) { return FileName("--map", v, s.map_path); }},
       {"--dpi", "96|300|600", "mit --diagram oder --map: \"&Bildschirmaufl\xF6sung\",\n"
        "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",

@@ -175,9 +175,7 @@ bool WritePictureFile(DrawProc Proc, float X1, float Y1, float X2, float Y2, dou
         Pdf.setTitle(Title);
         const QSizeF PageMM(PageWidthIn * MM_PER_INCH, PageHeightIn * MM_PER_INCH);
         Pdf.setPageLayout(QPageLayout(QPageSize(PageMM, QPageSize::Millimeter),
-                                      PageMM.width() > PageMM.height() ? QPageLayout::Landscape
-                                                                       : QPageLayout::Portrait,
-                                      QMarginsF(0, 0, 0, 0)));
+                                      QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter P;
         Ok = P.begin(&Pdf);
         if (Ok) {

@@ -35,6 +35,20 @@ std::vector<LandPolygon> BuildLand(OutlineDetail Detail) {
       globe.push_back({double(lon) / OUTLINE_UNITS_PER_DEG, double(lat) / OUTLINE_UNITS_PER_DEG});
     }
     PlaneRing plane = MakePlaneRing(globe);
+    if (R.Hole && !out.empty() && !plane.Points.empty()) {
+      // A hole made continuous from its own first point may lie a turn
+      // away from its exterior (which began elsewhere): moved into the
+      // exterior's longitudes, so that both are drawn and tested together.
+      const LandPolygon& outer = out.back();
+      const double lon0 = plane.Points.front().LonDeg;
+      const double turns = std::floor((lon0 - outer.MinLonDeg) / FULL_TURN_DEG);
+      const double shift = -turns * FULL_TURN_DEG;
+      if (shift != 0) {
+        for (MapPoint& p : plane.Points) p.LonDeg += shift;
+        plane.MinLonDeg += shift;
+        plane.MaxLonDeg += shift;
+      }
+    }
     if (!R.Hole || out.empty()) {
       out.emplace_back();
       out.back().MinLonDeg = plane.MinLonDeg;
