@@ -5,6 +5,12 @@ nodalis_add_gtest(test_core_text
           ${CMAKE_CURRENT_LIST_DIR}/test_member_line.cpp
   LIBS nodalis_core)
 
+# Places as users give them, the settings file's place, the status text.
+nodalis_add_gtest(test_core_place
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_local_place.cpp
+  LIBS nodalis_core
+  DATA ${PROJECT_SOURCE_DIR}/tests/astro/data)
+
 nodalis_add_gtest(test_core_table
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_table.cpp
   LIBS nodalis_core)

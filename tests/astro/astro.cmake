@@ -18,3 +18,9 @@ nodalis_add_gtest(test_astro_paths
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_bessel_polynomial_fit.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_eclipse_paths.cpp
   LIBS nodalis_astro)
+
+# Local circumstances at a place, against published city tables and the
+# canon's elements.
+nodalis_add_gtest(test_astro_local
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_local_circumstances.cpp
+  LIBS nodalis_astro)
