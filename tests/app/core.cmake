@@ -55,6 +55,13 @@ nodalis_add_gtest(test_core_fuzz_replay
   DATA ${PROJECT_SOURCE_DIR}/tools/fuzz/corpus)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
 
+# The eclipse steps from 128 dates of the supported range: the neighbour in
+# time, the canon's inside -1999 ... 3000 (about half a minute).
+nodalis_add_gtest(test_core_eclipse_step
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse_step.cpp
+  LIBS nodalis_core
+  TIMEOUT 600)
+
 # The Saros search over about 230 numbers from two clocks: the title always
 # carries the number asked for (about a minute; its speed is bench_core's).
 nodalis_add_gtest(test_core_saros_sweep
