@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_series.h"
 #include "app/core/EclipseCatalog.h"
 #include "app/core/LocalTable.h"
 #include "app/core/SeriesCommands.h"
@@ -32,15 +33,6 @@ namespace {
 constexpr long double AUG_2017_NEW_MOON_JD = 2457987.27L;
 const GeodeticPlace CASPER{42.8501L, -106.3252L, 1560};
 
-std::vector<std::string> Series(int32_t Saros) {
-  SeriesCommands c;
-  c.SetLunarMode(LunarMode::ELP2000);
-  c.Start();
-  c.SarosField = Saros;
-  c.ChangeSaros(0);
-  return SeriesList;
-}
-
 void BM_LocalEclipse(benchmark::State& state) {
   UseLunarLib = true;
   BesselRec r;
@@ -54,14 +46,8 @@ void BM_LocalEclipse(benchmark::State& state) {
 }
 
 void BM_SeriesLocal(benchmark::State& state) {
-  const std::vector<std::string> list = Series(static_cast<int32_t>(state.range(0)));
-  std::vector<BesselPolynomials> members;
-  for (const TableRow& r : SeriesTableRows(list, false, 0)) {
-    BesselPolynomials P;
-    if (r.Rec.EclType != ECL_NONE &&
-        FitBesselPolynomials(r.Rec.JDMax, DeltaTSeconds(DeltaTModel::Nodalis, r.Rec.JDMax), P))
-      members.push_back(P);
-  }
+  const std::vector<std::string> list = bench::SeriesOnScreen(static_cast<int32_t>(state.range(0)));
+  const std::vector<BesselPolynomials> members = bench::MemberElements(list);
   for (auto _ : state) {
     int seen = 0;
     for (const BesselPolynomials& P : members) seen += ComputeLocalCircumstances(P, CASPER).Visible;
@@ -71,7 +57,7 @@ void BM_SeriesLocal(benchmark::State& state) {
 }
 
 void BM_SeriesLocalWithFits(benchmark::State& state) {
-  const std::vector<std::string> list = Series(static_cast<int32_t>(state.range(0)));
+  const std::vector<std::string> list = bench::SeriesOnScreen(static_cast<int32_t>(state.range(0)));
   std::vector<LocalCircumstances> out;
   for (auto _ : state) {
     SeriesLocalCircumstances(list, false, DeltaTModel::Nodalis, CASPER, out);
