@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "astro/Circumstances.h"
+#include "astro/PolynomialsInDouble.h"
 #include "astro/Trigonom.h"
 
 namespace nodalis {
@@ -33,26 +34,7 @@ constexpr int SCAN_STEPS = static_cast<int>(2 * WINDOW_HOURS / SCAN_STEP_HOURS +
 constexpr Real ROOT_PRECISION_HOURS = 1e-9;
 constexpr int MAX_ROOT_STEPS = 100;
 
-// The polynomial elements in double, the hour angle's shift to Greenwich
-// applied.
-struct Elements {
-  Real x[4], y[4], d[3], mu[3], l1[3], l2[3];
-  Real tf1, tf2, shiftDeg;
-  explicit Elements(const BesselPolynomials& P)
-      : tf1(static_cast<Real>(P.TanF1)), tf2(static_cast<Real>(P.TanF2)),
-        shiftDeg(static_cast<Real>(EphemerisLongitudeShiftDeg(P))) {
-    for (int i = 0; i < 4; ++i) {
-      x[i] = static_cast<Real>(P.X[i]);
-      y[i] = static_cast<Real>(P.Y[i]);
-    }
-    for (int i = 0; i < 3; ++i) {
-      d[i] = static_cast<Real>(P.DDeg[i]);
-      mu[i] = static_cast<Real>(P.MuDeg[i]);
-      l1[i] = static_cast<Real>(P.L1[i]);
-      l2[i] = static_cast<Real>(P.L2[i]);
-    }
-  }
-};
+using Elements = PolynomialsInDouble;
 
 // The place: geocentric coordinates in equatorial Earth radii, geodetic
 // latitude and longitude in radians.
@@ -186,16 +168,6 @@ Real Obscuration(Real Rs, Real Rm, Real Dist) {
   return std::fmin(1.0, std::fmax(0.0, area / (PI * Rs * Rs)));
 }
 
-bool FiniteElements(const BesselPolynomials& P) {
-  bool ok = std::isfinite(P.JDT0TD) && std::isfinite(P.DeltaTSeconds) && std::isfinite(P.TanF1) &&
-            std::isfinite(P.TanF2) && std::isfinite(P.JDGreatestTD);
-  for (int i = 0; i < 4; ++i) ok = ok && std::isfinite(P.X[i]) && std::isfinite(P.Y[i]);
-  for (int i = 0; i < 3; ++i)
-    ok = ok && std::isfinite(P.DDeg[i]) && std::isfinite(P.MuDeg[i]) && std::isfinite(P.L1[i]) &&
-         std::isfinite(P.L2[i]);
-  return ok;
-}
-
 bool FiniteContact(const LocalContact& c) {
   return !c.Exists || (std::isfinite(c.JDTD) && std::isfinite(c.JDUT) && std::isfinite(c.SunAltDeg) &&
                        std::isfinite(c.SunAziDeg) && std::isfinite(c.PDeg) && std::isfinite(c.VDeg));
@@ -217,7 +189,7 @@ const char* LocalEclipseKindName(LocalEclipseKind Kind) {
 
 LocalCircumstances ComputeLocalCircumstances(const BesselPolynomials& P, const GeodeticPlace& Place) {
   LocalCircumstances out;
-  if (!FiniteElements(P) || !std::isfinite(Place.LatitudeDeg) || !std::isfinite(Place.LongitudeDeg) ||
+  if (!FiniteBesselPolynomials(P) || !std::isfinite(Place.LatitudeDeg) || !std::isfinite(Place.LongitudeDeg) ||
       !std::isfinite(Place.HeightM) || std::fabs(Place.LatitudeDeg) > 90)
     return out;
   const Elements E(P);

@@ -17,6 +17,11 @@ Writes into OUT_DIR (normally tests/app/data):
                               last of them and the one of smallest |gamma|:
                               saros,members,first_jd,central_jd,last_jd,
                               first_date,central_date,last_date (TD)
+  canon_eclipse_windows.csv   every eclipse of three years in each century
+                              of the canon (-1950 .. 2952, WINDOWS below),
+                              date-ordered: window,catalog,date,jd_tdt,
+                              saros,type (the neighbours in time of the
+                              eclipse step buttons)
 and, when ASTRO_DIR is given (normally tests/astro/data):
   canon_circumstances.csv     every member of Saros 5, 60, 128, 133, 136 and
                               140 (-1999 ... 2774) as the Canon's rows, all
@@ -43,6 +48,10 @@ SERIES = (10, 30, 48, 62, 80, 100, 120, 130, 136, 139, 145, 160)
 # year 0, four of 1000-2500 with every kind of type qualifier among them
 # (b e m, + -, n s, 2 3).
 CIRCUMSTANCE_SERIES = (5, 60, 128, 133, 136, 140)
+# Windows of consecutive eclipses: WINDOW_YEARS years from each of these
+# years (one in every century of the canon, 50 in all).
+WINDOWS = tuple(range(-1950, 3000, 100))
+WINDOW_YEARS = 3
 
 
 # The committed fixtures' folders.
@@ -103,6 +112,29 @@ def write_series(solar_csv, out_dir, header_lines):
     print(f"{len(series)} series written to {path}", file=sys.stderr)
 
 
+def write_windows(solar_csv, out_dir, header_lines):
+    """Every eclipse of WINDOW_YEARS years from each year of WINDOWS."""
+    rows = []
+    with open(solar_csv, newline="", encoding="ascii") as f:
+        for r in csv.DictReader(f):
+            f_ = conv.parse_row(r)
+            for w in WINDOWS:
+                if w <= f_[0] < w + WINDOW_YEARS:
+                    rows.append((w, f_, r["Eclipse Type"].strip()))
+    path = os.path.join(out_dir, "canon_eclipse_windows.csv")
+    with open(path, "w", encoding="ascii", newline="\n") as out:
+        out.write("# Every eclipse of %d years from each of the years %d, %d, ... %d\n"
+                  % (WINDOW_YEARS, WINDOWS[0], WINDOWS[1], WINDOWS[-1]))
+        out.write("# from the NASA Five Millennium Canon of Solar Eclipses (Espenak & Meeus\n")
+        out.write("# 2006), CSV solar.csv, date-ordered; jd_tdt of greatest eclipse (TD).\n")
+        out.write("\n".join(header_lines) + "\n")
+        out.write("window,catalog,date,jd_tdt,saros,type\n")
+        for w, f_, etype in rows:
+            out.write("%d,%d,%04d-%02d-%02d,%.6f,%d,%s\n" % (
+                w, f_[8], f_[0], f_[1], f_[2], f_[10], f_[7], etype))
+    print(f"{len(rows)} eclipses written to {path}", file=sys.stderr)
+
+
 def main(argv):
     if len(argv) not in (2, 3):
         sys.exit(__doc__)
@@ -124,6 +156,7 @@ def main(argv):
             out.write("%d,%d,%04d-%02d-%02d,%.6f,%.4f,%s\n" % (
                 f[7], f[8], f[0], f[1], f[2], f[10], f[6], r["Eclipse Type"].strip()))
     write_series(solar_csv, out_dir, header_lines)
+    write_windows(solar_csv, out_dir, header_lines)
     conv.main([solar_csv, os.path.join(out_dir, "canon_saros_145_136.txt"),
                "--saros", "145", "--saros", "136"], header_lines)
     print(f"{len(rows)} members written to {path}", file=sys.stderr)

@@ -118,12 +118,16 @@ bool SarosSearch(int32_t Wanted, int32_t& CurrentSaros, std::vector<std::string>
                      DateShort(0, first.JDMax) + ")");
   } else if (walked) {
     // The series there begins before or ends after the supported dates.
-    Memo.push_back("Die Serie der Finsternis vom " + DateShort(0, landing) +
-                   " reicht \xFC" "ber die unterst\xFCtzten Daten hinaus (JD " +
-                   ShortRealToStr(MIN_SUPPORTED_JD) + " bis " + ShortRealToStr(MAX_SUPPORTED_JD) + ")");
+    Memo.push_back(SeriesBeyondRangeText(landing));
   }
   if (Found) Found->List.clear();
   return false;
+}
+
+std::string SeriesBeyondRangeText(long double JD) {
+  return "Die Serie der Finsternis vom " + DateShort(0, JD) +
+         " reicht \xFC" "ber die unterst\xFCtzten Daten hinaus (JD " +
+         ShortRealToStr(MIN_SUPPORTED_JD) + " bis " + ShortRealToStr(MAX_SUPPORTED_JD) + ")";
 }
 
 std::string SarosReachableText() {

@@ -61,6 +61,10 @@ constexpr int32_t SAROS_REACHABLE_ABOUT_LAST = 650;
 // "Erreichbar sind Serien zwischen JD -2000000 und 8000000, etwa Saros -200
 // bis 650", the line after a failed search (Windows-1252).
 std::string SarosReachableText();
+// "Die Serie der Finsternis vom <date> reicht über die unterstützten Daten
+// hinaus (JD -2000000 bis 8000000)": the series of the eclipse new moon JD
+// has a member beyond the supported dates (Windows-1252).
+std::string SeriesBeyondRangeText(long double JD);
 
 // A series as Recompute builds it from a landing instant: the eclipse new
 // moon forwards from it (SeriesJD), the computed series with the Moon

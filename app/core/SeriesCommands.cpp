@@ -108,15 +108,35 @@ bool SeriesCommands::StepEclipse(int Tag) {
   Message.clear();
   SupportedStart();
   const long double before = SelectedJD;
-  SelectedJD += Tag > 0 ? ECLIPSE_STEP_DAYS : -ECLIPSE_STEP_DAYS;
-  if (!JDSupported(SelectedJD)) {
+  // The step goes from the eclipse new moon of the series on screen, not
+  // from SelectedJD: the builder's backward phase leaves SelectedJD one
+  // Saros before the series' first member whenever its estimate of the
+  // start fell inside the series (centuries before the eclipse shown), and
+  // a chosen date 10 to 15 days before its eclipse is less than 20 days
+  // before that new moon.  From the eclipse new moon, 20 days on is past
+  // the middle of the lunation, so the search begins with the next new moon.
+  const long double from = JDSupported(SeriesJD) ? SeriesJD : SelectedJD;
+  const long double step = Tag > 0 ? ECLIPSE_STEP_DAYS : -ECLIPSE_STEP_DAYS;
+  SelectedJD = from + step;
+  Backward = Tag < 0;
+  BesselRec current;
+  // A new moon within the 1.7 deg limit need not give an eclipse (the
+  // limit is wider than the widest partial eclipse): such a new moon is
+  // passed over, as the next one in that direction is searched.
+  bool eclipse = false;
+  for (int k = 0; k < MAX_STEP_NEW_MOONS && JDSupported(SelectedJD); ++k) {
+    if (!FindEclipseNewMoon(SelectedJD, Backward)) break;
+    if (CalcEclipse(0, true, current, SelectedJD) > 0) {
+      eclipse = true;
+      break;
+    }
+    SelectedJD += Backward ? -ECLIPSE_STEP_DAYS : ECLIPSE_STEP_DAYS;
+  }
+  if (!eclipse || !JDSupported(SelectedJD)) {
     SelectedJD = before;
     return Fail(JDRangeText());
   }
-  Backward = Tag < 0;
-  FindEclipseNewMoon(SelectedJD, Backward);
-  BesselRec current;
-  ReferenceJD = CalcEclipse(1, true, current, SelectedJD) > 0 ? current.JDMax : NowJD(0);
+  ReferenceJD = current.JDMax;
   return Recompute();
 }
 
@@ -148,7 +168,8 @@ bool SeriesCommands::ChangeSaros(int Tag) {
   if (!found) {
     const std::string missing = "Saros" + ShortRealToStr(wanted) + " nicht gefunden";
     Message = missing;
-    if (progress.back() != missing) Message += "\n" + progress.back();
+    // The line that says why, or else the range the search reaches.
+    Message += "\n" + (progress.back() != missing ? progress.back() : SarosReachableText());
     AddLine(SarosReachableText());
     return false;
   }
@@ -229,7 +250,13 @@ bool SeriesCommands::Recompute(const SeriesBuild* Built) {
       built = BuildSeriesComputed(list, SeriesJD);
     }
   }
-  if (!built) return Fail(message.empty() ? JDRangeText() : message);
+  if (!built) {
+    // The canon reader says why; a computed series fails at a supported
+    // date only when it reaches beyond the supported dates.
+    if (message.empty())
+      message = JDSupported(SeriesJD) ? SeriesBeyondRangeText(SeriesJD) : JDRangeText();
+    return Fail(message);
+  }
   // Start and end line only: no member, no table (the title would claim a
   // "Saros 0" of 0 new moons).
   if (list.size() < 3) return Fail(NO_MEMBER_TEXT);

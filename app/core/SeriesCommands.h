@@ -29,6 +29,9 @@ constexpr long double COMMAND_LINE_MIN_JD = 999999.0L;
 // The eclipse step buttons move SelectedJD by this before they search the
 // next (previous) eclipse new moon, days.
 constexpr long double ECLIPSE_STEP_DAYS = 20.0L;
+// At most this many new moons within the eclipse limit but without an
+// eclipse are passed over by one step (one is the most seen).
+constexpr int MAX_STEP_NEW_MOONS = 4;
 // "Auto" takes the Moon from orbitcore ("DE404") strictly between these
 // Julian dates and from lunaris ("ELP2000") outside.
 constexpr long double AUTO_DE404_FIRST_JD = 1400000.0L;
@@ -89,8 +92,10 @@ class SeriesCommands {
   // chosen instant becomes the reference when an eclipse follows within 15
   // days, otherwise now; then Recompute.
   bool ChooseDate(const std::function<bool()>& RunDialog);
-  // "+1" (Tag > 0) or "-1" (Tag < 0) beside "Finsternis": 20 days on, the
-  // eclipse new moon in that direction, which becomes the reference.
+  // "+1" (Tag > 0) or "-1" (Tag < 0) beside "Finsternis": from the eclipse
+  // new moon of the series on screen (SeriesJD) 20 days on, the next eclipse
+  // in that direction, which becomes the reference and SelectedJD; its
+  // series is shown.  A step beyond the supported dates is refused.
   bool StepEclipse(int Tag);
   // "-2", "-1", "+1", "+2" beside "Saros" (Tag) and "&Gehe zu:" or Enter in
   // the Saros field (Tag 0, the number in SarosField): the search from the

@@ -34,6 +34,7 @@ nodalis_add_gtest(test_core_cli
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_failures.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_geo.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_place.cpp
   LIBS nodalis_core util)
 target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(test_core_cli nodalis-cli)
@@ -53,6 +54,13 @@ nodalis_add_gtest(test_core_fuzz_replay
   LIBS nodalis_core nodalis_settings nodalis_cliargs
   DATA ${PROJECT_SOURCE_DIR}/tools/fuzz/corpus)
 target_include_directories(test_core_fuzz_replay PRIVATE ${PROJECT_SOURCE_DIR}/tools/fuzz)
+
+# The eclipse steps from 128 dates of the supported range: the neighbour in
+# time, the canon's inside -1999 ... 3000 (about half a minute).
+nodalis_add_gtest(test_core_eclipse_step
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/test_eclipse_step.cpp
+  LIBS nodalis_core
+  TIMEOUT 600)
 
 # The Saros search over about 230 numbers from two clocks: the title always
 # carries the number asked for (about a minute; its speed is bench_core's).

@@ -81,6 +81,18 @@ TEST(Cli, SarosNextPrevAndReference) {
   r = Cli("--date 2017-08-21 --prev --format csv");
   ASSERT_EQ(r.code, 0);
   EXPECT_NE(r.out.find(",2017-02-26,"), string::npos);
+  // From the partial eclipse of 2029 Jun 12 (Saros 118, 04:06 TD in the
+  // canon; the date 42 minutes after it) "+1" goes to the next one,
+  // 2029 Jul 11 15:37:19 TD, Saros 156 (NASA canon, solar.csv), not to an
+  // eclipse of 785 in Saros 85 from where the builder began Saros 118.
+  r = Cli("--date 2462299.7 --next --format csv");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find(",2029-07-11,15:37:1"), string::npos) << r.out;
+  EXPECT_NE(r.out.find(",1,partielle Finsternis,156,aktuelle"), string::npos) << r.out;
+  r = Cli("--date 2462299.7 --next --prev --format csv");
+  ASSERT_EQ(r.code, 0) << r.out;
+  EXPECT_NE(r.out.find(",2029-06-12,04:0"), string::npos) << r.out;
+  EXPECT_NE(r.out.find(",1,partielle Finsternis,118,aktuelle"), string::npos) << r.out;
   r = Cli("--date 2017-08-21 --reference 2457987.27 --format csv");
   EXPECT_NE(r.out.find("2017-08-21,18:26"), string::npos);
 }
@@ -132,6 +144,9 @@ TEST(Cli, BadArgumentsExitTwoAndUnreachableSarosExitsOne) {
   const Result r = Cli("--saros 9999", true);
   EXPECT_EQ(r.code, 1) << r.out;
   EXPECT_NE(r.out.find("Saros9999 nicht gefunden"), string::npos) << r.out;
+  // The range the search reaches, as the window's last line says it.
+  EXPECT_NE(r.out.find("Saros9999 nicht gefunden\nnodalis-cli: Erreichbar sind Serien zwischen JD"),
+            string::npos) << r.out;
   const Result c = Cli("--canon /nonexistent/canon.txt", true);
   EXPECT_EQ(c.code, 1);
   EXPECT_NE(c.out.find("Canon-Datei"), string::npos);
