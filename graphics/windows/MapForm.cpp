@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "app/base/Utils.h"
+#include "app/core/LocalPlace.h"
 #include "app/core/SeriesState.h"
 #include "app/qt/QtText.h"
 #include "astro/BesselRec.h"
@@ -144,6 +145,13 @@ void TMapForm::Redraw() {
 
 void TMapForm::SeriesChanged() {
   setWindowTitle(FromCp(MapCaption(SeriesList)));
+  // The place of the settings file (a bad value: none, as everywhere).
+  GeodeticPlace P;
+  std::string Why;
+  Place.reset();
+  if (ReadSettingsPlace(P, Why) == SettingsPlace::Set) Place = P;
+  MapMarkedPlace.reset();
+  if (Place) MapMarkedPlace = MapPoint{double(Place->LongitudeDeg), double(Place->LatitudeDeg)};
   Redraw();
   Status->setText(QString());
 }
@@ -164,10 +172,13 @@ QString TMapForm::StatusText(const MapPoint& P) const {
   const int I = MemberAt(M, P, Tol);
   if (I < 0) return Text;
   const MapMember& m = M.Members[std::size_t(I)];
-  return Text + QStringLiteral("    Nr. %1  %2  %3")
-                    .arg(m.No)
-                    .arg(FromCp(DateText(0, 0.0f, m.JDGreatestTD)))
-                    .arg(FromCp(EclipseText("Finsternis", m.TypeCode)));
+  Text += QStringLiteral("    Nr. %1  %2  %3")
+              .arg(m.No)
+              .arg(FromCp(DateText(0, 0.0f, m.JDGreatestTD)))
+              .arg(FromCp(EclipseText("Finsternis", m.TypeCode)));
+  if (Place && m.Valid)
+    Text += QStringLiteral("    ") + FromCp(LocalStatusText(*Place, ComputeLocalCircumstances(m.Elements, *Place)));
+  return Text;
 }
 
 bool TMapForm::eventFilter(QObject* Watched, QEvent* E) {
