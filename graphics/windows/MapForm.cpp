@@ -26,6 +26,7 @@
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/WorldMap.h"
 #include "graphics/windows/PrintControlU.h"
+#include "graphics/windows/SaveDialog.h"
 
 namespace nodalis {
 
@@ -38,20 +39,10 @@ constexpr int MAX_SURFACE_PX = 6000;
 constexpr int HIT_TOLERANCE_PX = 6;
 constexpr int PRINT_MARGIN_MM = 15;
 
-struct SaveFormat {
-  const char* Filter;
-  const char* Suffix;
-};
-constexpr SaveFormat SAVE_FORMATS[] = {{"PNG-Bilder (*.png)", "png"},
-                                       {"Bilddateien (*.bmp)", "bmp"},
-                                       {"PDF-Dokumente (*.pdf)", "pdf"},
-                                       {"SVG-Grafiken (*.svg)", "svg"}};
-
-QString SuffixOfFilter(const QString& Filter) {
-  for (const SaveFormat& F : SAVE_FORMATS)
-    if (Filter == QLatin1String(F.Filter)) return QLatin1String(F.Suffix);
-  return QLatin1String(SAVE_FORMATS[0].Suffix);
-}
+const std::vector<SaveFormat> SAVE_FORMATS = {{"PNG-Bilder (*.png)", "png"},
+                                              {"Bilddateien (*.bmp)", "bmp"},
+                                              {"PDF-Dokumente (*.pdf)", "pdf"},
+                                              {"SVG-Grafiken (*.svg)", "svg"}};
 
 int ScreenDpi(const QWidget& W) { return W.logicalDpiX() > 0 ? W.logicalDpiX() : ScreenLogicalDpiX(); }
 
@@ -220,43 +211,9 @@ void TMapForm::showEvent(QShowEvent* E) {
   move(X, Y);
 }
 
-QString TMapForm::AskSaveFileName() {
-  QFileDialog Dialog(this, "Speichern", SaveFolder_.isEmpty() ? QDir::currentPath() : SaveFolder_);
-  Dialog.setAcceptMode(QFileDialog::AcceptSave);
-  Dialog.setFileMode(QFileDialog::AnyFile);
-  Dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  QStringList Filters;
-  for (const SaveFormat& F : SAVE_FORMATS) Filters << QLatin1String(F.Filter);
-  Dialog.setNameFilters(Filters);
-  Dialog.setDefaultSuffix(SuffixOfFilter(Filters.first()));
-  connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
-          [&Dialog](const QString& F) { Dialog.setDefaultSuffix(SuffixOfFilter(F)); });
-  QString Name;
-  if (SaveFileNameHook)
-    Name = SaveFileNameHook(Dialog);
-  else if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty())
-    Name = Dialog.selectedFiles().first();
-  if (Name.isEmpty()) return Name;
-  if (!QFileInfo(Name).fileName().contains(QLatin1Char('.')))
-    Name += QLatin1Char('.') + SuffixOfFilter(Dialog.selectedNameFilter());
-  SaveFolder_ = QFileInfo(Name).absolutePath();
-  return Name;
-}
-
 void TMapForm::SaveClick(int Dpi) {
-  QString Name;
-  for (;;) {
-    Name = AskSaveFileName();
-    if (Name.isEmpty()) return;
-    if (!QFileInfo::exists(Name)) break;
-    const QString Text = "Datei " + Name + " ist schon vorhanden! Überschreiben?";
-    const auto Answer = OverwriteHook ? OverwriteHook(Text)
-                                      : QMessageBox::warning(this, "Warnung", Text,
-                                                             QMessageBox::Yes | QMessageBox::No |
-                                                                 QMessageBox::Cancel);
-    if (Answer == QMessageBox::Yes) break;
-    if (Answer != QMessageBox::No) return;
-  }
+  const QString Name = AskSaveTarget(this, SAVE_FORMATS, SaveFolder_, SaveFileNameHook, OverwriteHook);
+  if (Name.isEmpty()) return;
   QString Error;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool Ok = WriteSeriesMapFile(Name, Dpi, &Error, windowTitle());

@@ -84,7 +84,6 @@ class TMapForm : public QMainWindow, public tGraphOwner {
  private:
   void BuildMenu();
   void Redraw();
-  QString AskSaveFileName();
   QString SaveFolder_;
   bool Placed_ = false;
 };

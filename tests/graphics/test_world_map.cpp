@@ -16,6 +16,7 @@
 
 using namespace nodalis;
 using map_test::PATH_2017;
+using map_test::SeriesOf;
 
 namespace {
 
@@ -41,13 +42,6 @@ QRgb PixelAt(const QImage& I, float X1, float Y1, float X2, float Y2, double Lon
   return I.pixel(x, y) & 0xFFFFFF;
 }
 
-std::vector<std::string> SeriesOf(int Number) {
-  SeriesCommands c;
-  c.Start();
-  c.SarosField = Number;
-  EXPECT_TRUE(c.ChangeSaros(0)) << c.Message;
-  return SeriesList;
-}
 
 }  // namespace
 
