@@ -158,6 +158,23 @@ TEST(LocalCircumstances, PartialEclipseAtCitiesAgainstNasa1997) {
   EXPECT_TRUE(K.Visible);
 }
 
+// The total eclipse of 1995 Oct 24 at Angkor Wat (13 26.0 N, 103 52.0 E as
+// NASA's table of 1997 above gives it, sea level): first contact 9:27:35,
+// totality from 10:58:54 for one minute and 49 seconds, last contact
+// 12:39:51, Cambodian time (UT + 7 h), to the second (The Phnom Penh Post,
+// "The eclipse - what it all meant", 1995).
+TEST(LocalCircumstances, TotalAtAngkorWat1995) {
+  const LocalCircumstances L = ComputeLocalCircumstances(Canon(1995, 10, 24), {Dm(13, 26.0, 'N'), Dm(103, 52.0, 'E'), 0});
+  ExpectSound(L, "Angkor Wat 1995");
+  ASSERT_EQ(L.Kind, LocalEclipseKind::Total);
+  EXPECT_TRUE(L.Visible);
+  constexpr double ROUNDING_S = 0.5;
+  EXPECT_NEAR(Seconds(L.First.JDUT, SameDayUT(L.First.JDUT, 2, 27, 35)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(Seconds(L.Second.JDUT, SameDayUT(L.Second.JDUT, 3, 58, 54)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(Seconds(L.Fourth.JDUT, SameDayUT(L.Fourth.JDUT, 5, 39, 51)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(L.DurationSeconds, 60 + 49, DURATION_TOL_S);
+}
+
 // The annular eclipse of 2023 Oct 14 at Albuquerque, from
 // nationaleclipse.com/cities/albuquerque_new_mexico.html ("Eclipse data
 // courtesy of Fred Espenak, NASA/Goddard Space Flight Center"): contacts to
