@@ -207,6 +207,10 @@ TEST(LocalCircumstances, AnnularAtAlbuquerque2023) {
   EXPECT_NEAR(L.Maximum.SunAziDeg, 136.9, TENTH_DEG_TOL);
   EXPECT_LT(L.Magnitude, 1);
   EXPECT_NEAR(L.Magnitude, L.DiameterRatio, 1e-12);
+  // Annularity begins where the Moon's trailing (western) limb leaves the
+  // Sun's and ends where its leading limb reaches the Sun's eastern one.
+  EXPECT_GT(L.Second.PDeg, 180);
+  EXPECT_LT(L.Third.PDeg, 180);
   // UT is TD less the elements' Delta T.
   EXPECT_NEAR(Seconds(L.Maximum.JDTD, L.Maximum.JDUT), Canon(2023, 10, 14).DeltaTSeconds, 1e-3);
 }
@@ -238,6 +242,13 @@ TEST(LocalCircumstances, TotalAtCasper2017) {
   // disc (P 180 .. 360), last contact on the eastern half.
   EXPECT_GT(L.First.PDeg, 180);
   EXPECT_LT(L.Fourth.PDeg, 180);
+  // The Sun's last crescent vanishes on its eastern limb, the first light
+  // returns on the western one (the contact points of a total eclipse lie
+  // opposite the Moon's centre).
+  EXPECT_GT(L.Second.PDeg, 0);
+  EXPECT_LT(L.Second.PDeg, 180);
+  EXPECT_GT(L.Third.PDeg, 180);
+  EXPECT_LT(L.Third.PDeg, 360);
   // NASA's interactive map of the eclipse, as americaneclipseusa.com
   // quotes it for Casper: totality begins 11:42:40 MDT and lasts 2:26.  The
   // map's Delta T is taken as that of NASA's path table of the eclipse,
@@ -447,6 +458,24 @@ TEST(LocalCircumstances, NoEclipseAndBadInput) {
   BesselPolynomials broken = P;
   broken.X[1] = nan;
   EXPECT_FALSE(ComputeLocalCircumstances(broken, {42.85L, -106.33L, 0}).Valid);
+}
+
+// J. Meeus, Astronomical Algorithms (2nd ed. 1998), example 11.a: Palomar
+// Observatory, latitude +33 21 22, 1706 m: rho sin phi' = +0.546861,
+// rho cos phi' = +0.836339 (IAU 1976 ellipsoid, 6 decimals).
+TEST(LocalCircumstances, GeocentricCoordinatesOfMeeusExample) {
+  long double rs = 0, rc = 0;
+  GeocentricCoordinates({33 + 21 / 60.0L + 22 / 3600.0L, -116.8650L, 1706}, rs, rc);
+  constexpr double SIX_DECIMALS = 0.5e-6 + 1e-9;
+  EXPECT_NEAR(rs, 0.546861, SIX_DECIMALS);
+  EXPECT_NEAR(rc, 0.836339, SIX_DECIMALS);
+  // The poles and the equator at sea level: the polar and equatorial radii.
+  GeocentricCoordinates({90, 0, 0}, rs, rc);
+  EXPECT_NEAR(rs, 1 - 1 / 298.257, 1e-12);
+  EXPECT_NEAR(rc, 0, 1e-12);
+  GeocentricCoordinates({0, 0, 0}, rs, rc);
+  EXPECT_NEAR(rs, 0, 1e-12);
+  EXPECT_NEAR(rc, 1, 1e-12);
 }
 
 TEST(LocalCircumstances, AHighPlace) {
