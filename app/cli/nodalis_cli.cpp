@@ -23,7 +23,7 @@
 // json, a block after the table; with --catalog only the eclipses seen
 // from there, with the columns appended.
 //
-// File names (--canon, --diagram) are used as the bytes given; only the
+// File names (--canon, --diagram, --map, --paths) are used as the bytes given; only the
 // texts shown are converted.
 #include <unistd.h>
 
@@ -97,6 +97,7 @@ struct CliState {
   std::string catalog_paths_file;  // the file system's bytes; .geojson or .kml
   bool elements = false;           // --elements: the elements instead of the table
   std::string paths_file;          // --paths: the file system's bytes; .geojson or .kml
+  std::string map_path;            // --map: the file system's bytes; .bmp, .png, .pdf or .svg
   std::optional<GeodeticPlace> place;  // --place: the local circumstances there
 };
 
@@ -314,7 +315,12 @@ const std::vector<Option>& Options() {
        "das Bild des Grafikfensters wie \"&Speichern\"\n"
        "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
        [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
-      {"--dpi", "96|300|600", "mit --diagram: \"&Bildschirmaufl\xF6sung\",\n"
+      {"--map", "DATEI",
+       "das Bild des Kartenfensters (\"&Karte\"): die Pfade\n"
+       "der Mitglieder auf der Weltkarte (.bmp, .png;\n"
+       ".pdf, .svg), Seite 254 mm breit, mit --delta-t",
+       [](CliState& s, const std::string& v) { return FileName("--map", v, s.map_path); }},
+      {"--dpi", "96|300|600", "mit --diagram oder --map: \"&Bildschirmaufl\xF6sung\",\n"
        "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
        [](CliState& s, const std::string& v) {
          s.has_dpi = true;
@@ -379,6 +385,7 @@ std::string Usage() {
       "                    [--reference JD]\n"
       "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
       "                    [--elements] [--paths DATEI] [--place BREITE L\xC4NGE [H\xD6HE]]\n"
+      "                    [--map DATEI [--dpi 96|300|600]]\n"
       "        nodalis-cli --catalog VON BIS [--lunar auto|elp2000|de404]\n"
       "                    [--delta-t nodalis|espenak-meeus-2006] [--saros N ...]\n"
       "                    [--place BREITE L\xC4NGE [H\xD6HE]]\n"
@@ -451,7 +458,8 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
       if (c.kind != Command::GoTo)
         return name + " gilt nicht mit Befehlen (au\xDF" "er --saros N als Auswahl der Serien)";
     if (!s.canon_path.empty() || s.ecliptic_north || s.now_jd || s.reference_jd || s.has_format ||
-        !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty())
+        !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty() ||
+        !s.map_path.empty())
       return name + " gilt nur mit --lunar, --delta-t, --place und --saros N";
     if (s.place && s.catalog_kind != CliState::CatalogKind::Eclipses)
       return "--place gilt nicht mit " + name;
@@ -460,10 +468,16 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
   }
   if (s.elements && s.has_format) return "--elements gilt nicht mit --format";
   if (s.elements && s.place) return "--place gilt nicht mit --elements";
-  if (s.has_delta_t && s.format == Format::Table && !s.elements && s.paths_file.empty() && !s.place)
-    return "--delta-t gilt nur mit --format csv, --format json, --elements, --paths, --place oder --catalog";
-  if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
-    return "--dpi und --tracks gelten nur mit --diagram";
+  if (s.has_delta_t && s.format == Format::Table && !s.elements && s.paths_file.empty() &&
+      s.map_path.empty() && !s.place)
+    return "--delta-t gilt nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog";
+  if (s.diagram_path.empty() && s.tracks) return "--tracks gilt nur mit --diagram";
+  if (s.diagram_path.empty() && s.map_path.empty() && s.has_dpi)
+    return "--dpi gilt nur mit --diagram oder --map";
+  if (!s.map_path.empty()) {
+    const std::string err = CheckDiagramPath(s.map_path);
+    if (!err.empty()) return err;
+  }
   if (!s.paths_file.empty()) {
     const std::string err = CheckGeoFilePath(s.paths_file);
     if (!err.empty()) return err;
@@ -839,6 +853,11 @@ int Run(const CliState& s) {
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
     if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
+      return FailUtf8(1, error);
+  }
+  if (!s.map_path.empty()) {  // the world map with the members' paths
+    std::string error;
+    if (!WriteSeriesMapThroughModule(s.map_path, s.diagram_dpi, s.delta_t, &error))
       return FailUtf8(1, error);
   }
   if (!s.paths_file.empty()) {  // the members' paths into a GIS file

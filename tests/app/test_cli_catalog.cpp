@@ -336,7 +336,7 @@ TEST(CliCatalog, BadInputExitsTwoBeforeAnyWork) {
       {"--catalog 2000 2001 --reference 2451545", "nur mit --lunar"},
       {"--catalog 2000 2001 --diagram x.png", "nur mit --lunar"},
       {"--catalog 2000 2001 --delta-t canon", "--delta-t erwartet nodalis oder espenak-meeus-2006"},
-      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths, --place oder --catalog"},
+      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog"},
   };
   for (const Case& c : cases) {
     const Result both = Cli(c.args, true), out = Cli(c.args);
