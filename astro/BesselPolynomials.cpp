@@ -2,6 +2,9 @@
 // BesselPolynomials.h).
 #include "astro/BesselPolynomials.h"
 
+#include <cmath>
+#include <initializer_list>
+
 namespace nodalis {
 
 namespace {
@@ -37,6 +40,18 @@ BesselianElementsAt EvaluateBesselPolynomials(const BesselPolynomials& P, long d
 
 long double EphemerisLongitudeShiftDeg(const BesselPolynomials& P) {
   return SIDEREAL_PER_SOLAR * DEG_PER_HOUR_OF_ROTATION * P.DeltaTSeconds / SECONDS_PER_HOUR;
+}
+
+bool FiniteBesselPolynomials(const BesselPolynomials& P) {
+  for (long double v : {P.JDT0TD, P.JDGreatestTD, P.DeltaTSeconds, P.TanF1, P.TanF2})
+    if (!std::isfinite(v)) return false;
+  for (int k = 0; k < 4; ++k)
+    if (!std::isfinite(P.X[k]) || !std::isfinite(P.Y[k])) return false;
+  for (int k = 0; k < 3; ++k)
+    if (!std::isfinite(P.DDeg[k]) || !std::isfinite(P.MuDeg[k]) || !std::isfinite(P.L1[k]) ||
+        !std::isfinite(P.L2[k]))
+      return false;
+  return true;
 }
 
 }  // namespace nodalis

@@ -67,4 +67,7 @@ BesselianElementsAt EvaluateBesselPolynomials(const BesselPolynomials& P, long d
 // to get the geographic longitude: 1.002738 * 15 * DeltaT / 3600.
 long double EphemerisLongitudeShiftDeg(const BesselPolynomials& P);
 
+// Every coefficient, t0, greatest eclipse and Delta T finite.
+bool FiniteBesselPolynomials(const BesselPolynomials& P);
+
 }  // namespace nodalis

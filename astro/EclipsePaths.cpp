@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "astro/Circumstances.h"
+#include "astro/PolynomialsInDouble.h"
 #include "astro/Trigonom.h"
 
 namespace nodalis {
@@ -113,28 +114,8 @@ struct Frame {
   long double jdut = 0;
 };
 
-// The polynomial elements in double (the curves' arithmetic), with the
-// hour angle's shift from the ephemeris meridian to Greenwich.
-struct Elements {
-  Real x[4], y[4], d[3], mu[3], l1[3], l2[3];
-  Real tf1, tf2, shiftDeg;
-  long double jdt0, deltaTDays;
-  explicit Elements(const BesselPolynomials& P)
-      : tf1(static_cast<Real>(P.TanF1)), tf2(static_cast<Real>(P.TanF2)),
-        shiftDeg(static_cast<Real>(EphemerisLongitudeShiftDeg(P))), jdt0(P.JDT0TD),
-        deltaTDays(P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR)) {
-    for (int i = 0; i < 4; ++i) {
-      x[i] = static_cast<Real>(P.X[i]);
-      y[i] = static_cast<Real>(P.Y[i]);
-    }
-    for (int i = 0; i < 3; ++i) {
-      d[i] = static_cast<Real>(P.DDeg[i]);
-      mu[i] = static_cast<Real>(P.MuDeg[i]);
-      l1[i] = static_cast<Real>(P.L1[i]);
-      l2[i] = static_cast<Real>(P.L2[i]);
-    }
-  }
-};
+// The polynomial elements in double (the curves' arithmetic).
+using Elements = PolynomialsInDouble;
 
 // The elements at t (hours from t0), as EvaluateBesselPolynomials gives them.
 Frame At(const Elements& P, Real t) {
@@ -968,18 +949,6 @@ void AppendRings(const std::vector<PathPoint>& Ring, std::vector<GeoRing>& Out) 
   }
 }
 
-bool FiniteElements(const BesselPolynomials& P) {
-  for (long double v : {P.JDT0TD, P.JDGreatestTD, P.DeltaTSeconds, P.TanF1, P.TanF2})
-    if (!std::isfinite(v)) return false;
-  for (int k = 0; k < 4; ++k)
-    if (!std::isfinite(P.X[k]) || !std::isfinite(P.Y[k])) return false;
-  for (int k = 0; k < 3; ++k)
-    if (!std::isfinite(P.DDeg[k]) || !std::isfinite(P.MuDeg[k]) || !std::isfinite(P.L1[k]) ||
-        !std::isfinite(P.L2[k]))
-      return false;
-  return true;
-}
-
 // The nearest limb point to the axis (greatest eclipse of a non-central
 // eclipse).
 PathPoint NearestLimb(const Frame& f) { return LimbPoint(f, LimbGround(f, NearestLimbParameter(f))); }
@@ -1019,7 +988,7 @@ const char* PathCurveKindName(PathCurveKind Kind) {
 }
 
 bool PathPointAt(const BesselPolynomials& P, PathCurveKind Kind, long double JDUT, PathPoint& Out) {
-  if (!FiniteElements(P) || !std::isfinite(JDUT)) return false;
+  if (!FiniteBesselPolynomials(P) || !std::isfinite(JDUT)) return false;
   const long double jdtd = JDUT + P.DeltaTSeconds / (HOURS_PER_DAY * SECONDS_PER_HOUR);
   const Real t = static_cast<Real>(HoursFromT0(P, jdtd));
   if (std::fabs(t) > WINDOW_HOURS) return false;
@@ -1039,7 +1008,7 @@ bool PathPointAt(const BesselPolynomials& P, PathCurveKind Kind, long double JDU
 
 EclipsePaths ComputeEclipsePaths(const BesselPolynomials& P, const PathOptions& Options) {
   EclipsePaths out;
-  if (!FiniteElements(P) || !(Options.MaxChordKm > 0)) return out;
+  if (!FiniteBesselPolynomials(P) || !(Options.MaxChordKm > 0)) return out;
   const Real tol = static_cast<Real>(Options.MaxChordKm);
   const Real tg = static_cast<Real>(HoursFromT0(P, P.JDGreatestTD));
   const Real T0 = -WINDOW_HOURS, T1 = WINDOW_HOURS;

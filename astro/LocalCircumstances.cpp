@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "astro/Circumstances.h"
+#include "astro/PolynomialsInDouble.h"
 #include "astro/Trigonom.h"
 
 namespace nodalis {
@@ -33,26 +34,7 @@ constexpr int SCAN_STEPS = static_cast<int>(2 * WINDOW_HOURS / SCAN_STEP_HOURS +
 constexpr Real ROOT_PRECISION_HOURS = 1e-9;
 constexpr int MAX_ROOT_STEPS = 100;
 
-// The polynomial elements in double, the hour angle's shift to Greenwich
-// applied.
-struct Elements {
-  Real x[4], y[4], d[3], mu[3], l1[3], l2[3];
-  Real tf1, tf2, shiftDeg;
-  explicit Elements(const BesselPolynomials& P)
-      : tf1(static_cast<Real>(P.TanF1)), tf2(static_cast<Real>(P.TanF2)),
-        shiftDeg(static_cast<Real>(EphemerisLongitudeShiftDeg(P))) {
-    for (int i = 0; i < 4; ++i) {
-      x[i] = static_cast<Real>(P.X[i]);
-      y[i] = static_cast<Real>(P.Y[i]);
-    }
-    for (int i = 0; i < 3; ++i) {
-      d[i] = static_cast<Real>(P.DDeg[i]);
-      mu[i] = static_cast<Real>(P.MuDeg[i]);
-      l1[i] = static_cast<Real>(P.L1[i]);
-      l2[i] = static_cast<Real>(P.L2[i]);
-    }
-  }
-};
+using Elements = PolynomialsInDouble;
 
 // The place: geocentric coordinates in equatorial Earth radii, geodetic
 // latitude and longitude in radians.
@@ -61,16 +43,22 @@ struct Site {
   Real sphi = 0, cphi = 0, lon = 0;
 };
 
-Site MakeSite(const GeodeticPlace& Place) {
-  Site s;
+// rho sin phi', rho cos phi' and the sine and cosine of the geodetic
+// latitude.
+void Geocentric(const GeodeticPlace& Place, Real& Rsp, Real& Rcp, Real& Sphi, Real& Cphi) {
   const Real phi = static_cast<Real>(Place.LatitudeDeg) * RAD;
   const Real h = static_cast<Real>(Place.HeightM) / EQUATORIAL_RADIUS_M;
-  s.sphi = std::sin(phi);
-  s.cphi = std::cos(phi);
+  Sphi = std::sin(phi);
+  Cphi = std::cos(phi);
   // Reduced latitude u: tan u = (1 - f) tan phi.
-  const Real u = std::atan2(ONE_MINUS_F * s.sphi, s.cphi);
-  s.rsp = ONE_MINUS_F * std::sin(u) + h * s.sphi;
-  s.rcp = std::cos(u) + h * s.cphi;
+  const Real u = std::atan2(ONE_MINUS_F * Sphi, Cphi);
+  Rsp = ONE_MINUS_F * std::sin(u) + h * Sphi;
+  Rcp = std::cos(u) + h * Cphi;
+}
+
+Site MakeSite(const GeodeticPlace& Place) {
+  Site s;
+  Geocentric(Place, s.rsp, s.rcp, s.sphi, s.cphi);
   s.lon = std::remainder(static_cast<Real>(Place.LongitudeDeg), 360.0) * RAD;
   return s;
 }
@@ -186,16 +174,6 @@ Real Obscuration(Real Rs, Real Rm, Real Dist) {
   return std::fmin(1.0, std::fmax(0.0, area / (PI * Rs * Rs)));
 }
 
-bool FiniteElements(const BesselPolynomials& P) {
-  bool ok = std::isfinite(P.JDT0TD) && std::isfinite(P.DeltaTSeconds) && std::isfinite(P.TanF1) &&
-            std::isfinite(P.TanF2) && std::isfinite(P.JDGreatestTD);
-  for (int i = 0; i < 4; ++i) ok = ok && std::isfinite(P.X[i]) && std::isfinite(P.Y[i]);
-  for (int i = 0; i < 3; ++i)
-    ok = ok && std::isfinite(P.DDeg[i]) && std::isfinite(P.MuDeg[i]) && std::isfinite(P.L1[i]) &&
-         std::isfinite(P.L2[i]);
-  return ok;
-}
-
 bool FiniteContact(const LocalContact& c) {
   return !c.Exists || (std::isfinite(c.JDTD) && std::isfinite(c.JDUT) && std::isfinite(c.SunAltDeg) &&
                        std::isfinite(c.SunAziDeg) && std::isfinite(c.PDeg) && std::isfinite(c.VDeg));
@@ -215,9 +193,16 @@ const char* LocalEclipseKindName(LocalEclipseKind Kind) {
   return "none";
 }
 
+void GeocentricCoordinates(const GeodeticPlace& Place, long double& RhoSinPhi, long double& RhoCosPhi) {
+  Real rsp = 0, rcp = 0, sphi = 0, cphi = 0;
+  Geocentric(Place, rsp, rcp, sphi, cphi);
+  RhoSinPhi = rsp;
+  RhoCosPhi = rcp;
+}
+
 LocalCircumstances ComputeLocalCircumstances(const BesselPolynomials& P, const GeodeticPlace& Place) {
   LocalCircumstances out;
-  if (!FiniteElements(P) || !std::isfinite(Place.LatitudeDeg) || !std::isfinite(Place.LongitudeDeg) ||
+  if (!FiniteBesselPolynomials(P) || !std::isfinite(Place.LatitudeDeg) || !std::isfinite(Place.LongitudeDeg) ||
       !std::isfinite(Place.HeightM) || std::fabs(Place.LatitudeDeg) > 90)
     return out;
   const Elements E(P);

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_series.h"
 #include "app/core/PathsFiles.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
@@ -38,16 +39,6 @@ BesselPolynomials Elements2017() {
   BesselPolynomials P;
   FitBesselPolynomials(r.JDMax, DeltaTSeconds(DeltaTModel::EspenakMeeus2006, r.JDMax), P);
   return P;
-}
-
-// The series on screen after "Gehe zu:" Saros, with ELP2000.
-std::vector<std::string> Series(int32_t Saros) {
-  SeriesCommands c;
-  c.SetLunarMode(LunarMode::ELP2000);
-  c.Start();
-  c.SarosField = Saros;
-  c.ChangeSaros(0);
-  return SeriesList;
 }
 
 void BM_FitElements(benchmark::State& state) {
@@ -76,14 +67,8 @@ void BM_EclipsePaths(benchmark::State& state) {
 }
 
 void BM_SeriesPaths(benchmark::State& state) {
-  const std::vector<std::string> list = Series(static_cast<int32_t>(state.range(0)));
-  std::vector<BesselPolynomials> members;
-  for (const TableRow& r : SeriesTableRows(list, false, 0)) {
-    BesselPolynomials P;
-    if (r.Rec.EclType != ECL_NONE &&
-        FitBesselPolynomials(r.Rec.JDMax, DeltaTSeconds(DeltaTModel::Nodalis, r.Rec.JDMax), P))
-      members.push_back(P);
-  }
+  const std::vector<std::string> list = bench::SeriesOnScreen(static_cast<int32_t>(state.range(0)));
+  const std::vector<BesselPolynomials> members = bench::MemberElements(list);
   for (auto _ : state) {
     std::size_t curves = 0;
     for (const BesselPolynomials& P : members) curves += ComputeEclipsePaths(P).Curves.size();
@@ -93,7 +78,7 @@ void BM_SeriesPaths(benchmark::State& state) {
 }
 
 void BM_SeriesPathsFile(benchmark::State& state) {
-  const std::vector<std::string> list = Series(static_cast<int32_t>(state.range(0)));
+  const std::vector<std::string> list = bench::SeriesOnScreen(static_cast<int32_t>(state.range(0)));
   std::string text;
   for (auto _ : state) {
     SeriesPathsText(list, false, DeltaTModel::Nodalis, GeoFileFormat::GeoJson, "Saros", text);

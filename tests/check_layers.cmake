@@ -17,14 +17,16 @@ set(_layers
   "app/qt|app/base/,app/qt/"
   "astro|app/base/,astro/,ephem/orbitcore.h,lunaris/lunaris.h"
   "app/core|${_core}"
-  "graphics/draw|${_core},app/qt/,graphics/draw/"
-  "graphics/windows|${_core},app/qt/,graphics/draw/,graphics/windows/"
+  "graphics/map|${_core},graphics/map/"
+  "graphics/map/generated|graphics/map/"
+  "graphics/draw|${_core},app/qt/,graphics/map/,graphics/draw/"
+  "graphics/windows|${_core},app/qt/,graphics/map/,graphics/draw/,graphics/windows/"
   "dialogs|app/base/,app/qt/,astro/,dialogs/"
   "app/cli|${_core},app/cli/,graphics/draw/DiagramModule.h"
-  "app/gui|${_core},app/qt/,graphics/draw/,graphics/windows/,dialogs/,app/gui/")
+  "app/gui|${_core},app/qt/,graphics/map/,graphics/draw/,graphics/windows/,dialogs/,app/gui/")
 
 set(_qt_free ephem ephem/generated ephem/cli lunaris lunaris/generated
-    app/base astro app/core app/cli)
+    app/base astro app/core graphics/map graphics/map/generated app/cli)
 
 set(_bad "")
 foreach(_dir IN LISTS _qt_free)

@@ -28,7 +28,7 @@ import tempfile
 import provenance
 
 # Folders holding generated files (the tables and the test fixtures).
-FOLDERS = ("ephem/generated", "lunaris/generated", "tests")
+FOLDERS = ("ephem/generated", "lunaris/generated", "graphics/map/generated", "tests")
 MARK = "Regenerate from the repository root with:"
 HEADER_LINES = 60        # the header is read from the first lines only
 SKIP = 77

@@ -77,4 +77,7 @@ shoot "$graph" "$OUT/graph-window.png"
 # The diagram of Saros 145 as nodalis-cli exports it (96 dpi).
 "$BUILD/bin/nodalis-cli" --saros 145 --diagram "$WORK/diagram.png" >/dev/null
 pngquant --force --strip --quality 60-95 64 --output "$OUT/diagram-saros145.png" "$WORK/diagram.png"
-ls -l "$OUT"/main-window.png "$OUT"/graph-window.png "$OUT"/diagram-saros145.png
+# The world map of Saros 145 as nodalis-cli exports it (96 dpi).
+"$BUILD/bin/nodalis-cli" --saros 145 --map "$WORK/map.png" >/dev/null
+pngquant --force --strip --quality 60-95 64 --output "$OUT/map-saros145.png" "$WORK/map.png"
+ls -l "$OUT"/main-window.png "$OUT"/graph-window.png "$OUT"/diagram-saros145.png "$OUT"/map-saros145.png

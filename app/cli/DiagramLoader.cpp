@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/core/SeriesState.h"
+#include "astro/SunMoon.h"
 #include "graphics/draw/DiagramModule.h"
 
 namespace nodalis {
@@ -94,6 +95,31 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
   job.ecliptic_north = EkliptikalNordChecked ? 1 : 0;
   job.tracks = ShowSchattenbahnChecked ? 1 : 0;
   job.title_caption = TitleCaption.c_str();
+  char error[1024] = "";
+  if (write(&job, error, sizeof error) != 0) return true;
+  if (ErrorUtf8) *ErrorUtf8 = error;
+  return false;
+}
+
+bool WriteSeriesMapThroughModule(const std::string& FileName, int Dpi, DeltaTModel Model,
+                                 std::string* ErrorUtf8) {
+  std::string why;
+  const auto write = reinterpret_cast<NodalisWriteMapFn>(ModuleEntry(NODALIS_WRITE_MAP_SYMBOL, why));
+  if (write == nullptr) {
+    if (ErrorUtf8) *ErrorUtf8 = "Kartenausgabe nicht verf\xC3\xBCgbar: " + why;
+    return false;
+  }
+  std::vector<const char*> lines;
+  lines.reserve(SeriesList.size());
+  for (const std::string& line : SeriesList) lines.push_back(line.c_str());
+  NodalisMapJob job{};
+  job.file_name = FileName.c_str();
+  job.dpi = Dpi;
+  job.series_lines = lines.data();
+  job.series_count = lines.size();
+  job.title_caption = TitleCaption.c_str();
+  job.use_lunar_lib = UseLunarLib ? 1 : 0;
+  job.delta_t_model = Model == DeltaTModel::EspenakMeeus2006 ? 1 : 0;
   char error[1024] = "";
   if (write(&job, error, sizeof error) != 0) return true;
   if (ErrorUtf8) *ErrorUtf8 = error;

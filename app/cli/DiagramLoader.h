@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "astro/DeltaTModel.h"
+
 namespace nodalis {
 
 // As WriteSeriesDiagram (graphics/draw/DiagramExport.h): FileName as the file
@@ -13,6 +15,11 @@ namespace nodalis {
 // module cannot be loaded or the file cannot be written.
 bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
                                      std::string* ErrorUtf8);
+
+// As WriteSeriesMap (graphics/draw/DiagramExport.h): the world map of the
+// series on screen with the Moon of UseLunarLib and Delta T by Model.
+bool WriteSeriesMapThroughModule(const std::string& FileName, int Dpi, DeltaTModel Model,
+                                 std::string* ErrorUtf8);
 
 // Writes Data into FileName (the file system's bytes) through the module's
 // QSaveFile writer (WriteFileData in graphics/draw/DiagramExport.h).  False

@@ -18,7 +18,12 @@
 // a span of years in the CSV layout of the NASA Five Millennium Canon
 // (EclipseCatalogCsv), with a progress line on a terminal.
 //
-// File names (--canon, --diagram) are used as the bytes given; only the
+// --place LAT LON [HEIGHT] adds the local circumstances of each member at
+// that place (LocalTable): columns after the existing ones in csv and
+// json, a block after the table; with --catalog only the eclipses seen
+// from there, with the columns appended.
+//
+// File names (--canon, --diagram, --map, --paths) are used as the bytes given; only the
 // texts shown are converted.
 #include <unistd.h>
 
@@ -40,6 +45,8 @@
 #include "app/core/CanonParse.h"
 #include "app/core/EclipseCatalog.h"
 #include "app/core/ElementsTable.h"
+#include "app/core/LocalPlace.h"
+#include "app/core/LocalTable.h"
 #include "app/core/PathsFiles.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
@@ -90,6 +97,8 @@ struct CliState {
   std::string catalog_paths_file;  // the file system's bytes; .geojson or .kml
   bool elements = false;           // --elements: the elements instead of the table
   std::string paths_file;          // --paths: the file system's bytes; .geojson or .kml
+  std::string map_path;            // --map: the file system's bytes; .bmp, .png, .pdf or .svg
+  std::optional<GeodeticPlace> place;  // --place: the local circumstances there
 };
 
 struct Option {
@@ -103,6 +112,8 @@ struct Option {
   // separated by a NUL byte (which no argument can contain).
   std::function<std::string(CliState&, const std::string&)> apply;
   int values = 1;  // arguments after the option name (with value_name)
+  // One more argument taken when there is one that is no option ("--...").
+  bool optional_value = false;
 };
 
 // An argument as text to show in a message.
@@ -191,6 +202,21 @@ std::string CatalogYearsOption(CliState& s, const std::string& v, const char* na
     return std::string(name) + ": Jahre au\xDF" "erhalb des unterst\xFCtzten Bereichs (" +
            std::to_string(CATALOG_FIRST_YEAR) + " bis " + std::to_string(CATALOG_LAST_YEAR) +
            "): " + Shown(from) + " " + Shown(to);
+  return "";
+}
+
+// The values of --place ("LAT\0LON" or "LAT\0LON\0HEIGHT").
+std::string PlaceOption(CliState& s, const std::string& v) {
+  std::vector<std::string> f(1);
+  for (const char c : v) {
+    if (c == '\0') f.emplace_back();
+    else f.back() += c;
+  }
+  GeodeticPlace p;
+  std::string error;
+  if (f.size() < 2 || !ParsePlace(f[0], f[1], f.size() > 2 ? f[2] : "", p, error))
+    return "--place: " + (error.empty() ? std::string("erwartet BREITE L\xC4NGE [H\xD6HE]") : error);
+  s.place = p;
   return "";
 }
 
@@ -289,7 +315,12 @@ const std::vector<Option>& Options() {
        "das Bild des Grafikfensters wie \"&Speichern\"\n"
        "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
        [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
-      {"--dpi", "96|300|600", "mit --diagram: \"&Bildschirmaufl\xF6sung\",\n"
+      {"--map", "DATEI",
+       "das Bild des Kartenfensters (\"&Karte\"): die Pfade\n"
+       "der Mitglieder auf der Weltkarte (.bmp, .png;\n"
+       ".pdf, .svg), Seite 254 mm breit, mit --delta-t",
+       [](CliState& s, const std::string& v) { return FileName("--map", v, s.map_path); }},
+      {"--dpi", "96|300|600", "mit --diagram oder --map: \"&Bildschirmaufl\xF6sung\",\n"
        "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
        [](CliState& s, const std::string& v) {
          s.has_dpi = true;
@@ -331,6 +362,15 @@ const std::vector<Option>& Options() {
          return CatalogYearsOption(s, v, "--catalog-paths", CliState::CatalogKind::Paths);
        },
        3},
+      {"--place", "BREITE L\xC4NGE [H\xD6HE]",
+       "kein Weg des Fensters: die \xF6rtlichen Umst\xE4nde\n"
+       "jedes Mitglieds dort (Kontakte, Maximum, Gr\xF6\xDF" "e,\n"
+       "Bedeckung, Dauer; mit --delta-t): csv und json\n"
+       "h\xE4ngen Spalten an, table einen Block der dort\n"
+       "sichtbaren Mitglieder; mit --catalog nur die dort\n"
+       "sichtbaren Finsternisse. Grad als Zahl oder 48.2N\n"
+       "16.4E (O), H\xF6he in m \xFC" "ber dem Ellipsoid (0)",
+       [](CliState& s, const std::string& v) { return PlaceOption(s, v); }, 2, true},
       {"--help", nullptr, "diese Hilfe",
        [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
@@ -344,9 +384,11 @@ std::string Usage() {
       "Aufruf: nodalis-cli [BEFEHL ...] [EINSTELLUNG ...] [--format table|csv|json]\n"
       "                    [--reference JD]\n"
       "                    [--diagram DATEI [--dpi 96|300|600] [--tracks]]\n"
-      "                    [--elements] [--paths DATEI]\n"
+      "                    [--elements] [--paths DATEI] [--place BREITE L\xC4NGE [H\xD6HE]]\n"
+      "                    [--map DATEI [--dpi 96|300|600]]\n"
       "        nodalis-cli --catalog VON BIS [--lunar auto|elp2000|de404]\n"
       "                    [--delta-t nodalis|espenak-meeus-2006] [--saros N ...]\n"
+      "                    [--place BREITE L\xC4NGE [H\xD6HE]]\n"
       "        nodalis-cli --catalog-elements VON BIS | --catalog-paths VON BIS DATEI\n"
       "                    [wie --catalog]\n"
       "Die Befehle laufen wie im Hauptfenster nach seinem Start, in der gegebenen\n"
@@ -398,6 +440,10 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
         if (has_inline || k > 0) value += '\0';
         value += argv[++i];
       }
+      if (opt->optional_value && i + 1 < argc && std::string(argv[i + 1]).rfind("--", 0) != 0) {
+        value += '\0';
+        value += argv[++i];
+      }
     } else if (has_inline) {
       return std::string(opt->name) + " hat keinen Wert";
     }
@@ -412,16 +458,26 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
       if (c.kind != Command::GoTo)
         return name + " gilt nicht mit Befehlen (au\xDF" "er --saros N als Auswahl der Serien)";
     if (!s.canon_path.empty() || s.ecliptic_north || s.now_jd || s.reference_jd || s.has_format ||
-        !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty())
-      return name + " gilt nur mit --lunar, --delta-t und --saros N";
+        !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty() ||
+        !s.map_path.empty())
+      return name + " gilt nur mit --lunar, --delta-t, --place und --saros N";
+    if (s.place && s.catalog_kind != CliState::CatalogKind::Eclipses)
+      return "--place gilt nicht mit " + name;
     if (s.catalog_kind == CliState::CatalogKind::Paths) return CheckGeoFilePath(s.catalog_paths_file);
     return "";
   }
   if (s.elements && s.has_format) return "--elements gilt nicht mit --format";
-  if (s.has_delta_t && s.format == Format::Table && !s.elements && s.paths_file.empty())
-    return "--delta-t gilt nur mit --format csv, --format json, --elements, --paths oder --catalog";
-  if (s.diagram_path.empty() && (s.has_dpi || s.tracks))
-    return "--dpi und --tracks gelten nur mit --diagram";
+  if (s.elements && s.place) return "--place gilt nicht mit --elements";
+  if (s.has_delta_t && s.format == Format::Table && !s.elements && s.paths_file.empty() &&
+      s.map_path.empty() && !s.place)
+    return "--delta-t gilt nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog";
+  if (s.diagram_path.empty() && s.tracks) return "--tracks gilt nur mit --diagram";
+  if (s.diagram_path.empty() && s.map_path.empty() && s.has_dpi)
+    return "--dpi gilt nur mit --diagram oder --map";
+  if (!s.map_path.empty()) {
+    const std::string err = CheckDiagramPath(s.map_path);
+    if (!err.empty()) return err;
+  }
   if (!s.paths_file.empty()) {
     const std::string err = CheckGeoFilePath(s.paths_file);
     if (!err.empty()) return err;
@@ -519,23 +575,59 @@ std::vector<MemberOut> Members(bool canon, const std::optional<DeltaTModel>& cir
   return out;
 }
 
-void PrintCsv(std::ostream& os, bool canon, DeltaTModel model) {
+// The local columns of every member (LocalTable), one row of values each;
+// empty without a place.  false when the elements cannot be fitted.
+bool LocalValues(bool canon, DeltaTModel model, const std::optional<GeodeticPlace>& place,
+                 std::vector<std::vector<std::string>>& out) {
+  out.clear();
+  if (!place) return true;
+  std::vector<LocalCircumstances> local;
+  if (!SeriesLocalCircumstances(SeriesList, canon, model, *place, local)) return false;
+  for (const LocalCircumstances& L : local) out.push_back(LocalColumnValues(L));
+  return true;
+}
+
+void PrintCsv(std::ostream& os, bool canon, DeltaTModel model,
+              const std::vector<std::vector<std::string>>& local) {
   os << "no,jd_tdt,date,time_tdt,gamma,umbra_km,sun_alt_deg,type_code,type,saros,marker,"
         "magnitude,lat_deg,lon_deg,sun_alt_ge_deg,sun_azi_deg,path_width_km,"
-        "central_duration_s,delta_t_s,lunation,canon_type\n";
-  for (const MemberOut& m : Members(canon, model))
+        "central_duration_s,delta_t_s,lunation,canon_type";
+  if (!local.empty())
+    for (const std::string& c : LocalColumns()) os << ',' << c;
+  os << '\n';
+  std::size_t i = 0;
+  for (const MemberOut& m : Members(canon, model)) {
     os << m.no << ',' << m.jd << ',' << m.date << ',' << m.time << ',' << m.gamma << ','
        << m.umbra << ',' << m.alt << ',' << m.type_code << ',' << m.type << ',' << m.saros
        << ',' << m.marker << ',' << m.magnitude << ',' << m.lat << ',' << m.lon << ','
        << m.sun_alt << ',' << m.sun_azi << ',' << m.width << ',' << m.duration << ','
-       << m.delta_t << ',' << m.lunation << ',' << m.canon_type << '\n';
+       << m.delta_t << ',' << m.lunation << ',' << m.canon_type;
+    if (i < local.size())
+      for (const std::string& v : local[i]) os << ',' << v;
+    ++i;
+    os << '\n';
+  }
 }
 
 // A JSON number, or null for "".
 std::string JsonNumber(const std::string& v) { return v.empty() ? "null" : v; }
 
+// The local columns of one member as JSON members (", \"local_type\": ...").
+std::string JsonLocal(const std::vector<std::string>& values) {
+  std::string out;
+  const std::vector<std::string>& names = LocalColumns();
+  for (std::size_t k = 0; k < names.size() && k < values.size(); ++k) {
+    out += ", \"" + names[k] + "\": ";
+    if (values[k].empty()) out += "null";
+    else if (LocalColumnKindOf(k) == LocalColumnKind::Text) out += JsonString(values[k]);
+    else out += values[k];
+  }
+  return out;
+}
+
 void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t saros,
-               bool elp, bool canon, DeltaTModel model) {
+               bool elp, bool canon, DeltaTModel model, const std::optional<GeodeticPlace>& place,
+               const std::vector<std::vector<std::string>>& local) {
   // Title lines: the table text before the column header.
   os << "{\n  \"saros\": " << saros << ",\n  \"title\": " << JsonString(Cp1252ToUtf8(TitleCaption))
      << ",\n  \"lunar\": \"" << (elp ? "elp2000" : "de404") << "\",\n  \"canon\": "
@@ -547,8 +639,14 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
     os << (first ? "\n    " : ",\n    ") << JsonString(Cp1252ToUtf8(line));
     first = false;
   }
-  os << "\n  ],\n  \"delta_t_model\": \"" << DeltaTModelName(model) << "\",\n  \"members\": [";
+  os << "\n  ],\n  \"delta_t_model\": \"" << DeltaTModelName(model) << "\",";
+  if (place)
+    os << "\n  \"place\": {\"lat_deg\": " << DataRealToStr(6, place->LatitudeDeg)
+       << ", \"lon_deg\": " << DataRealToStr(6, place->LongitudeDeg)
+       << ", \"height_m\": " << DataRealToStr(1, place->HeightM) << "},";
+  os << "\n  \"members\": [";
   first = true;
+  std::size_t i = 0;
   for (const MemberOut& m : Members(canon, model)) {
     os << (first ? "\n" : ",\n") << "    {\"no\": " << m.no << ", \"jd_tdt\": " << m.jd
        << ", \"date\": " << JsonString(m.date) << ", \"time_tdt\": " << JsonString(m.time)
@@ -563,7 +661,9 @@ void PrintJson(std::ostream& os, const std::vector<std::string>& memo, int32_t s
        << ", \"sun_azi_deg\": " << JsonNumber(m.sun_azi)
        << ", \"path_width_km\": " << JsonNumber(m.width)
        << ", \"central_duration_s\": " << JsonNumber(m.duration)
-       << ", \"delta_t_s\": " << JsonNumber(m.delta_t) << ", \"lunation\": " << m.lunation << "}";
+       << ", \"delta_t_s\": " << JsonNumber(m.delta_t) << ", \"lunation\": " << m.lunation
+       << (i < local.size() ? JsonLocal(local[i]) : std::string()) << "}";
+    ++i;
     first = false;
   }
   os << "\n  ]\n}\n";
@@ -681,7 +781,8 @@ int RunCatalog(const CliState& s) {
   bool ok = false;
   switch (s.catalog_kind) {
     case CliState::CatalogKind::Eclipses:
-      ok = EclipseCatalogCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, text, report);
+      ok = s.place ? CatalogLocalCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, *s.place, text, report)
+                   : EclipseCatalogCsv(s.catalog_from, s.catalog_to, s.delta_t, saros, text, report);
       break;
     case CliState::CatalogKind::Elements:
       ok = CatalogElementsText(s.catalog_from, s.catalog_to, s.delta_t, saros, text, report);
@@ -726,12 +827,24 @@ int Run(const CliState& s) {
     if (!SeriesElementsText(SeriesList, c.Canon, s.delta_t, text))
       return Fail(1, "Bessel-Elemente konnten nicht berechnet werden");
     os << text;
-  } else switch (s.format) {
-    case Format::Table:
-      for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
-      break;
-    case Format::Csv: PrintCsv(os, c.Canon, s.delta_t); break;
-    case Format::Json: PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon, s.delta_t); break;
+  } else {
+    std::vector<std::vector<std::string>> local;
+    if (s.format != Format::Table && !LocalValues(c.Canon, s.delta_t, s.place, local))
+      return Fail(1, "Bessel-Elemente konnten nicht berechnet werden");
+    switch (s.format) {
+      case Format::Table:
+        for (const std::string& line : c.Memo) os << Cp1252ToUtf8(line) << '\n';
+        if (s.place) {  // the block of the members seen from the place
+          os << '\n';
+          for (const std::string& line : LocalBlockLines(SeriesList, c.Canon, s.delta_t, *s.place))
+            os << Cp1252ToUtf8(line) << '\n';
+        }
+        break;
+      case Format::Csv: PrintCsv(os, c.Canon, s.delta_t, local); break;
+      case Format::Json:
+        PrintJson(os, c.Memo, c.CurrentSaros, c.ELP2000, c.Canon, s.delta_t, s.place, local);
+        break;
+    }
   }
   if (!WriteOut(os.str())) return 1;
   if (c.Canon && c.CanonSkippedLines > 0)
@@ -740,6 +853,11 @@ int Run(const CliState& s) {
     ShowSchattenbahnChecked = s.tracks;
     std::string error;
     if (!WriteSeriesDiagramThroughModule(s.diagram_path, s.diagram_dpi, &error))
+      return FailUtf8(1, error);
+  }
+  if (!s.map_path.empty()) {  // the world map with the members' paths
+    std::string error;
+    if (!WriteSeriesMapThroughModule(s.map_path, s.diagram_dpi, s.delta_t, &error))
       return FailUtf8(1, error);
   }
   if (!s.paths_file.empty()) {  // the members' paths into a GIS file

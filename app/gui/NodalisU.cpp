@@ -37,6 +37,7 @@
 #include "dialogs/DateFormU.h"
 #include "graphics/draw/SeriesDiagram.h"
 #include "graphics/windows/GrafikForm.h"
+#include "graphics/windows/MapForm.h"
 
 namespace nodalis {
 
@@ -253,6 +254,8 @@ void TForm1::PlaceOnScreen() {
 TForm1::~TForm1() {
   qApp->removeEventFilter(this);
   OneInstanceSetCallback(nullptr);
+  delete MapForm;
+  MapForm = nullptr;
   delete GraphForm;  // frees its drawing layer
   GraphForm = nullptr;
   DiagramGDI = nullptr;
@@ -332,6 +335,7 @@ void TForm1::FormShow() {
 void TForm1::closeEvent(QCloseEvent* E) {
   IniWriteString("Eclipses", "Lorvan-Canon", CanonPath);
   if (GraphForm) GraphForm->hide();
+  if (MapForm) MapForm->hide();
   if (DateForm) DateForm->hide();
   E->accept();
   // The program ends with its main window, also when the graph window is
@@ -464,6 +468,7 @@ void TForm1::ShowDiagram() {
   if (!GraphForm) {
     GraphForm = new TGraphForm;
     GraphForm->move(frameGeometry().width(), 0);
+    GraphForm->OnKarte = [this] { ShowMap(); };
   }
   if (SeriesList.size() > 1) GraphForm->setWindowTitle(FromCp(GraphCaption(SeriesList)));
   float screenMM = 270.0f;  // a 15" screen's height, when the screen does not tell
@@ -474,10 +479,23 @@ void TForm1::ShowDiagram() {
             screenMM - DIAGRAM_PAGE_MARGIN_MM);
   GraphForm->Sized = true;
   DrawSeriesDiagram(*DiagramGDI);
+  if (MapForm && MapForm->isVisible()) MapForm->SeriesChanged();
 }
 
 void TForm1::RedrawDiagram() {
   if (GraphForm && DiagramGDI) DrawSeriesDiagram(*DiagramGDI);
+  if (MapForm && MapForm->isVisible()) MapForm->SeriesChanged();
+}
+
+void TForm1::ShowMap() {
+  if (!MapForm) {
+    MapForm = new TMapForm;
+    if (GraphForm) MapForm->move(GraphForm->frameGeometry().topLeft() + QPoint(40, 40));
+  }
+  MapForm->SeriesChanged();
+  MapForm->show();
+  MapForm->raise();
+  MapForm->activateWindow();
 }
 
 }  // namespace nodalis

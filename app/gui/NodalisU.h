@@ -39,6 +39,7 @@ namespace nodalis {
 
 class TDateForm;
 class TGraphForm;
+class TMapForm;
 class tGDIext;
 
 constexpr std::size_t MAX_QUEUED_COMMANDS = 16;
@@ -87,6 +88,9 @@ class TForm1 : public QWidget {
   TDateForm* DateForm = nullptr;  // created after the main window (main.cpp or tests)
   TGraphForm* GraphForm = nullptr;
   tGDIext* DiagramGDI = nullptr;
+  // The map window: made by the graph window's "&Karte", then redrawn with
+  // the diagram after every command while it is open.
+  TMapForm* MapForm = nullptr;
 
   // Command handlers; Tag selects the step as the sender's tag does.
   void DateBtnClick();
@@ -136,6 +140,7 @@ class TForm1 : public QWidget {
   void ShowLunarChoice();
   void ShowDiagram();
   void RedrawDiagram();
+  void ShowMap();
 
   // Shows the newest handed-over Julian date (the pending hand-over).
   void ShowPendingHandover();

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <cmath>
 #include <cstdlib>
 
@@ -100,6 +101,7 @@ QPainter* tCanvas::Painter() {
   if (!Owned_) {
     Owned_ = std::make_unique<QPainter>();
     if (Device_ && Device_->width() > 0 && Device_->height() > 0) Owned_->begin(Device_);
+    if (Owned_->isActive() && !Clip_.isEmpty()) Owned_->setClipRect(Clip_);
     if (OnBegin) OnBegin();
   }
   return Owned_.get();
@@ -177,6 +179,41 @@ void tCanvas::Line(int X1, int Y1, int X2, int Y2) {
   // centres lie at +0.5 in Qt's coordinate model.
   const double Ex = X2 - Dx / Steps, Ey = Y2 - Dy / Steps;
   P->drawLine(QPointF(X1 + 0.5, Y1 + 0.5), QPointF(Ex + 0.5, Ey + 0.5));
+}
+
+void tCanvas::SetClipRect(const QRect& R) {
+  Clip_ = R;
+  QPainter* P = Painter();
+  if (!P->isActive()) return;
+  if (R.isEmpty()) P->setClipping(false);
+  else P->setClipRect(R);
+}
+
+void tCanvas::FillPolygons(const std::vector<std::vector<QPoint>>& Rings) {
+  QPainter* P = Painter();
+  if (!P->isActive() || Rings.empty()) return;
+  QPainterPath Path;
+  Path.setFillRule(Qt::OddEvenFill);
+  for (const std::vector<QPoint>& R : Rings) {
+    if (R.size() < 3) continue;
+    QPolygonF Poly;
+    Poly.reserve(qsizetype(R.size()));
+    for (const QPoint& Q : R) Poly << QPointF(Q);
+    Path.addPolygon(Poly);
+    Path.closeSubpath();
+  }
+  P->fillPath(Path, ToQColor(BrushColor));
+}
+
+void tCanvas::Polyline(const std::vector<QPoint>& Points) {
+  QPainter* P = Painter();
+  if (!P->isActive() || Points.size() < 2) return;
+  ApplyPen(*P);
+  QPolygonF Poly;
+  Poly.reserve(qsizetype(Points.size()));
+  // Pixel centres lie at +0.5 in Qt's coordinate model.
+  for (const QPoint& Q : Points) Poly << QPointF(Q.x() + 0.5, Q.y() + 0.5);
+  P->drawPolyline(Poly);
 }
 
 void tCanvas::TextOut(int X, int Y, const QString& Text) {

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QPaintDevice;
@@ -99,6 +100,14 @@ class tCanvas {
   virtual void TextOut(int X, int Y, const QString& Text);
   // Width of Text in pixels in the current font.
   int TextWidth(const QString& Text) const;
+  // Rings, each closed, filled together in the brush colour by the
+  // even-odd rule (a ring inside another is a hole); the pen is unused.
+  virtual void FillPolygons(const std::vector<std::vector<QPoint>>& Rings);
+  // An open line through Points with the pen (its last pixel set).
+  virtual void Polyline(const std::vector<QPoint>& Points);
+  // Limits every later operation to R (device pixels); an empty R lifts
+  // the limit.
+  void SetClipRect(const QRect& R);
 
  protected:
   QPainter* Painter();  // active painter (begun if needed)
@@ -111,6 +120,7 @@ class tCanvas {
   QString FontName_;
   int FontHeight_ = 0;
   QFont Font_;
+  QRect Clip_;
 };
 
 }  // namespace nodalis

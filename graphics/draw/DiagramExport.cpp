@@ -11,10 +11,12 @@
 #include "app/core/SeriesTable.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/SeriesDiagram.h"
+#include "graphics/draw/WorldMap.h"
 
 namespace nodalis {
 
-bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* ErrorUtf8) {
+namespace {
+void EnsureGuiApplication() {
   // Fonts and painting need a GUI application; a headless tool gets one on
   // the offscreen platform (no display needed). It lives until the process
   // ends and is deliberately not destroyed during static destruction.
@@ -30,6 +32,11 @@ bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* Error
     static char* Argv[] = {Name, nullptr};
     new QGuiApplication(Argc, Argv);
   }
+}
+}  // namespace
+
+bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* ErrorUtf8) {
+  EnsureGuiApplication();
   // The document title is the graph window's caption.
   const QString Title = FromCp(GraphCaption(SeriesList));
   QString Error;
@@ -37,6 +44,16 @@ bool WriteSeriesDiagram(const std::string& FileName, int Dpi, std::string* Error
                                    DIAGRAM_HALF_WIDTH, DIAGRAM_HALF_HEIGHT,
                                    QFile::decodeName(QByteArray::fromStdString(FileName)), Dpi,
                                    &Error, Title);
+  if (!Ok && ErrorUtf8) *ErrorUtf8 = Error.toStdString();
+  return Ok;
+}
+
+bool WriteSeriesMap(const std::string& FileName, int Dpi, DeltaTModel Model, std::string* ErrorUtf8) {
+  EnsureGuiApplication();
+  MapDeltaTModel = Model;
+  QString Error;
+  const bool Ok = WriteSeriesMapFile(QFile::decodeName(QByteArray::fromStdString(FileName)), Dpi,
+                                     &Error, FromCp(MapCaption(SeriesList)));
   if (!Ok && ErrorUtf8) *ErrorUtf8 = Error.toStdString();
   return Ok;
 }

@@ -136,6 +136,13 @@ bool WriteDataFile(const QString& FileName, const QByteArray& Data, QString* Err
 
 bool WriteDiagramFile(DrawProc Proc, float X1, float Y1, float X2, float Y2,
                       const QString& FileName, int Dpi, QString* Error, const QString& Title) {
+  return WritePictureFile(Proc, X1, Y1, X2, Y2, EXPORT_PAGE_WIDTH_IN, EXPORT_PAGE_WIDTH_IN * SQRT2,
+                          FileName, Dpi, Error, Title);
+}
+
+bool WritePictureFile(DrawProc Proc, float X1, float Y1, float X2, float Y2, double PageWidthIn,
+                      double PageHeightIn, const QString& FileName, int Dpi, QString* Error,
+                      const QString& Title) {
   auto Fail = [&](const QString& M) {
     if (Error) *Error = M;
     return false;
@@ -143,7 +150,7 @@ bool WriteDiagramFile(DrawProc Proc, float X1, float Y1, float X2, float Y2,
   if (Dpi != 96 && Dpi != 300 && Dpi != 600)
     return Fail(QStringLiteral("Auflösung %1 dpi nicht unterstützt (96, 300 oder 600)").arg(Dpi));
   const DiagramFormat F = FormatOfFileName(FileName);
-  const QSize Page = ExportPagePixels(Dpi);
+  const QSize Page(RoundPx(PageWidthIn * Dpi), RoundPx(PageHeightIn * Dpi));
   switch (F) {
     case DiagramFormat::Bmp:
     case DiagramFormat::Png: {
@@ -166,8 +173,7 @@ bool WriteDiagramFile(DrawProc Proc, float X1, float Y1, float X2, float Y2,
         Pdf.setResolution(Dpi);
         Pdf.setCreator(QStringLiteral("Nodalis"));
         Pdf.setTitle(Title);
-        const QSizeF PageMM(EXPORT_PAGE_WIDTH_IN * MM_PER_INCH,
-                            EXPORT_PAGE_WIDTH_IN * SQRT2 * MM_PER_INCH);
+        const QSizeF PageMM(PageWidthIn * MM_PER_INCH, PageHeightIn * MM_PER_INCH);
         Pdf.setPageLayout(QPageLayout(QPageSize(PageMM, QPageSize::Millimeter),
                                       QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         QPainter P;

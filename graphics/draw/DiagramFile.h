@@ -70,4 +70,11 @@ bool WriteDiagramFile(DrawProc Proc, float X1, float Y1, float X2, float Y2,
                       const QString& FileName, int Dpi, QString* Error,
                       const QString& Title = QStringLiteral("Nodalis"));
 
+// As WriteDiagramFile, on a page of PageWidthIn x PageHeightIn inches
+// (the bitmap RoundPx(PageWidthIn * Dpi) x RoundPx(PageHeightIn * Dpi)
+// pixels).
+bool WritePictureFile(DrawProc Proc, float X1, float Y1, float X2, float Y2, double PageWidthIn,
+                      double PageHeightIn, const QString& FileName, int Dpi, QString* Error,
+                      const QString& Title);
+
 }  // namespace nodalis

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/core/SeriesState.h"
+#include "astro/SunMoon.h"
 #include "graphics/draw/DiagramExport.h"
 
 namespace {
@@ -43,6 +44,25 @@ extern "C" __attribute__((visibility("default"))) int nodalis_write_series_diagr
     ShowSchattenbahnChecked = job->tracks != 0;
     TitleCaption = job->title_caption ? job->title_caption : "";
     ok = WriteSeriesDiagram(job->file_name, job->dpi, &message);
+  }
+  if (!ok) CopyMessage(message, error, error_size);
+  return ok ? 1 : 0;
+}
+
+extern "C" __attribute__((visibility("default"))) int nodalis_write_series_map(
+    const NodalisMapJob* job, char* error, std::size_t error_size) {
+  using namespace nodalis;
+  std::string message;
+  bool ok = false;
+  if (job == nullptr || job->file_name == nullptr) {
+    message = "kein Kartenauftrag";
+  } else {
+    SeriesList.assign(job->series_lines, job->series_lines + job->series_count);
+    TitleCaption = job->title_caption ? job->title_caption : "";
+    UseLunarLib = job->use_lunar_lib != 0;
+    const DeltaTModel model =
+        job->delta_t_model == 1 ? DeltaTModel::EspenakMeeus2006 : DeltaTModel::Nodalis;
+    ok = WriteSeriesMap(job->file_name, job->dpi, model, &message);
   }
   if (!ok) CopyMessage(message, error, error_size);
   return ok ? 1 : 0;

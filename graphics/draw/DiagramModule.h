@@ -26,6 +26,21 @@ struct NodalisDiagramJob {
 typedef int (*NodalisWriteDiagramFn)(const NodalisDiagramJob* job, char* error,
                                      std::size_t error_size);
 
+// What DrawSeriesMap reads, as the caller has it.
+struct NodalisMapJob {
+  const char* file_name;            // the file system's bytes; .bmp, .png, .pdf, .svg
+  int dpi;                          // 96, 300 or 600
+  const char* const* series_lines;  // SeriesList (Windows-1252 lines)
+  std::size_t series_count;
+  const char* title_caption;        // TitleCaption (Windows-1252)
+  int use_lunar_lib;                // UseLunarLib: the Moon of the members' elements
+  int delta_t_model;                // DeltaTModel: 0 the program's, 1 Espenak & Meeus 2006
+};
+
+// Writes the world map of job (WriteSeriesMap); 1 on success, else 0 with
+// a UTF-8 message as above.
+typedef int (*NodalisWriteMapFn)(const NodalisMapJob* job, char* error, std::size_t error_size);
+
 // Writes size bytes of data into the file file_name (the file system's
 // bytes) through QSaveFile (WriteFileData); 1 on success, else 0 with a
 // UTF-8 message as above.
@@ -38,3 +53,4 @@ typedef int (*NodalisWriteFileFn)(const char* file_name, const char* data, std::
 #define NODALIS_DIAGRAM_MODULE "libnodalis-diagram.so"
 #define NODALIS_WRITE_DIAGRAM_SYMBOL "nodalis_write_series_diagram"
 #define NODALIS_WRITE_FILE_SYMBOL "nodalis_write_file"
+#define NODALIS_WRITE_MAP_SYMBOL "nodalis_write_series_map"

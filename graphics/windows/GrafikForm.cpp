@@ -165,6 +165,12 @@ void TGraphForm::BuildMenu() {
   Proportional->setCheckable(true);
   Proportional->setChecked(true);
   connect(Proportional, &QAction::triggered, this, [this] { ProportionalClick(); });
+
+  Karte1 = Bar->addAction("&Karte");
+  Karte1->setObjectName("Karte1");
+  connect(Karte1, &QAction::triggered, this, [this] {
+    if (OnKarte) OnKarte();
+  });
 }
 
 void TGraphForm::FormPaint() {

@@ -55,6 +55,11 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   QAction* Fenstergreanpassen1 = nullptr;
   QAction* SeitenbreiteMen = nullptr;
   QAction* Proportional = nullptr;
+  QAction* Karte1 = nullptr;  // "&Karte": opens the map window (OnKarte)
+
+  // What "&Karte" does: set by the window that shows the series (the main
+  // window opens the map window); the item does nothing without it.
+  std::function<void()> OnKarte;
 
   // Logical pixels per inch of the window's screen.
   int PxX() const;

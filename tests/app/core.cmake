@@ -34,6 +34,7 @@ nodalis_add_gtest(test_core_cli
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_catalog.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_failures.cpp
           ${CMAKE_CURRENT_LIST_DIR}/test_cli_geo.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/test_cli_place.cpp
   LIBS nodalis_core util)
 target_compile_definitions(test_core_cli PRIVATE NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")
 add_dependencies(test_core_cli nodalis-cli)

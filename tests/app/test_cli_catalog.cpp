@@ -332,11 +332,11 @@ TEST(CliCatalog, BadInputExitsTwoBeforeAnyWork) {
       {"--catalog 2000 2001 --catalog 2000 2001", "nur einmal"},
       {"--catalog 2000 2001 --next", "nicht mit Befehlen"},
       {"--catalog 2000 2001 --jd 2451545", "nicht mit Befehlen"},
-      {"--catalog 2000 2001 --format csv", "nur mit --lunar, --delta-t und --saros N"},
+      {"--catalog 2000 2001 --format csv", "nur mit --lunar, --delta-t, --place und --saros N"},
       {"--catalog 2000 2001 --reference 2451545", "nur mit --lunar"},
       {"--catalog 2000 2001 --diagram x.png", "nur mit --lunar"},
       {"--catalog 2000 2001 --delta-t canon", "--delta-t erwartet nodalis oder espenak-meeus-2006"},
-      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths oder --catalog"},
+      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog"},
   };
   for (const Case& c : cases) {
     const Result both = Cli(c.args, true), out = Cli(c.args);

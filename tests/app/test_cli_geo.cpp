@@ -144,7 +144,7 @@ TEST(CliGeo, BadInputExitsTwoBeforeAnyWork) {
       {"--catalog-paths 2000 2001 /nonexistent-dir/x.geojson", "Verzeichnis nicht gefunden"},
       {"--catalog-paths 2000 2001 /tmp/x.geojson --paths /tmp/y.kml", "--catalog-paths gilt nur mit --lunar"},
       {"--catalog-paths 2000 2001 /tmp/x.geojson --catalog 2000 2001", "nur einmal"},
-      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths oder --catalog"},
+      {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog"},
   };
   for (const Case& c : cases) {
     const Result both = Cli(c.args, true), out = Cli(c.args);

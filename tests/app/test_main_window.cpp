@@ -5,7 +5,12 @@
 // series is being built, and the same commands through nodalis-cli.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QFileDialog>
+#include <QImage>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCursor>
@@ -14,6 +19,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
@@ -28,6 +34,9 @@
 #include <unistd.h>
 
 #include "dialogs/DateFormU.h"
+#include "graphics/draw/WorldMap.h"
+#include "graphics/windows/GrafikForm.h"
+#include "graphics/windows/MapForm.h"
 #include "app/gui/NodalisU.h"
 #include "app/core/PIniFile.h"
 #include "app/core/SarosSearch.h"
@@ -732,4 +741,90 @@ TEST_F(WindowAndCli, LunarTheoryWithoutAuto) {
     QTest::mouseClick(elp, Qt::LeftButton);
     EXPECT_TRUE(elp->isChecked());
   });
+}
+
+// The map window: opened from the graph window's "&Karte", it shows the
+// series on screen, names the member under the mouse, follows a Saros step
+// as the graph window does, zooms and saves.
+TEST_F(MainWindow, MapWindowOpensFromKarteFollowsASarosStepAndSaves) {
+  Open();
+  QSpinBox* spin = W<QSpinBox>("EditSarosNr");
+  spin->setFocus();
+  spin->selectAll();
+  QTest::keyClicks(spin, "145");
+  QTest::keyClick(spin, Qt::Key_Return);
+  ASSERT_TRUE(WaitIdle());
+  ASSERT_NE(form->GraphForm, nullptr);
+  auto* karte = form->GraphForm->findChild<QAction*>("Karte1");
+  ASSERT_NE(karte, nullptr) << "\"&Karte\" in the graph window's menu bar";
+  EXPECT_EQ(karte->text(), "&Karte");
+  EXPECT_TRUE(form->GraphForm->menuBar()->actions().contains(karte));
+  karte->trigger();
+  TMapForm* map = form->MapForm;
+  ASSERT_NE(map, nullptr);
+  QTRY_VERIFY_WITH_TIMEOUT(map->isVisible(), WAIT_MS);
+  EXPECT_EQ(map->windowTitle(), "Nodalis  Karte 145");
+  // The picture at 100 %: the map's page at the screen's resolution.
+  const int dpi = map->logicalDpiX();
+  EXPECT_EQ(map->Surface->width(), int(std::lround(MAP_PAGE_WIDTH_IN * dpi)));
+  // The mouse over the 2017 path in Nebraska (NASA's central line at 18:00
+  // UT, 40 50.3 N 98 18.3 W): the status line names member 22.
+  auto pixelOf = [&](double lon, double lat) {
+    return QPoint(int((lon - MAP_WORLD_X1) / (MAP_WORLD_X2 - MAP_WORLD_X1) * map->Surface->width()),
+                  int((MAP_WORLD_Y2 - lat) / (MAP_WORLD_Y2 - MAP_WORLD_Y1) * map->Surface->height()));
+  };
+  auto moveTo = [&](QPoint p) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(p), map->Surface->mapToGlobal(QPointF(p)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(map->Surface, &move);
+    return map->findChild<QLabel*>("MapStatus")->text();
+  };
+  QString status = moveTo(pixelOf(-98.305, 40.838));
+  EXPECT_TRUE(status.contains("Nr. 22  21.08.2017  totale Finsternis")) << status;
+  // The place under the mouse, within a pixel (0.4 deg at 96 dpi).
+  const QRegularExpressionMatch place =
+      QRegularExpression(QString::fromUtf8("^([0-9.]+)° N  ([0-9.]+)° W")).match(status);
+  ASSERT_TRUE(place.hasMatch()) << status;
+  EXPECT_NEAR(place.captured(1).toDouble(), 40.838, 0.4) << status;
+  EXPECT_NEAR(place.captured(2).toDouble(), 98.305, 0.4) << status;
+  // Over the open South Atlantic (45 S 20 W) no member of Saros 145 passes.
+  status = moveTo(pixelOf(-20, -45));
+  EXPECT_FALSE(status.contains("Nr.")) << status;
+  // Picture pixels: the band's blue in Nebraska, the sea in the North Atlantic.
+  const QImage pic = map->Surface->Picture();
+  EXPECT_EQ(pic.pixel(pixelOf(-40, 40)) & 0xFFFFFF, qRgb(204, 226, 244) & 0xFFFFFF);
+
+  // "+1" beside "Saros": the map follows, as the graph window does.
+  Click("SarPlus1Btn");
+  ASSERT_TRUE(WaitIdle());
+  QTRY_COMPARE_WITH_TIMEOUT(map->windowTitle(), QString("Nodalis  Karte 146"), WAIT_MS);
+  EXPECT_EQ(form->GraphForm->windowTitle(), "Nodalis  146");
+
+  // Zoom in: the picture grows by sqrt(2), the fine outlines take over.
+  const int before = map->Surface->width();
+  map->findChild<QAction*>("MapZoomin")->trigger();
+  EXPECT_NEAR(map->Surface->width(), before * std::sqrt(2.0), 2);
+
+  // "&Speichern": PNG at 96 dpi and SVG, the name from the save dialog.
+  const QString dir = QString::fromStdString((root_ / "cwd").string());
+  QString name = dir + "/karte146.png";
+  map->SaveFileNameHook = [&](QFileDialog&) { return name; };
+  map->findChild<QAction*>("MapSave96")->trigger();
+  EXPECT_EQ(QImage(name).size(), QSize(960, 591));
+  name = dir + "/hires";  // without suffix: the chosen filter's, PNG
+  map->findChild<QAction*>("MapSave300")->trigger();
+  EXPECT_EQ(QImage(name + ".png").size(), QSize(3000, 1847));
+  name = dir + "/karte146.svg";
+  map->findChild<QAction*>("MapSave96")->trigger();
+  EXPECT_TRUE(QString::fromUtf8(Slurp(name.toStdString())).contains("<title>Nodalis  Karte 146</title>"));
+  // An existing file: "No" asks again (here cancelled), nothing written.
+  int asked = 0;
+  map->OverwriteHook = [&](const QString&) { ++asked; return QMessageBox::No; };
+  const std::string before_bytes = Slurp(name.toStdString());
+  int calls = 0;
+  map->SaveFileNameHook = [&](QFileDialog&) { return ++calls == 1 ? name : QString(); };
+  map->findChild<QAction*>("MapSave96")->trigger();
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(Slurp(name.toStdString()), before_bytes);
 }

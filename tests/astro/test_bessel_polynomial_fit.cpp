@@ -15,6 +15,7 @@
 #include "astro/BesselPolynomialFit.h"
 #include "astro/DeltaTModel.h"
 #include "tests/astro/canon_besselian.h"
+#include "tests/astro/our_elements.h"
 
 using namespace nodalis;
 using nodalis::test::CanonBesselian;
@@ -46,17 +47,10 @@ constexpr long double DELTA_T_TOL_S = 0.1;  // the canon gives 0.1 s
 
 constexpr long double HOURS_PER_DAY = 24;
 
-// Our polynomial elements of the canon's eclipse: greatest eclipse found
-// from the new moon nearest the canon's date, as the series builder does.
+// Our polynomial elements of the canon's eclipse, with the canon's Delta T
+// model.
 bool Ours(const CanonElementsRow& r, BesselPolynomials& P) {
-  const bool tdt = TimesAreTDT;
-  TimesAreTDT = true;
-  long double nm = r.p.JDGreatestTD, beta = 0;
-  const bool found = FindNewMoon(nm, beta, 0);
-  TimesAreTDT = tdt;
-  BesselRec rec;
-  if (!found || CalcEclipse(0, true, rec, nm) == ECL_NONE) return false;
-  return FitBesselPolynomials(rec.JDMax, DeltaTSeconds(DeltaTModel::EspenakMeeus2006, rec.JDMax), P);
+  return nodalis::test::OurElements(r, DeltaTSeconds(DeltaTModel::EspenakMeeus2006, r.p.JDGreatestTD), P);
 }
 
 void ExpectFinite(const BesselPolynomials& P, const std::string& id) {

@@ -25,6 +25,7 @@
 #include "astro/DeltaTModel.h"
 #include "astro/EclipsePaths.h"
 #include "tests/astro/canon_besselian.h"
+#include "tests/astro/our_elements.h"
 
 using namespace nodalis;
 using nodalis::test::CanonBesselian;
@@ -650,15 +651,8 @@ TEST(EclipsePaths, OursAgainstTheCanonsElements1000To2500) {
   int n = 0;
   for (const CanonElementsRow& r : CanonBesselian()) {
     if (r.year < 1000 || r.year > 2500 || !r.central()) continue;
-    const bool tdt = TimesAreTDT;
-    TimesAreTDT = true;
-    long double nm = r.p.JDGreatestTD, beta = 0;
-    ASSERT_TRUE(FindNewMoon(nm, beta, 0));
-    TimesAreTDT = tdt;
-    BesselRec rec;
-    ASSERT_NE(CalcEclipse(0, true, rec, nm), ECL_NONE) << r.id();
     BesselPolynomials ours;
-    ASSERT_TRUE(FitBesselPolynomials(rec.JDMax, r.p.DeltaTSeconds, ours)) << r.id();
+    ASSERT_TRUE(nodalis::test::OurElements(r, r.p.DeltaTSeconds, ours)) << r.id();
     PathOptions fine;
     fine.MaxChordKm = FINE_CHORD_KM;
     fine.Penumbra = fine.Horizon = fine.UmbraPolygons = false;

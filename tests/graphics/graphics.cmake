@@ -13,7 +13,7 @@ nodalis_add_gtest(graphics_window_test
   SOURCES ${_gfxt}/test_window.cpp
   LIBS nodalis_graphwin Qt6::Test QT Widgets)
 nodalis_add_gtest(graphics_cli_test
-  SOURCES ${_gfxt}/test_cli_diagram.cpp
+  SOURCES ${_gfxt}/test_cli_diagram.cpp ${_gfxt}/test_cli_map.cpp
   LIBS Qt6::Gui QT Gui)
 target_compile_definitions(graphics_cli_test PRIVATE
   NODALIS_CLI_PATH="$<TARGET_FILE:nodalis-cli>")

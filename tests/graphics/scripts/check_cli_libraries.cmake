@@ -1,6 +1,6 @@
 # nodalis-cli starts without Qt: none of the libraries it needs at start
 # (readelf -d, NEEDED) is a Qt library; the diagram module it loads for
-# --diagram and the GIS files exports its two entries and nothing else
+# --diagram, --map and the GIS files exports its three entries and nothing else
 # (nm -D --defined-only).
 execute_process(COMMAND readelf -d ${CLI} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
@@ -16,6 +16,6 @@ message(STATUS "nodalis-cli needs: ${needed}")
 
 include(${CMAKE_CURRENT_LIST_DIR}/../../defined_symbols.cmake)
 defined_symbols(${MODULE} found)
-if(NOT "${found}" STREQUAL "nodalis_write_file;nodalis_write_series_diagram")
-  message(FATAL_ERROR "diagram module exports\n  want: nodalis_write_file;nodalis_write_series_diagram\n  got:  ${found}")
+if(NOT "${found}" STREQUAL "nodalis_write_file;nodalis_write_series_diagram;nodalis_write_series_map")
+  message(FATAL_ERROR "diagram module exports\n  want: nodalis_write_file;nodalis_write_series_diagram;nodalis_write_series_map\n  got:  ${found}")
 endif()
