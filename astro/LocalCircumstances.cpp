@@ -43,16 +43,22 @@ struct Site {
   Real sphi = 0, cphi = 0, lon = 0;
 };
 
-Site MakeSite(const GeodeticPlace& Place) {
-  Site s;
+// rho sin phi', rho cos phi' and the sine and cosine of the geodetic
+// latitude.
+void Geocentric(const GeodeticPlace& Place, Real& Rsp, Real& Rcp, Real& Sphi, Real& Cphi) {
   const Real phi = static_cast<Real>(Place.LatitudeDeg) * RAD;
   const Real h = static_cast<Real>(Place.HeightM) / EQUATORIAL_RADIUS_M;
-  s.sphi = std::sin(phi);
-  s.cphi = std::cos(phi);
+  Sphi = std::sin(phi);
+  Cphi = std::cos(phi);
   // Reduced latitude u: tan u = (1 - f) tan phi.
-  const Real u = std::atan2(ONE_MINUS_F * s.sphi, s.cphi);
-  s.rsp = ONE_MINUS_F * std::sin(u) + h * s.sphi;
-  s.rcp = std::cos(u) + h * s.cphi;
+  const Real u = std::atan2(ONE_MINUS_F * Sphi, Cphi);
+  Rsp = ONE_MINUS_F * std::sin(u) + h * Sphi;
+  Rcp = std::cos(u) + h * Cphi;
+}
+
+Site MakeSite(const GeodeticPlace& Place) {
+  Site s;
+  Geocentric(Place, s.rsp, s.rcp, s.sphi, s.cphi);
   s.lon = std::remainder(static_cast<Real>(Place.LongitudeDeg), 360.0) * RAD;
   return s;
 }
@@ -185,6 +191,13 @@ const char* LocalEclipseKindName(LocalEclipseKind Kind) {
     case LocalEclipseKind::None: break;
   }
   return "none";
+}
+
+void GeocentricCoordinates(const GeodeticPlace& Place, long double& RhoSinPhi, long double& RhoCosPhi) {
+  Real rsp = 0, rcp = 0, sphi = 0, cphi = 0;
+  Geocentric(Place, rsp, rcp, sphi, cphi);
+  RhoSinPhi = rsp;
+  RhoCosPhi = rcp;
 }
 
 LocalCircumstances ComputeLocalCircumstances(const BesselPolynomials& P, const GeodeticPlace& Place) {

@@ -88,6 +88,11 @@ struct LocalCircumstances {
   long double DurationSeconds = 0;  // total or annular phase, Third - Second
 };
 
+// The place's geocentric coordinates in equatorial Earth radii, rho sin phi'
+// and rho cos phi', on the IAU 1976 ellipsoid (J. Meeus, Astronomical
+// Algorithms, 2nd ed. 1998, ch. 11).
+void GeocentricCoordinates(const GeodeticPlace& Place, long double& RhoSinPhi, long double& RhoCosPhi);
+
 // The local circumstances of the eclipse of P at Place.  Kind None (Valid
 // true) when the penumbra misses the place; Valid false for elements or a
 // place that are not finite or a latitude beyond +-90 deg.

@@ -38,12 +38,13 @@ SERIES = (136, 145)
 # total 1999 Aug 11; with published path tables: annular 1131 Sep 23 and
 # 2173 Oct 7, total 2399 Aug 2 (across the antimeridian); total 2003 Nov 23
 # over Antarctica; hybrid 2005 Apr 8, whose path ends NASA publishes; total
-# 1997 Mar 9, whose local circumstances at cities NASA publishes.
+# 1997 Mar 9 and 1995 Oct 24, whose local circumstances at cities NASA and
+# the press publish.
 DATES = ((1999, 8, 11), (2012, 5, 20), (2013, 11, 3), (2017, 8, 21),
          (2021, 6, 10), (2022, 10, 25), (2023, 4, 20), (2023, 10, 14),
          (2024, 4, 8), (2025, 3, 29), (2026, 8, 12), (2027, 8, 2),
          (1131, 9, 23), (2173, 10, 7), (2399, 8, 2), (2003, 11, 23),
-         (2005, 4, 8), (1997, 3, 9))
+         (2005, 4, 8), (1997, 3, 9), (1995, 10, 24))
 MONTHS = ("January", "February", "March", "April", "May", "June", "July",
           "August", "September", "October", "November", "December")
 ACKNOWLEDGEMENT = "Eclipse Predictions by Fred Espenak, NASA's GSFC"

@@ -158,6 +158,23 @@ TEST(LocalCircumstances, PartialEclipseAtCitiesAgainstNasa1997) {
   EXPECT_TRUE(K.Visible);
 }
 
+// The total eclipse of 1995 Oct 24 at Angkor Wat (13 26.0 N, 103 52.0 E as
+// NASA's table of 1997 above gives it, sea level): first contact 9:27:35,
+// totality from 10:58:54 for one minute and 49 seconds, last contact
+// 12:39:51, Cambodian time (UT + 7 h), to the second (The Phnom Penh Post,
+// "The eclipse - what it all meant", 1995).
+TEST(LocalCircumstances, TotalAtAngkorWat1995) {
+  const LocalCircumstances L = ComputeLocalCircumstances(Canon(1995, 10, 24), {Dm(13, 26.0, 'N'), Dm(103, 52.0, 'E'), 0});
+  ExpectSound(L, "Angkor Wat 1995");
+  ASSERT_EQ(L.Kind, LocalEclipseKind::Total);
+  EXPECT_TRUE(L.Visible);
+  constexpr double ROUNDING_S = 0.5;
+  EXPECT_NEAR(Seconds(L.First.JDUT, SameDayUT(L.First.JDUT, 2, 27, 35)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(Seconds(L.Second.JDUT, SameDayUT(L.Second.JDUT, 3, 58, 54)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(Seconds(L.Fourth.JDUT, SameDayUT(L.Fourth.JDUT, 5, 39, 51)), 0, NASA_TIME_TOL_S + ROUNDING_S);
+  EXPECT_NEAR(L.DurationSeconds, 60 + 49, DURATION_TOL_S);
+}
+
 // The annular eclipse of 2023 Oct 14 at Albuquerque, from
 // nationaleclipse.com/cities/albuquerque_new_mexico.html ("Eclipse data
 // courtesy of Fred Espenak, NASA/Goddard Space Flight Center"): contacts to
@@ -190,6 +207,10 @@ TEST(LocalCircumstances, AnnularAtAlbuquerque2023) {
   EXPECT_NEAR(L.Maximum.SunAziDeg, 136.9, TENTH_DEG_TOL);
   EXPECT_LT(L.Magnitude, 1);
   EXPECT_NEAR(L.Magnitude, L.DiameterRatio, 1e-12);
+  // Annularity begins where the Moon's trailing (western) limb leaves the
+  // Sun's and ends where its leading limb reaches the Sun's eastern one.
+  EXPECT_GT(L.Second.PDeg, 180);
+  EXPECT_LT(L.Third.PDeg, 180);
   // UT is TD less the elements' Delta T.
   EXPECT_NEAR(Seconds(L.Maximum.JDTD, L.Maximum.JDUT), Canon(2023, 10, 14).DeltaTSeconds, 1e-3);
 }
@@ -221,6 +242,13 @@ TEST(LocalCircumstances, TotalAtCasper2017) {
   // disc (P 180 .. 360), last contact on the eastern half.
   EXPECT_GT(L.First.PDeg, 180);
   EXPECT_LT(L.Fourth.PDeg, 180);
+  // The Sun's last crescent vanishes on its eastern limb, the first light
+  // returns on the western one (the contact points of a total eclipse lie
+  // opposite the Moon's centre).
+  EXPECT_GT(L.Second.PDeg, 0);
+  EXPECT_LT(L.Second.PDeg, 180);
+  EXPECT_GT(L.Third.PDeg, 180);
+  EXPECT_LT(L.Third.PDeg, 360);
   // NASA's interactive map of the eclipse, as americaneclipseusa.com
   // quotes it for Casper: totality begins 11:42:40 MDT and lasts 2:26.  The
   // map's Delta T is taken as that of NASA's path table of the eclipse,
@@ -430,6 +458,24 @@ TEST(LocalCircumstances, NoEclipseAndBadInput) {
   BesselPolynomials broken = P;
   broken.X[1] = nan;
   EXPECT_FALSE(ComputeLocalCircumstances(broken, {42.85L, -106.33L, 0}).Valid);
+}
+
+// J. Meeus, Astronomical Algorithms (2nd ed. 1998), example 11.a: Palomar
+// Observatory, latitude +33 21 22, 1706 m: rho sin phi' = +0.546861,
+// rho cos phi' = +0.836339 (IAU 1976 ellipsoid, 6 decimals).
+TEST(LocalCircumstances, GeocentricCoordinatesOfMeeusExample) {
+  long double rs = 0, rc = 0;
+  GeocentricCoordinates({33 + 21 / 60.0L + 22 / 3600.0L, -116.8650L, 1706}, rs, rc);
+  constexpr double SIX_DECIMALS = 0.5e-6 + 1e-9;
+  EXPECT_NEAR(rs, 0.546861, SIX_DECIMALS);
+  EXPECT_NEAR(rc, 0.836339, SIX_DECIMALS);
+  // The poles and the equator at sea level: the polar and equatorial radii.
+  GeocentricCoordinates({90, 0, 0}, rs, rc);
+  EXPECT_NEAR(rs, 1 - 1 / 298.257, 1e-12);
+  EXPECT_NEAR(rc, 0, 1e-12);
+  GeocentricCoordinates({0, 0, 0}, rs, rc);
+  EXPECT_NEAR(rs, 0, 1e-12);
+  EXPECT_NEAR(rc, 1, 1e-12);
 }
 
 TEST(LocalCircumstances, AHighPlace) {
