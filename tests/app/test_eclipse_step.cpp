@@ -29,6 +29,7 @@
 #include "app/core/MemberLine.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
+#include "tests/app/started_commands.h"
 
 using namespace nodalis;
 
@@ -73,15 +74,7 @@ std::map<int, std::vector<CanonEclipse>> CanonWindows() {
   return out;
 }
 
-SeriesCommands Started() {
-  ClockJD = CLOCK;
-  EkliptikalNordChecked = false;
-  SeriesList.clear();
-  SeriesCommands c;
-  c.SetLunarMode(LunarMode::Auto);
-  c.Start();
-  return c;
-}
+SeriesCommands Started() { return nodalis_test::StartedAt(CLOCK); }
 
 // "&Datum" with the Julian date D typed and "TDT Ephemeridenzeit" ticked
 // (nodalis-cli --date D).

@@ -24,6 +24,7 @@
 #include "app/core/SarosSearch.h"
 #include "app/core/SeriesCommands.h"
 #include "app/core/SeriesState.h"
+#include "tests/app/started_commands.h"
 #include "astro/TIMLIB.h"
 
 using namespace nodalis;
@@ -84,15 +85,7 @@ Outcome GoTo(SeriesCommands& c, int32_t saros) {
   return o;
 }
 
-SeriesCommands Started(long double clock) {
-  ClockJD = clock;
-  EkliptikalNordChecked = false;
-  SeriesList.clear();
-  SeriesCommands c;
-  c.SetLunarMode(LunarMode::Auto);
-  c.Start();
-  return c;
-}
+SeriesCommands Started(long double clock) { return nodalis_test::StartedAt(clock); }
 
 bool Holds(const Outcome& o, long double jd) {
   for (long double m : o.members)
