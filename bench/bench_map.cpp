@@ -16,8 +16,7 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "app/core/SeriesCommands.h"
-#include "app/core/SeriesState.h"
+#include "bench/bench_series.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/WorldMap.h"
 
@@ -27,14 +26,7 @@ namespace {
 
 constexpr int SCREEN_W = 1920, SCREEN_H = 1182;
 
-std::vector<std::string> Series(int Saros) {
-  SeriesCommands c;
-  c.SetLunarMode(LunarMode::Auto);
-  c.Start();
-  c.SarosField = Saros;
-  c.ChangeSaros(0);
-  return SeriesList;
-}
+std::vector<std::string> Series(int Saros) { return bench::SeriesOnScreen(Saros); }
 
 void Draw(QImage& Img, const SeriesMap& M) {
   tCanvas Canvas(&Img);

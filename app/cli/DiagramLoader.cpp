@@ -102,7 +102,7 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
 }
 
 bool WriteSeriesMapThroughModule(const std::string& FileName, int Dpi, DeltaTModel Model,
-                                 std::string* ErrorUtf8) {
+                                 const std::optional<GeodeticPlace>& Place, std::string* ErrorUtf8) {
   std::string why;
   const auto write = reinterpret_cast<NodalisWriteMapFn>(ModuleEntry(NODALIS_WRITE_MAP_SYMBOL, why));
   if (write == nullptr) {
@@ -120,6 +120,9 @@ bool WriteSeriesMapThroughModule(const std::string& FileName, int Dpi, DeltaTMod
   job.title_caption = TitleCaption.c_str();
   job.use_lunar_lib = UseLunarLib ? 1 : 0;
   job.delta_t_model = Model == DeltaTModel::EspenakMeeus2006 ? 1 : 0;
+  job.has_place = Place ? 1 : 0;
+  job.place_lat_deg = Place ? double(Place->LatitudeDeg) : 0;
+  job.place_lon_deg = Place ? double(Place->LongitudeDeg) : 0;
   char error[1024] = "";
   if (write(&job, error, sizeof error) != 0) return true;
   if (ErrorUtf8) *ErrorUtf8 = error;

@@ -6,7 +6,10 @@
 
 #include <string>
 
+#include <optional>
+
 #include "astro/DeltaTModel.h"
+#include "astro/LocalCircumstances.h"
 
 namespace nodalis {
 
@@ -18,8 +21,9 @@ bool WriteSeriesDiagramThroughModule(const std::string& FileName, int Dpi,
 
 // As WriteSeriesMap (graphics/draw/DiagramExport.h): the world map of the
 // series on screen with the Moon of UseLunarLib and Delta T by Model.
+// Place, when given, is marked on the map.
 bool WriteSeriesMapThroughModule(const std::string& FileName, int Dpi, DeltaTModel Model,
-                                 std::string* ErrorUtf8);
+                                 const std::optional<GeodeticPlace>& Place, std::string* ErrorUtf8);
 
 // Writes Data into FileName (the file system's bytes) through the module's
 // QSaveFile writer (WriteFileData in graphics/draw/DiagramExport.h).  False

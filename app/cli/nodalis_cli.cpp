@@ -857,7 +857,7 @@ int Run(const CliState& s) {
   }
   if (!s.map_path.empty()) {  // the world map with the members' paths
     std::string error;
-    if (!WriteSeriesMapThroughModule(s.map_path, s.diagram_dpi, s.delta_t, &error))
+    if (!WriteSeriesMapThroughModule(s.map_path, s.diagram_dpi, s.delta_t, s.place, &error))
       return FailUtf8(1, error);
   }
   if (!s.paths_file.empty()) {  // the members' paths into a GIS file

@@ -9,6 +9,7 @@
 #include "app/core/SeriesState.h"
 #include "astro/SunMoon.h"
 #include "graphics/draw/DiagramExport.h"
+#include "graphics/draw/WorldMap.h"
 
 namespace {
 // The message into the caller's buffer, cut to its size.
@@ -62,6 +63,8 @@ extern "C" __attribute__((visibility("default"))) int nodalis_write_series_map(
     UseLunarLib = job->use_lunar_lib != 0;
     const DeltaTModel model =
         job->delta_t_model == 1 ? DeltaTModel::EspenakMeeus2006 : DeltaTModel::Nodalis;
+    MapMarkedPlace.reset();
+    if (job->has_place) MapMarkedPlace = MapPoint{job->place_lon_deg, job->place_lat_deg};
     ok = WriteSeriesMap(job->file_name, job->dpi, model, &message);
   }
   if (!ok) CopyMessage(message, error, error_size);

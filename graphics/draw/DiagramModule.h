@@ -35,6 +35,8 @@ struct NodalisMapJob {
   const char* title_caption;        // TitleCaption (Windows-1252)
   int use_lunar_lib;                // UseLunarLib: the Moon of the members' elements
   int delta_t_model;                // DeltaTModel: 0 the program's, 1 Espenak & Meeus 2006
+  int has_place;                    // --place given: mark it
+  double place_lat_deg, place_lon_deg;
 };
 
 // Writes the world map of job (WriteSeriesMap); 1 on success, else 0 with

@@ -23,6 +23,7 @@
 namespace nodalis {
 
 DeltaTModel MapDeltaTModel = DeltaTModel::Nodalis;
+std::optional<MapPoint> MapMarkedPlace;
 
 namespace {
 
@@ -42,6 +43,7 @@ constexpr float LABEL_FONT_MM = 2.4f;
 constexpr float LEGEND_FONT_MM = 3.0f;
 constexpr float TITLE_FONT_MM = 4.5f;
 constexpr float LEGEND_BOX_MM = 3.0f;
+constexpr float PLACE_MARK_MM = 2.4f;
 
 // Degrees below the frame: the degree labels, then the legend, then the
 // program's name and the data's credit.
@@ -149,6 +151,20 @@ void DrawMembers(tGDIext& G, const SeriesMap& M) {
   }
 }
 
+// The place: a white disc with a black ring and cross, 2.4 mm across.
+void DrawPlace(tGDIext& G, const MapPoint& P) {
+  const QPoint c = Px(G, P, 0);
+  const int r = std::max(3, G.MMToPxX(PLACE_MARK_MM / 2));
+  G.SetPenColor(MAP_PLACE_CROSS);
+  G.SetPenWidthMM(COAST_PEN_MM);
+  G.SetFillColor(MAP_PLACE_RING);
+  G.Canvas->Ellipse(c.x() - r, c.y() - r, c.x() + r + 1, c.y() + r + 1);
+  G.SetPenWidthMM(CENTRAL_PEN_MM);
+  G.LinePx(c.x() - r, c.y(), c.x() + r + 1, c.y());
+  G.LinePx(c.x(), c.y() - r, c.x(), c.y() + r + 1);
+  G.ClearFill();
+}
+
 QString DegreeLabel(int Deg, char Plus, char Minus) {
   if (Deg == 0) return QStringLiteral("0°");
   return QStringLiteral("%1°%2").arg(std::abs(Deg)).arg(QChar(Deg > 0 ? Plus : Minus));
@@ -222,7 +238,7 @@ std::string MapCaption(const std::vector<std::string>& List) {
   return name + "  Karte" + (graph.size() > name.size() + 2 ? " " + graph.substr(name.size() + 2) : "");
 }
 
-void DrawWorldMap(tGDIext& G, const SeriesMap& M) {
+void DrawWorldMap(tGDIext& G, const SeriesMap& M, const std::optional<MapPoint>& Place) {
   G.Prepare();
   if (!G.Canvas) return;
   G.SetFontName(QString::fromLatin1(FONT_NAME));
@@ -233,13 +249,16 @@ void DrawWorldMap(tGDIext& G, const SeriesMap& M) {
   DrawLand(G);
   DrawGraticule(G);
   DrawMembers(G, M);
+  if (Place) DrawPlace(G, *Place);
   G.Canvas->SetClipRect(QRect());
   DrawFrameAndLabels(G);
   DrawTitleAndFoot(G);
   DrawLegend(G, M.Members.empty() ? 0.0L : M.Members.back().L2);
 }
 
-void DrawSeriesMap(tGDIext& G) { DrawWorldMap(G, CachedSeriesMap(SeriesList, MapDeltaTModel)); }
+void DrawSeriesMap(tGDIext& G) {
+  DrawWorldMap(G, CachedSeriesMap(SeriesList, MapDeltaTModel), MapMarkedPlace);
+}
 
 bool WriteSeriesMapFile(const QString& FileName, int Dpi, QString* Error, const QString& Title) {
   return WritePictureFile(&DrawSeriesMap, MAP_WORLD_X1, MAP_WORLD_Y1, MAP_WORLD_X2, MAP_WORLD_Y2,

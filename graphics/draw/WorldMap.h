@@ -18,6 +18,7 @@
 // printing: the map of SeriesList (CachedSeriesMap with MapDeltaTModel).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,13 +51,22 @@ constexpr TColor MAP_GRATICULE = RGBColor(150, 172, 196);
 // command line's --delta-t for its map file.
 extern DeltaTModel MapDeltaTModel;
 
+// The place DrawSeriesMap marks (the settings file's [Ini] Place in the
+// window, --place on the command line); none when unset.
+extern std::optional<MapPoint> MapMarkedPlace;
+
 // The map window's caption (Windows-1252): "Nodalis  Karte 145" with the
 // Saros number of the first member, "Nodalis  Karte" for a list without
 // members.
 std::string MapCaption(const std::vector<std::string>& List);
 
-// Draws the map of M through GDI, whose world window is in degrees.
-void DrawWorldMap(tGDIext& GDI, const SeriesMap& M);
+// Draws the map of M through GDI, whose world window is in degrees, with
+// Place marked (a white ring with a black cross, over every band) when given.
+void DrawWorldMap(tGDIext& GDI, const SeriesMap& M, const std::optional<MapPoint>& Place = {});
+
+// Colours of the place's mark.
+constexpr TColor MAP_PLACE_RING = RGBColor(255, 255, 255);
+constexpr TColor MAP_PLACE_CROSS = RGBColor(0, 0, 0);
 
 // The drawing procedure (a DrawProc): the map of SeriesList.
 void DrawSeriesMap(tGDIext& GDI);

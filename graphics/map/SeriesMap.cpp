@@ -71,6 +71,7 @@ SeriesMap BuildSeriesMap(const std::vector<std::string>& List, DeltaTModel Model
       out.Members.push_back(std::move(m));
       continue;
     }
+    m.Elements = b;
     const EclipsePaths p = ComputeEclipsePaths(b, options);
     m.Valid = p.Valid && std::isfinite(double(p.Greatest.LatitudeDeg)) &&
               std::isfinite(double(p.Greatest.LongitudeDeg));

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "astro/BesselPolynomials.h"
 #include "astro/DeltaTModel.h"
 #include "graphics/map/MapGeometry.h"
 
@@ -29,6 +30,7 @@ struct MapMember {
   int TypeCode = 0;               // ECL_PARTIAL .. ECL_HYBRID
   long double L2 = 0;             // umbral radius at greatest eclipse (the colour of partial ones)
   bool Valid = false;             // the penumbra reaches the Earth: paths computed
+  BesselPolynomials Elements;     // its polynomial elements (the local circumstances)
   bool Umbral = false;            // the umbra or antumbra reaches the Earth
   MapPoint Greatest;              // greatest eclipse on the ground (or the limb's nearest point)
   std::vector<PlaneRing> Bands;   // the umbral path, plane rings within -180 .. 180

@@ -18,6 +18,7 @@
 #include "app/base/Utils.h"
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/windows/PrintControlU.h"
+#include "graphics/windows/SaveDialog.h"
 
 namespace nodalis {
 
@@ -46,18 +47,8 @@ QString ZoomLimitText(int Percent) {
              .arg(MAX_SURFACE_PX);
 }
 
-// The save dialog's formats: filter and the suffix a name without one gets.
-struct SaveFormat {
-  const char* Filter;
-  const char* Suffix;
-};
-constexpr SaveFormat SAVE_FORMATS[] = {{"Bilddateien (*.bmp)", "bmp"}, {"PNG-Bilder (*.png)", "png"}};
-
-QString SuffixOfFilter(const QString& Filter) {
-  for (const SaveFormat& F : SAVE_FORMATS)
-    if (Filter == QLatin1String(F.Filter)) return QLatin1String(F.Suffix);
-  return QLatin1String(SAVE_FORMATS[0].Suffix);
-}
+// The save dialog's formats.
+const std::vector<SaveFormat> SAVE_FORMATS = {{"Bilddateien (*.bmp)", "bmp"}, {"PNG-Bilder (*.png)", "png"}};
 
 struct PercentItem {
   const char* Name;
@@ -273,33 +264,6 @@ void TGraphForm::Drucken1Click() {
   PrintPicture(S);
 }
 
-// The save dialog opens in the folder of the last save of this run (at
-// first the current folder); a name typed without a suffix gets the one of
-// the chosen format. The window asks about an existing file itself.
-QString TGraphForm::AskSaveFileName() {
-  QFileDialog Dialog(this, "Speichern", SaveFolder_.isEmpty() ? QDir::currentPath() : SaveFolder_);
-  Dialog.setAcceptMode(QFileDialog::AcceptSave);
-  Dialog.setFileMode(QFileDialog::AnyFile);
-  Dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  QStringList Filters;
-  for (const SaveFormat& F : SAVE_FORMATS) Filters << QLatin1String(F.Filter);
-  Dialog.setNameFilters(Filters);
-  Dialog.setDefaultSuffix(SuffixOfFilter(Filters.first()));
-  connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
-          [&Dialog](const QString& F) { Dialog.setDefaultSuffix(SuffixOfFilter(F)); });
-  QString Name;
-  if (SaveFileNameHook)
-    Name = SaveFileNameHook(Dialog);
-  else if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty())
-    Name = Dialog.selectedFiles().first();
-  if (Name.isEmpty()) return Name;
-  // Also where the platform's own dialog or the seam left the suffix off.
-  if (!QFileInfo(Name).fileName().contains(QLatin1Char('.')))
-    Name += QLatin1Char('.') + SuffixOfFilter(Dialog.selectedNameFilter());
-  SaveFolder_ = QFileInfo(Name).absolutePath();
-  return Name;
-}
-
 QMessageBox::StandardButton TGraphForm::AskOverwrite(const QString& Text) {
   if (OverwriteHook) return OverwriteHook(Text);
   return QMessageBox::warning(this, "Warnung", Text,
@@ -330,15 +294,12 @@ QImage TGraphForm::RenderForSave(int Tag) {
 }
 
 void TGraphForm::Speichern1Click(int Tag) {
-  QString Name;
-  for (;;) {
-    Name = AskSaveFileName();
-    if (Name.isEmpty()) return;
-    if (!QFileInfo::exists(Name)) break;
-    const auto Answer = AskOverwrite("Datei " + Name + " ist schon vorhanden! Überschreiben?");
-    if (Answer == QMessageBox::Yes) break;
-    if (Answer != QMessageBox::No) return;  // Cancel (or the box closed)
-  }
+  // The dialog opens in the folder of the last save of this run (at first
+  // the current folder); the window asks about an existing file itself.
+  const QString Name =
+      AskSaveTarget(this, SAVE_FORMATS, SaveFolder_, SaveFileNameHook,
+                    [this](const QString& Text) { return AskOverwrite(Text); });
+  if (Name.isEmpty()) return;
   QImage Img = RenderForSave(Tag);
   QString Error;
   const int Dpi = Tag == 2 ? HIRES_DPI : Tag == 3 ? XXL_DPI : PxX();

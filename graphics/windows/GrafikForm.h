@@ -114,7 +114,6 @@ class TGraphForm : public QMainWindow, public tGraphOwner {
   friend void ShowGraph(TGraphForm*&, tGDIext*&, DrawProc, float, float, float, float, float, float);
   bool FitToFrame_ = false;  // sized by ShowGraph, frame not known yet
   QString SaveFolder_;       // folder of the last bitmap saved in this run
-  QString AskSaveFileName();
   QMessageBox::StandardButton AskOverwrite(const QString& Text);
   void BuildMenu();
   bool InPaint_ = false;

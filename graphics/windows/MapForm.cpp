@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "app/base/Utils.h"
+#include "app/core/LocalPlace.h"
 #include "app/core/SeriesState.h"
 #include "app/qt/QtText.h"
 #include "astro/BesselRec.h"
@@ -25,6 +26,7 @@
 #include "graphics/draw/DiagramFile.h"
 #include "graphics/draw/WorldMap.h"
 #include "graphics/windows/PrintControlU.h"
+#include "graphics/windows/SaveDialog.h"
 
 namespace nodalis {
 
@@ -37,20 +39,10 @@ constexpr int MAX_SURFACE_PX = 6000;
 constexpr int HIT_TOLERANCE_PX = 6;
 constexpr int PRINT_MARGIN_MM = 15;
 
-struct SaveFormat {
-  const char* Filter;
-  const char* Suffix;
-};
-constexpr SaveFormat SAVE_FORMATS[] = {{"PNG-Bilder (*.png)", "png"},
-                                       {"Bilddateien (*.bmp)", "bmp"},
-                                       {"PDF-Dokumente (*.pdf)", "pdf"},
-                                       {"SVG-Grafiken (*.svg)", "svg"}};
-
-QString SuffixOfFilter(const QString& Filter) {
-  for (const SaveFormat& F : SAVE_FORMATS)
-    if (Filter == QLatin1String(F.Filter)) return QLatin1String(F.Suffix);
-  return QLatin1String(SAVE_FORMATS[0].Suffix);
-}
+const std::vector<SaveFormat> SAVE_FORMATS = {{"PNG-Bilder (*.png)", "png"},
+                                              {"Bilddateien (*.bmp)", "bmp"},
+                                              {"PDF-Dokumente (*.pdf)", "pdf"},
+                                              {"SVG-Grafiken (*.svg)", "svg"}};
 
 int ScreenDpi(const QWidget& W) { return W.logicalDpiX() > 0 ? W.logicalDpiX() : ScreenLogicalDpiX(); }
 
@@ -144,6 +136,13 @@ void TMapForm::Redraw() {
 
 void TMapForm::SeriesChanged() {
   setWindowTitle(FromCp(MapCaption(SeriesList)));
+  // The place of the settings file (a bad value: none, as everywhere).
+  GeodeticPlace P;
+  std::string Why;
+  Place.reset();
+  if (ReadSettingsPlace(P, Why) == SettingsPlace::Set) Place = P;
+  MapMarkedPlace.reset();
+  if (Place) MapMarkedPlace = MapPoint{double(Place->LongitudeDeg), double(Place->LatitudeDeg)};
   Redraw();
   Status->setText(QString());
 }
@@ -164,10 +163,13 @@ QString TMapForm::StatusText(const MapPoint& P) const {
   const int I = MemberAt(M, P, Tol);
   if (I < 0) return Text;
   const MapMember& m = M.Members[std::size_t(I)];
-  return Text + QStringLiteral("    Nr. %1  %2  %3")
-                    .arg(m.No)
-                    .arg(FromCp(DateText(0, 0.0f, m.JDGreatestTD)))
-                    .arg(FromCp(EclipseText("Finsternis", m.TypeCode)));
+  Text += QStringLiteral("    Nr. %1  %2  %3")
+              .arg(m.No)
+              .arg(FromCp(DateText(0, 0.0f, m.JDGreatestTD)))
+              .arg(FromCp(EclipseText("Finsternis", m.TypeCode)));
+  if (Place && m.Valid)
+    Text += QStringLiteral("    ") + FromCp(LocalStatusText(*Place, ComputeLocalCircumstances(m.Elements, *Place)));
+  return Text;
 }
 
 bool TMapForm::eventFilter(QObject* Watched, QEvent* E) {
@@ -209,43 +211,9 @@ void TMapForm::showEvent(QShowEvent* E) {
   move(X, Y);
 }
 
-QString TMapForm::AskSaveFileName() {
-  QFileDialog Dialog(this, "Speichern", SaveFolder_.isEmpty() ? QDir::currentPath() : SaveFolder_);
-  Dialog.setAcceptMode(QFileDialog::AcceptSave);
-  Dialog.setFileMode(QFileDialog::AnyFile);
-  Dialog.setOption(QFileDialog::DontConfirmOverwrite);
-  QStringList Filters;
-  for (const SaveFormat& F : SAVE_FORMATS) Filters << QLatin1String(F.Filter);
-  Dialog.setNameFilters(Filters);
-  Dialog.setDefaultSuffix(SuffixOfFilter(Filters.first()));
-  connect(&Dialog, &QFileDialog::filterSelected, &Dialog,
-          [&Dialog](const QString& F) { Dialog.setDefaultSuffix(SuffixOfFilter(F)); });
-  QString Name;
-  if (SaveFileNameHook)
-    Name = SaveFileNameHook(Dialog);
-  else if (Dialog.exec() == QDialog::Accepted && !Dialog.selectedFiles().isEmpty())
-    Name = Dialog.selectedFiles().first();
-  if (Name.isEmpty()) return Name;
-  if (!QFileInfo(Name).fileName().contains(QLatin1Char('.')))
-    Name += QLatin1Char('.') + SuffixOfFilter(Dialog.selectedNameFilter());
-  SaveFolder_ = QFileInfo(Name).absolutePath();
-  return Name;
-}
-
 void TMapForm::SaveClick(int Dpi) {
-  QString Name;
-  for (;;) {
-    Name = AskSaveFileName();
-    if (Name.isEmpty()) return;
-    if (!QFileInfo::exists(Name)) break;
-    const QString Text = "Datei " + Name + " ist schon vorhanden! Überschreiben?";
-    const auto Answer = OverwriteHook ? OverwriteHook(Text)
-                                      : QMessageBox::warning(this, "Warnung", Text,
-                                                             QMessageBox::Yes | QMessageBox::No |
-                                                                 QMessageBox::Cancel);
-    if (Answer == QMessageBox::Yes) break;
-    if (Answer != QMessageBox::No) return;
-  }
+  const QString Name = AskSaveTarget(this, SAVE_FORMATS, SaveFolder_, SaveFileNameHook, OverwriteHook);
+  if (Name.isEmpty()) return;
   QString Error;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   const bool Ok = WriteSeriesMapFile(Name, Dpi, &Error, windowTitle());

@@ -7,7 +7,10 @@
 // scrolls (TPictureView).  "&Speichern" writes the map as PNG, BMP, PDF or
 // SVG at 96, 300 or 600 dpi (WriteSeriesMapFile), "&Drucken" prints it
 // fitted to the page.  The status line names the member under the mouse
-// (number, date, type) and the place the mouse points at.
+// (number, date, type) and the place the mouse points at; with a place in
+// the settings file ([Ini] Place, LocalPlace.h) the map marks it and the
+// status line adds how the member under the mouse looked from there
+// (LocalStatusText).
 //
 // The main window opens it from the graph window's "&Karte" and calls
 // SeriesChanged after every command, as it redraws the diagram.
@@ -16,6 +19,9 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <functional>
+#include <optional>
+
+#include "astro/LocalCircumstances.h"
 
 #include "graphics/draw/GDIext.h"
 #include "graphics/map/MapGeometry.h"
@@ -50,8 +56,12 @@ class TMapForm : public QMainWindow, public tGraphOwner {
   void SetZoom(float NewZoom);
   // Map point under a surface pixel, degrees.
   MapPoint PointAt(const QPoint& SurfacePx) const;
-  // The status text for the map point P: the place, and the member there.
+  // The status text for the map point P: the point, the member there, and
+  // how that member looks from the settings file's place (when one is set).
   QString StatusText(const MapPoint& P) const;
+  // The settings file's [Ini] Place, read when the series changes; marked
+  // on the map.
+  std::optional<GeodeticPlace> Place;
   // "&Speichern" at Dpi (96, 300, 600): asks for the name, writes the map.
   void SaveClick(int Dpi);
   void PrintClick();
@@ -74,7 +84,6 @@ class TMapForm : public QMainWindow, public tGraphOwner {
  private:
   void BuildMenu();
   void Redraw();
-  QString AskSaveFileName();
   QString SaveFolder_;
   bool Placed_ = false;
 };

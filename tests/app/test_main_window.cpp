@@ -747,6 +747,12 @@ TEST_F(WindowAndCli, LunarTheoryWithoutAuto) {
 // series on screen, names the member under the mouse, follows a Saros step
 // as the graph window does, zooms and saves.
 TEST_F(MainWindow, MapWindowOpensFromKarteFollowsASarosStepAndSaves) {
+  // The settings file's place: Casper, Wyoming (GeoNames 42.8666 N
+  // 106.3131 W, 1560 m), inside the 2017 path.
+  {
+    std::ofstream ini(root_ / "cwd" / "Nodalis.ini");
+    ini << "[Ini]\nPlace=42.8666 -106.3131 1560\n";
+  }
   Open();
   QSpinBox* spin = W<QSpinBox>("EditSarosNr");
   spin->setFocus();
@@ -781,6 +787,13 @@ TEST_F(MainWindow, MapWindowOpensFromKarteFollowsASarosStepAndSaves) {
   };
   QString status = moveTo(pixelOf(-98.305, 40.838));
   EXPECT_TRUE(status.contains("Nr. 22  21.08.2017  totale Finsternis")) << status;
+  // ... and how it looked from the settings file's place: total there,
+  // for about two and a half minutes (NASA's page for Casper gives 2 m 26 s;
+  // the local circumstances' own tests hold the seconds).
+  EXPECT_TRUE(status.contains(QString::fromUtf8("42,87° N 106,31° W: total, Größe 1,0"))) << status;
+  EXPECT_TRUE(status.contains("Dauer 2 min 2")) << status;
+  // The place is marked on the map: the cross's black at its pixel.
+  EXPECT_EQ(map->Surface->Picture().pixel(pixelOf(-106.3131, 42.8666)) & 0xFFFFFF, 0u);
   // The place under the mouse, within a pixel (0.4 deg at 96 dpi).
   const QRegularExpressionMatch place =
       QRegularExpression(QString::fromUtf8("^([0-9.]+)° N  ([0-9.]+)° W")).match(status);

@@ -1,5 +1,5 @@
 // Places of the map tests: cities far inland and points of the open sea
-// (WGS 84, degrees).
+// (WGS 84, degrees), NASA's path of 2017, and the series they are drawn with.
 //
 // Cities: GeoNames (geonames.org), each city's entry: Madrid 40.4165 N
 // 3.7026 W, Moscow 55.7522 N 37.6156 E, Denver 39.7392 N 104.9847 W,
@@ -12,7 +12,22 @@
 // line of the 30 deg graticule).
 #pragma once
 
+#include <string>
+#include <vector>
+
+#include "app/core/SeriesCommands.h"
+#include "app/core/SeriesState.h"
+
 namespace map_test {
+
+// The series of Saros Number as "&Gehe zu:" builds it (the Moon by "Auto").
+inline std::vector<std::string> SeriesOf(int Number) {
+  nodalis::SeriesCommands c;
+  c.Start();
+  c.SarosField = Number;
+  c.ChangeSaros(0);
+  return nodalis::SeriesList;
+}
 
 struct Place {
   const char* Name;

@@ -49,6 +49,13 @@ TEST(CliMap, BitmapAndVectorFiles) {
   ASSERT_EQ(Cli({"--saros", "145", "--map", Pdf, "--delta-t", "espenak-meeus-2006"}).Code, 0);
   // Landscape: 720 x 443 points.
   EXPECT_TRUE(Slurp(Pdf).contains("MediaBox [0 0 720.000000 443.000000]"));
+  // --place marks the place (Casper, Wyoming, GeoNames 42.8666 N 106.3131 W):
+  // the cross's black at its pixel.
+  const QString Marked = Dir.filePath("marked.png");
+  ASSERT_EQ(Cli({"--saros", "145", "--place", "42.8666", "-106.3131", "--map", Marked}).Code, 0);
+  const QImage K(Marked);
+  const int px = int((-106.3131 + 190) / 380.0 * K.width()), py = int((106 - 42.8666) / 234.0 * K.height());
+  EXPECT_EQ(K.pixel(px, py) & 0xFFFFFF, 0u);
   // Diagram and map in one run.
   const QString Diagram = Dir.filePath("d145.png"), Map = Dir.filePath("k145.png");
   ASSERT_EQ(Cli({"--saros", "145", "--diagram", Diagram, "--map", Map}).Code, 0);

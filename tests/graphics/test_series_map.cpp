@@ -13,17 +13,10 @@
 
 using namespace nodalis;
 using map_test::PATH_2017;
+using map_test::SeriesOf;
 
 namespace {
 
-// The series of Saros Number as "&Gehe zu:" builds it.
-std::vector<std::string> SeriesOf(int Number) {
-  SeriesCommands c;
-  c.Start();
-  c.SarosField = Number;
-  EXPECT_TRUE(c.ChangeSaros(0)) << c.Message;
-  return SeriesList;
-}
 
 // The index of the member whose greatest eclipse falls on the TDT date.
 int MemberOfDate(const SeriesMap& M, int Year, int Month, int Day) {

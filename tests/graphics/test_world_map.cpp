@@ -16,6 +16,7 @@
 
 using namespace nodalis;
 using map_test::PATH_2017;
+using map_test::SeriesOf;
 
 namespace {
 
@@ -41,13 +42,6 @@ QRgb PixelAt(const QImage& I, float X1, float Y1, float X2, float Y2, double Lon
   return I.pixel(x, y) & 0xFFFFFF;
 }
 
-std::vector<std::string> SeriesOf(int Number) {
-  SeriesCommands c;
-  c.Start();
-  c.SarosField = Number;
-  EXPECT_TRUE(c.ChangeSaros(0)) << c.Message;
-  return SeriesList;
-}
 
 }  // namespace
 
@@ -125,4 +119,30 @@ TEST(WorldMapPixels, BandsAcrossTheAntimeridianOnBothSides) {
     ++checked;
   }
   EXPECT_GE(checked, 3);
+}
+
+// The marked place over the bands: Casper, Wyoming (GeoNames: 42.8666 N
+// 106.3131 W), inside the 2017 path; at 20 pixels per degree the mark's
+// centre is its black cross, a point between the cross's arms its white
+// disc, and 0.5 deg away the band again.
+TEST(WorldMapPixels, PlaceMarkedOverTheBands) {
+  const SeriesMap M = BuildSeriesMap(SeriesOf(145), DeltaTModel::EspenakMeeus2006);
+  constexpr float X1 = -112, X2 = -70, Y1 = 25, Y2 = 48;
+  const MapPoint casper{-106.3131, 42.8666};
+  QImage img = MakeBitmap(840, 460, 96);
+  {
+    tCanvas canvas(&img);
+    tGDIext g(GDI_BITMAP_SCREEN, canvas);
+    g.SetWorld(X1, Y1, X2, Y2);
+    DrawWorldMap(g, M, casper);
+  }
+  // The cross's pixels: black within a pixel of the place's.
+  const int cx = int((casper.LonDeg - X1) / (X2 - X1) * img.width());
+  const int cy = int((Y2 - casper.LatDeg) / (Y2 - Y1) * img.height());
+  int black = 0;
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy) black += (img.pixel(cx + dx, cy + dy) & 0xFFFFFF) == Rgb(MAP_PLACE_CROSS);
+  EXPECT_GE(black, 3) << "the crossing arms";
+  EXPECT_EQ(PixelAt(img, X1, Y1, X2, Y2, casper.LonDeg + 0.1, casper.LatDeg + 0.1), Rgb(MAP_PLACE_RING));
+  EXPECT_EQ(PixelAt(img, X1, Y1, X2, Y2, casper.LonDeg + 0.5, casper.LatDeg - 0.1), Rgb(EclipseFillColor(5, 0)));
 }
