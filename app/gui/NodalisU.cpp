@@ -391,6 +391,7 @@ void TForm1::ReceiveCommandLine(int32_t, const std::string& Text, uint8_t& Answe
   // command queue never drops. The series is built after the reply, between
   // other events, never under a running build.
   PendingHandover_ = v;
+  if (HandoverAccepted) HandoverAccepted(v);
   if (HandoverQueued_) return;
   HandoverQueued_ = true;
   QTimer::singleShot(0, this, [this] {

@@ -119,6 +119,9 @@ class TForm1 : public QWidget {
   // Test and trace seam: called after every command (and the commands
   // queued meanwhile) with the time they took, milliseconds.
   std::function<void(double Ms)> AfterCommand;
+  // Called with the Julian date of every hand-over accepted (the sender is
+  // told it was taken over), in the order they arrive.
+  std::function<void(long double JD)> HandoverAccepted;
 
  protected:
   void showEvent(QShowEvent* E) override;

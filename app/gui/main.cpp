@@ -117,6 +117,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "nodalis-trace: command saros=%d reference=%s ms=%.1f\n",
                      int(form.Commands.CurrentSaros), nodalis::RealToStr(1, 6, nodalis::ReferenceJD).c_str(), ms);
       };
+      form.HandoverAccepted = [](long double jd) {
+        std::fprintf(stderr, "nodalis-trace: received %s\n", nodalis::RealToStr(1, 6, jd).c_str());
+      };
     }
     form.show();
     if (trace) {

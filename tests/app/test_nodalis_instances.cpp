@@ -158,6 +158,12 @@ TEST_F(NodalisInstances, BurstOfHandOversEndsOnTheNewestDate) {
   }
   const qsizetype last = log.lastIndexOf("reference=");
   EXPECT_EQ(log.mid(last, newest.size()), newest) << log.toStdString();
+  // Every hand-over confirmed was accepted, in the order sent, the newest last.
+  EXPECT_EQ(log.count("nodalis-trace: received "), BURST) << log.toStdString();
+  const QString newestJD = newest.mid(QStringLiteral("reference=").size());
+  const qsizetype received = log.lastIndexOf("nodalis-trace: received ");
+  EXPECT_EQ(log.mid(received + QStringLiteral("nodalis-trace: received ").size(), newestJD.size()).toStdString(),
+            newestJD.toStdString());
   EXPECT_EQ(first->state(), QProcess::Running);
 }
 

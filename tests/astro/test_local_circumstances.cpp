@@ -377,6 +377,29 @@ TEST(LocalCircumstances, OnTheLimitOfTotality) {
   EXPECT_EQ(aout.Kind, LocalEclipseKind::Partial);
 }
 
+// On the central line the duration of totality or annularity is the
+// central line's own (EclipsePaths: 2 |L2| / n at the point, n the shadow's
+// speed there), and the maximum falls at the line's instant.
+TEST(LocalCircumstances, OnTheCentralLine) {
+  // The duration there is the central line's within 0.05 s: the two differ
+  // by the change of the shadow's speed and radius over the phase only.
+  constexpr double CENTRAL_DURATION_TOL_S = 0.05;
+  struct Case { int y, m, d, h, mi; };
+  for (const Case& c : {Case{2017, 8, 21, 17, 45}, Case{2017, 8, 21, 18, 30}, Case{2023, 10, 14, 16, 40},
+                        Case{2024, 4, 8, 18, 30}, Case{1995, 10, 24, 4, 0}}) {
+    const BesselPolynomials& P = Canon(c.y, c.m, c.d);
+    PathPoint p;
+    ASSERT_TRUE(PathPointAt(P, PathCurveKind::Central, SameDayUT(P.JDGreatestTD, c.h, c.mi, 0), p)) << c.y;
+    const LocalCircumstances L = ComputeLocalCircumstances(P, {p.LatitudeDeg, p.LongitudeDeg, 0});
+    const std::string id = std::to_string(c.y) + "-" + std::to_string(c.m) + " " + std::to_string(c.h);
+    ExpectSound(L, id);
+    EXPECT_NE(L.Kind, LocalEclipseKind::Partial) << id;
+    EXPECT_NEAR(L.DurationSeconds, p.DurationS, CENTRAL_DURATION_TOL_S) << id;
+    EXPECT_NEAR(Seconds(L.Maximum.JDUT, p.JDUT), 0, 0.5) << id;
+    EXPECT_NEAR(L.DiameterRatio, p.DiameterRatio, 1e-6) << id;
+  }
+}
+
 TEST(LocalCircumstances, ThePolesAndTheAntimeridian) {
   // 2003 Nov 23, total over Antarctica: at the South Pole the longitude
   // does not matter.
