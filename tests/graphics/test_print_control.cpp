@@ -30,6 +30,8 @@
 
 #include "app/core/SeriesState.h"
 #include "graphics/windows/GrafikForm.h"
+#include "graphics/windows/MapForm.h"
+#include "tests/graphics/map_places.h"
 #include "graphics/draw/SeriesDiagram.h"
 
 namespace nodalis {
@@ -631,6 +633,42 @@ TEST_F(PrintTest, GraphWindowPrintsTheSeriesDiagram) {
     }
   }
   delete Form;
+}
+
+// The map window's "&Drucken": the dialog starts with the map fitted to the
+// page, and the map of Saros 145 comes out on one page in its proportions
+// (the world window's 380 x 234 degrees), its total paths in blue.
+TEST_F(PrintTest, MapWindowPrintsTheMapFittedToThePage) {
+  if (!HavePoppler()) GTEST_SKIP() << "pdftoppm/pdfinfo not installed";
+  map_test::SeriesOf(145);
+  TMapForm Form;
+  Form.SeriesChanged();
+  auto* Print = Form.findChild<QAction*>(QStringLiteral("MapDrucken"));
+  ASSERT_NE(Print, nullptr);
+  bool Seen = false;
+  WhenDialogShown([&](TPrintControl& D) {
+    Seen = true;
+    EXPECT_TRUE(D.PageScaleChk->isChecked()) << "the map fitted to the page";
+    EXPECT_TRUE(D.ProportionalChk->isChecked());
+    D.PrnList->setCurrentIndex(PdfIndex(D));
+    QTest::mouseClick(D.OKBtn, Qt::LeftButton);
+  });
+  QFile::remove(OutFile);
+  Print->trigger();
+  ASSERT_TRUE(Seen);
+  ASSERT_TRUE(QFile::exists(OutFile));
+  EXPECT_EQ(PlatformPrinter().docName(), QStringLiteral("Nodalis  Karte 145"));
+  const RenderedPage R = Render(OutFile, Dir.path());
+  EXPECT_EQ(R.Pages, 1);
+  const QRectF Area = PlatformPrinter().pageLayout().paintRect(QPageLayout::Millimeter);
+  const double WidthMM = R.Ink.width() * MM_PER_INCH / RENDER_DPI;
+  const double HeightMM = R.Ink.height() * MM_PER_INCH / RENDER_DPI;
+  EXPECT_GT(WidthMM, 0.7 * Area.width()) << "fitted to the page's width";
+  EXPECT_LE(WidthMM, Area.width() + PLACE_TOL_MM);
+  // Title to foot and labels to frame: the world window's proportion within
+  // 0.05 (the labels and the title stand inside it, the white corners not).
+  EXPECT_NEAR(HeightMM / WidthMM, 234.0 / 380.0, 0.05);
+  EXPECT_GT(R.BluePixels, 1000) << "the total paths";
 }
 
 }  // namespace
