@@ -156,3 +156,41 @@ TEST(LocalPlace, StatusText) {
   EXPECT_NE(t.find(", bei Sonnenuntergang"), std::string::npos) << t;
   EXPECT_EQ(LocalKindText(LocalEclipseKind::Annular), "ringf\xF6rmig");
 }
+
+// The settings file as a careless editor leaves it: lone CR line ends, a
+// byte that is no ASCII in the value, a line far longer than any place.
+TEST(LocalPlace, SettingsFilePlaceFromOddFiles) {
+  char dir[] = "/tmp/nodalis_place_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string ini = std::string(dir) + "/Nodalis.ini";
+  auto write = [&](const std::string& text) {
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
+  };
+  SetIniFile(ini);
+  GeodeticPlace p;
+  std::string e;
+  write("[Ini]\rPlace=48.2N 16.37E 170\rUseWinDir=0\r");
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_DOUBLE_EQ(static_cast<double>(p.LatitudeDeg), 48.2);
+  EXPECT_EQ(p.HeightM, 170);
+  write("[Ini]\rPlace=48.2N 16.37E\r");  // no height: not the next line's text
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_EQ(p.HeightM, 0);
+  write("[Ini]\nPlace=48.2N 16.37\xE9\n");  // Windows-1252 e acute in place of E
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Invalid);
+  EXPECT_NE(e.find("L\xE4nge"), std::string::npos) << e;
+  write("[Ini]\nPlace=48.2\xC2\xB0N 16.37\xC2\xB0" "E\n");  // UTF-8 degree signs
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_DOUBLE_EQ(static_cast<double>(p.LongitudeDeg), 16.37);
+  const std::string longLine = "[Ini]\nPlace=48.2 16.4 " + std::string(100000, '7') + "\n";
+  write(longLine);
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Invalid);
+  EXPECT_LT(e.size(), 400u) << "the message shows the value bounded";
+  write("[Ini]\nPlace=" + std::string(100000, ' ') + "48.2 16.4\n");
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  std::remove(ini.c_str());
+  rmdir(dir);
+}
