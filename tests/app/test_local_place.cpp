@@ -76,7 +76,12 @@ TEST(LocalPlace, BadValuesAreRefusedWithTheirText) {
     EXPECT_NE(Refused(bad, "0").find("Breite"), std::string::npos) << bad;
   for (const char* bad : {"", "x", "nan", "infinity", "16.4Q"})
     EXPECT_NE(Refused("0", bad).find("L\xE4nge"), std::string::npos) << bad;
-  Refused("16.4E", "48.2N");  // swapped: the letters of the other coordinate
+  // swapped: the letters of the other coordinate
+  EXPECT_NE(Refused("16.4E", "48.2N").find("anderen Koordinate"), std::string::npos);
+  EXPECT_NE(Refused("0", "48.2\xB0S").find("anderen Koordinate"), std::string::npos);
+  // ... but a word ending in such a letter is no number ("nan" is not "na" north)
+  for (const char* word : {"nan", "-nan", "NaN", "n", "xs"})
+    EXPECT_NE(Refused("0", word).find("L\xE4nge erwartet Grad als Zahl"), std::string::npos) << word;
   Refused("-48.2N", "0");     // a sign and a letter
   for (const char* bad : {"x", "nan", "20000", "-2000", "1e4"})
     EXPECT_NE(Refused("0", "0", bad).find("H\xF6he"), std::string::npos) << bad;
