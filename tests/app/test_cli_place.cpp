@@ -44,6 +44,15 @@ double SecondsFrom(const string& iso, long double jd) {
   return static_cast<double>((j - jd) * 86400);
 }
 
+// The canon's elements of 2017 Aug 21 (the fixture of tests/astro).
+const nodalis::test::CanonElementsRow* CanonRowOf2017Aug21() {
+  static const std::vector<nodalis::test::CanonElementsRow> rows =
+      nodalis::test::ReadCanonBesselian(NODALIS_TEST_DATA_DIR "/../../astro/data/canon_besselian.csv");
+  for (const auto& row : rows)
+    if (row.year == 2017 && row.month == 8 && row.day == 21) return &row;
+  return nullptr;
+}
+
 std::size_t Column(const std::vector<string>& header, const string& name) {
   for (std::size_t i = 0; i < header.size(); ++i)
     if (header[i] == name) return i;
@@ -66,11 +75,7 @@ TEST(CliPlace, CsvGainsTheLocalColumnsAfterTheOthers) {
   }
   // The member of 2017 Aug 21 against the canon's elements.
   const std::vector<string> head = Fields(b[0]);
-  const nodalis::test::CanonElementsRow* r = nullptr;
-  static const std::vector<nodalis::test::CanonElementsRow> rows =
-      nodalis::test::ReadCanonBesselian(NODALIS_TEST_DATA_DIR "/../../astro/data/canon_besselian.csv");
-  for (const auto& row : rows)
-    if (row.year == 2017 && row.month == 8 && row.day == 21) r = &row;
+  const nodalis::test::CanonElementsRow* r = CanonRowOf2017Aug21();
   ASSERT_NE(r, nullptr);
   const LocalCircumstances canon = ComputeLocalCircumstances(r->p, {42.8501L, -106.3252L, 1560});
   int found = 0;
@@ -179,11 +184,7 @@ TEST(CliPlace, CatalogWritesTheEclipsesSeenFromThePlace) {
 // canon's elements put the place outside the umbra too.
 TEST(CliPlace, PartialJustOutsideThePathNeverReadsAsWhollyCovered) {
   const GeodeticPlace place{42.0178L, -100.5863L, 0};
-  const nodalis::test::CanonElementsRow* canonRow = nullptr;
-  static const std::vector<nodalis::test::CanonElementsRow> rows =
-      nodalis::test::ReadCanonBesselian(NODALIS_TEST_DATA_DIR "/../../astro/data/canon_besselian.csv");
-  for (const auto& row : rows)
-    if (row.year == 2017 && row.month == 8 && row.day == 21) canonRow = &row;
+  const nodalis::test::CanonElementsRow* canonRow = CanonRowOf2017Aug21();
   ASSERT_NE(canonRow, nullptr);
   const LocalCircumstances canon = ComputeLocalCircumstances(canonRow->p, place);
   ASSERT_EQ(canon.Kind, LocalEclipseKind::Partial);

@@ -103,14 +103,26 @@ TEST(LocalPlace, OneTextAsTheSettingsFileHoldsIt) {
   }
 }
 
-TEST(LocalPlace, SettingsFilePlace) {
-  char dir[] = "/tmp/nodalis_place_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string ini = std::string(dir) + "/Nodalis.ini";
-  auto write = [&](const std::string& text) {
-    std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
-  };
-  SetIniFile(ini);
+namespace {
+// A settings file of its own in a fresh folder, removed afterwards.
+class SettingsPlaceFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(mkdtemp(dir_), nullptr);
+    ini_ = std::string(dir_) + "/Nodalis.ini";
+    SetIniFile(ini_);
+  }
+  void TearDown() override {
+    std::remove(ini_.c_str());
+    rmdir(dir_);
+  }
+  void write(const std::string& text) { std::ofstream(ini_, std::ios::binary | std::ios::trunc) << text; }
+  char dir_[32] = "/tmp/nodalis_place_XXXXXX";
+  std::string ini_;
+};
+}  // namespace
+
+TEST_F(SettingsPlaceFile, SettingsFilePlace) {
   GeodeticPlace p;
   std::string e;
   write("[Ini]\nUseWinDir=0\n");
@@ -131,8 +143,6 @@ TEST(LocalPlace, SettingsFilePlace) {
   EXPECT_NE(e.find("[Ini] Place"), std::string::npos);
   EXPECT_NE(e.find("123"), std::string::npos);
   EXPECT_EQ(p.LatitudeDeg, before.LatitudeDeg);
-  std::remove(ini.c_str());
-  rmdir(dir);
 }
 
 TEST(LocalPlace, StatusText) {
@@ -164,14 +174,7 @@ TEST(LocalPlace, StatusText) {
 
 // The settings file as a careless editor leaves it: lone CR line ends, a
 // byte that is no ASCII in the value, a line far longer than any place.
-TEST(LocalPlace, SettingsFilePlaceFromOddFiles) {
-  char dir[] = "/tmp/nodalis_place_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string ini = std::string(dir) + "/Nodalis.ini";
-  auto write = [&](const std::string& text) {
-    std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
-  };
-  SetIniFile(ini);
+TEST_F(SettingsPlaceFile, SettingsFilePlaceFromOddFiles) {
   GeodeticPlace p;
   std::string e;
   write("[Ini]\rPlace=48.2N 16.37E 170\rUseWinDir=0\r");
@@ -196,6 +199,4 @@ TEST(LocalPlace, SettingsFilePlaceFromOddFiles) {
   write("[Ini]\nPlace=" + std::string(100000, ' ') + "48.2 16.4\n");
   e.clear();
   EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
-  std::remove(ini.c_str());
-  rmdir(dir);
 }
