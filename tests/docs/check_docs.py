@@ -7,7 +7,8 @@
   check_docs.py ROOT links   the README is at most 300 lines, links every
                              file of docs/, and every relative link (or
                              picture) of the README and of docs/*.md names an
-                             existing file, and its heading where it names one
+                             existing file, and its heading where it names one;
+                             docs/departures.md has one line per departure
   check_docs.py ROOT options CLI
                              the options that `CLI --help` lists are the
                              options of the manual page app/share/nodalis-cli.1,
@@ -107,6 +108,26 @@ def check_links(root):
                     anchor not in anchors(path.read_text(encoding="utf-8")):
                 faults.append(f"{page.relative_to(root)}: link to a missing heading: "
                               f"{target}#{anchor}")
+    faults += check_departures(root / "docs" / "departures.md")
+    return faults
+
+
+def check_departures(path):
+    """docs/departures.md: after its heading and first paragraph, one line
+    per departure ("- ..."), none twice."""
+    faults, seen = [], set()
+    text = path.read_text(encoding="utf-8")
+    body = text.split("\n\n", 2)[2] if text.count("\n\n") >= 2 else ""
+    for number, line in enumerate(body.splitlines(), 1):
+        if not line.strip():
+            continue
+        if not line.startswith("- "):
+            faults.append(f"docs/departures.md: not one line per departure: {line[:60]}")
+        elif line in seen:
+            faults.append(f"docs/departures.md: written twice: {line[:60]}")
+        seen.add(line)
+    if len(seen) < 10:
+        faults.append(f"docs/departures.md holds only {len(seen)} departures")
     return faults
 
 
