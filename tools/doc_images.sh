@@ -5,6 +5,7 @@
 # nodalis-cli exports. Each picture is reduced to a palette PNG (pngquant)
 # to keep it small. Usage, from the repository root after a build in build/:
 #   bash tools/doc_images.sh [BUILD_DIR [OUT_DIR]]
+# (DOC_IMAGES_DISPLAY=N starts the search for a free display number at N.)
 # Needs xvfb, openbox, xdotool, imagemagick (import) and pngquant
 # (apt-get install xvfb openbox xdotool imagemagick pngquant).
 set -euo pipefail
@@ -26,8 +27,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number that is free.
-n=90
+# A display number that is free, from DOC_IMAGES_DISPLAY (default 90) up.
+n="${DOC_IMAGES_DISPLAY:-90}"
 while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
 Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)

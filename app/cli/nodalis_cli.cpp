@@ -295,7 +295,8 @@ const std::vector<Option>& Options() {
        [](CliState& s, const std::string& v) { return SupportedJD("--now", v, s.now_jd); }},
       {"--delta-t", "nodalis|espenak-meeus-2006",
        "kein Weg des Fensters: Delta T der Spalten von\n"
-       "csv, json und --catalog: nodalis (das des\n"
+       "csv und json, von --elements, --paths, --map,\n"
+       "--place und --catalog: nodalis (das des\n"
        "Programms, Standard) oder espenak-meeus-2006\n"
        "(das des NASA-Canons)",
        [](CliState& s, const std::string& v) {
@@ -337,15 +338,6 @@ const std::vector<Option>& Options() {
        }},
       {"--tracks", nullptr, "mit --diagram: \"Schattenbahn zeigen\" angekreuzt",
        [](CliState& s, const std::string&) { s.tracks = true; return std::string(); }},
-      {"--catalog", "VON BIS",
-       "kein Weg des Fensters: alle Sonnenfinsternisse\n"
-       "der Jahre VON bis BIS als CSV im Format des\n"
-       "NASA-Canons; mit --lunar, --delta-t und --saros N\n"
-       "(nur diese Serien)",
-       [](CliState& s, const std::string& v) {
-         return CatalogYearsOption(s, v, "--catalog", CliState::CatalogKind::Eclipses);
-       },
-       2},
       {"--elements", nullptr,
        "kein Weg des Fensters: statt der Tabelle die\n"
        "polynomialen Bessel-Elemente der Mitglieder im\n"
@@ -356,6 +348,24 @@ const std::vector<Option>& Options() {
        "Pfad jedes Mitglieds als GeoJSON (.geojson) oder\n"
        "KML (.kml), mit --delta-t",
        [](CliState& s, const std::string& v) { return OutputFileName("--paths", v, s.paths_file); }},
+      {"--place", "BREITE L\xC4NGE [H\xD6HE]",
+       "kein Weg des Fensters: die \xF6rtlichen Umst\xE4nde\n"
+       "jedes Mitglieds dort (Kontakte, Maximum, Gr\xF6\xDF" "e,\n"
+       "Bedeckung, Dauer; mit --delta-t): csv und json\n"
+       "h\xE4ngen Spalten an, table einen Block der dort\n"
+       "sichtbaren Mitglieder; mit --catalog nur die dort\n"
+       "sichtbaren Finsternisse. Grad als Zahl oder 48.2N\n"
+       "16.4E (O), H\xF6he in m \xFC" "ber dem Ellipsoid (0)",
+       [](CliState& s, const std::string& v) { return PlaceOption(s, v); }, 2, true},
+      {"--catalog", "VON BIS",
+       "kein Weg des Fensters: alle Sonnenfinsternisse\n"
+       "der Jahre VON bis BIS als CSV im Format des\n"
+       "NASA-Canons; mit --lunar, --delta-t, --place und\n"
+       "--saros N (nur diese Serien)",
+       [](CliState& s, const std::string& v) {
+         return CatalogYearsOption(s, v, "--catalog", CliState::CatalogKind::Eclipses);
+       },
+       2},
       {"--catalog-elements", "VON BIS",
        "kein Weg des Fensters: die Bessel-Elemente aller\n"
        "Sonnenfinsternisse der Jahre VON bis BIS (wie --catalog)",
@@ -371,15 +381,6 @@ const std::vector<Option>& Options() {
          return CatalogYearsOption(s, v, "--catalog-paths", CliState::CatalogKind::Paths);
        },
        3},
-      {"--place", "BREITE L\xC4NGE [H\xD6HE]",
-       "kein Weg des Fensters: die \xF6rtlichen Umst\xE4nde\n"
-       "jedes Mitglieds dort (Kontakte, Maximum, Gr\xF6\xDF" "e,\n"
-       "Bedeckung, Dauer; mit --delta-t): csv und json\n"
-       "h\xE4ngen Spalten an, table einen Block der dort\n"
-       "sichtbaren Mitglieder; mit --catalog nur die dort\n"
-       "sichtbaren Finsternisse. Grad als Zahl oder 48.2N\n"
-       "16.4E (O), H\xF6he in m \xFC" "ber dem Ellipsoid (0)",
-       [](CliState& s, const std::string& v) { return PlaceOption(s, v); }, 2, true},
       {"--help", nullptr, "diese Hilfe",
        [](CliState& s, const std::string&) { s.help = true; return std::string(); }},
   };
@@ -419,7 +420,8 @@ std::string Usage() {
        "julianisch.\n"
        "csv und json h\xE4ngen an jedes Mitglied die Umst\xE4nde des Maximums an:\n"
        "magnitude, lat_deg, lon_deg, sun_alt_ge_deg, sun_azi_deg, path_width_km,\n"
-       "central_duration_s, delta_t_s, lunation (leer bzw. null, wo es sie nicht gibt).\n"
+       "central_duration_s, delta_t_s, lunation, canon_type (leer bzw. null, wo es sie\n"
+       "nicht gibt).\n"
        "--catalog: Jahre astronomisch (-1999 = 2000 v. Chr.), "
        + std::to_string(CATALOG_FIRST_YEAR) + " bis " + std::to_string(CATALOG_LAST_YEAR) + ";\n"
        "\"auto\" nimmt DE404, wenn alle Jahre in seinem Bereich liegen, sonst ELP2000.\n";

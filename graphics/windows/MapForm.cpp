@@ -46,8 +46,12 @@ const std::vector<SaveFormat> SAVE_FORMATS = {{"PNG-Bilder (*.png)", "png"},
 
 int ScreenDpi(const QWidget& W) { return W.logicalDpiX() > 0 ? W.logicalDpiX() : ScreenLogicalDpiX(); }
 
+// "47,6° N", "16,4° O": one decimal with the German comma, as the place's
+// text beside it in the status line writes its degrees.
 QString Degrees(double V, char Plus, char Minus) {
-  return QStringLiteral("%1° %2").arg(std::fabs(V), 0, 'f', 1).arg(QChar(V >= 0 ? Plus : Minus));
+  return QStringLiteral("%1° %2")
+      .arg(QString::number(std::fabs(V), 'f', 1).replace(QLatin1Char('.'), QLatin1Char(',')))
+      .arg(QChar(V >= 0 ? Plus : Minus));
 }
 }  // namespace
 
@@ -156,7 +160,7 @@ MapPoint TMapForm::PointAt(const QPoint& P) const {
 
 QString TMapForm::StatusText(const MapPoint& P) const {
   if (std::fabs(P.LatDeg) > 90 || std::fabs(P.LonDeg) > 180) return QString();
-  QString Text = Degrees(P.LatDeg, 'N', 'S') + QStringLiteral("  ") + Degrees(P.LonDeg, 'E', 'W');
+  QString Text = Degrees(P.LatDeg, 'N', 'S') + QStringLiteral("  ") + Degrees(P.LonDeg, 'O', 'W');
   const SeriesMap& M = CachedSeriesMap(SeriesList, MapDeltaTModel);
   const double Tol = HIT_TOLERANCE_PX / std::max(1e-9, double(GDI->ScaleX)) *
                      std::max(1.0, Surface->devicePixelRatioF());

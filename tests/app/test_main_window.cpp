@@ -796,13 +796,17 @@ TEST_F(MainWindow, MapWindowOpensFromKarteFollowsASarosStepAndSaves) {
   EXPECT_EQ(map->Surface->Picture().pixel(pixelOf(-106.3131, 42.8666)) & 0xFFFFFF, 0u);
   // The place under the mouse, within a pixel (0.4 deg at 96 dpi).
   const QRegularExpressionMatch place =
-      QRegularExpression(QString::fromUtf8("^([0-9.]+)° N  ([0-9.]+)° W")).match(status);
+      QRegularExpression(QString::fromUtf8("^([0-9]+,[0-9])° N  ([0-9]+,[0-9])° W")).match(status);
   ASSERT_TRUE(place.hasMatch()) << status;
-  EXPECT_NEAR(place.captured(1).toDouble(), 40.838, 0.4) << status;
-  EXPECT_NEAR(place.captured(2).toDouble(), 98.305, 0.4) << status;
+  EXPECT_NEAR(place.captured(1).replace(',', '.').toDouble(), 40.838, 0.4) << status;
+  EXPECT_NEAR(place.captured(2).replace(',', '.').toDouble(), 98.305, 0.4) << status;
   // Over the open South Atlantic (45 S 20 W) no member of Saros 145 passes.
   status = moveTo(pixelOf(-20, -45));
   EXPECT_FALSE(status.contains("Nr.")) << status;
+  // East of Greenwich the longitude reads "O" (Ost), with the German comma.
+  status = moveTo(pixelOf(30, 10));
+  EXPECT_TRUE(status.contains(QRegularExpression(QString::fromUtf8("^[0-9]+,[0-9]° N  [0-9]+,[0-9]° O"))))
+      << status;
   // Picture pixels: the band's blue in Nebraska, the sea in the North Atlantic.
   const QImage pic = map->Surface->Picture();
   EXPECT_EQ(pic.pixel(pixelOf(-40, 40)) & 0xFFFFFF, qRgb(204, 226, 244) & 0xFFFFFF);
