@@ -471,7 +471,9 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     if (!s.canon_path.empty() || s.ecliptic_north || s.now_jd || s.reference_jd || s.has_format ||
         !s.diagram_path.empty() || s.has_dpi || s.tracks || s.elements || !s.paths_file.empty() ||
         !s.map_path.empty())
-      return name + " gilt nur mit --lunar, --delta-t, --place und --saros N";
+      return name + (s.catalog_kind == CliState::CatalogKind::Eclipses
+                         ? " gilt nur mit --lunar, --delta-t, --place und --saros N"
+                         : " gilt nur mit --lunar, --delta-t und --saros N");  // no --place: it is refused below
     if (s.place && s.catalog_kind != CliState::CatalogKind::Eclipses)
       return "--place gilt nicht mit " + name;
     if (s.catalog_kind == CliState::CatalogKind::Paths) return CheckGeoFilePath(s.catalog_paths_file);

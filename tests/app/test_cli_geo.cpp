@@ -143,6 +143,11 @@ TEST(CliGeo, BadInputExitsTwoBeforeAnyWork) {
       {"--catalog-paths 2000 2001 /tmp/x.txt", "Unbekanntes Dateiformat: /tmp/x.txt (.geojson oder .kml)"},
       {"--catalog-paths 2000 2001 /nonexistent-dir/x.geojson", "Verzeichnis nicht gefunden"},
       {"--catalog-paths 2000 2001 /tmp/x.geojson --paths /tmp/y.kml", "--catalog-paths gilt nur mit --lunar"},
+      // The options named are those the catalogue of paths takes: not --place.
+      {"--catalog-paths 2000 2001 /tmp/x.geojson --paths /tmp/y.kml",
+       "--catalog-paths gilt nur mit --lunar, --delta-t und --saros N"},
+      {"--catalog-elements 2000 2001 --map /tmp/y.png", "--catalog-elements gilt nur mit --lunar, --delta-t und --saros N"},
+      {"--catalog-paths 2000 2001 /tmp/x.geojson --place 1 2", "--place gilt nicht mit --catalog-paths"},
       {"--catalog-paths 2000 2001 /tmp/x.geojson --catalog 2000 2001", "nur einmal"},
       {"--delta-t espenak-meeus-2006", "nur mit --format csv, --format json, --elements, --paths, --map, --place oder --catalog"},
   };
