@@ -16,6 +16,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "app/base/Utils.h"
 #include "app/core/LocalPlace.h"
@@ -144,7 +145,12 @@ void TMapForm::SeriesChanged() {
   GeodeticPlace P;
   std::string Why;
   Place.reset();
-  if (ReadSettingsPlace(P, Why) == SettingsPlace::Set) Place = P;
+  const SettingsPlace Read = ReadSettingsPlace(P, Why);
+  if (Read == SettingsPlace::Set) Place = P;
+  // A bad value is said on standard error, once, not at every series.
+  if (Read == SettingsPlace::Invalid && Why != PlaceError_)
+    std::fprintf(stderr, "nodalis: %s\n", FromCp(Why).toLocal8Bit().constData());
+  PlaceError_ = Read == SettingsPlace::Invalid ? Why : std::string();
   MapMarkedPlace.reset();
   if (Place) MapMarkedPlace = MapPoint{double(Place->LongitudeDeg), double(Place->LatitudeDeg)};
   Redraw();

@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "astro/LocalCircumstances.h"
 
@@ -86,6 +87,7 @@ class TMapForm : public QMainWindow, public tGraphOwner {
   void Redraw();
   QString SaveFolder_;
   bool Placed_ = false;
+  std::string PlaceError_;  // the bad settings place last said on standard error
 };
 
 }  // namespace nodalis

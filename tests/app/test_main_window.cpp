@@ -845,3 +845,49 @@ TEST_F(MainWindow, MapWindowOpensFromKarteFollowsASarosStepAndSaves) {
   EXPECT_EQ(calls, 2);
   EXPECT_EQ(Slurp(name.toStdString()), before_bytes);
 }
+
+// A bad settings place ("Place=123 4": a latitude beyond 90 deg) gives no
+// marker, and the map window says why on standard error once, not at
+// every series; before, it said nothing.
+TEST_F(MainWindow, MapWindowSaysOnceWhyTheSettingsPlaceIsNotUsed) {
+  {
+    std::ofstream ini(root_ / "cwd" / "Nodalis.ini");
+    ini << "[Ini]\nPlace=123 4\n";
+  }
+  Open();
+  const std::string log = (root_ / "stderr.txt").string();
+  std::fflush(stderr);
+  const int saved = ::dup(2);
+  FILE* f = std::fopen(log.c_str(), "w");
+  ASSERT_NE(f, nullptr);
+  ::dup2(::fileno(f), 2);
+  QSpinBox* spin = W<QSpinBox>("EditSarosNr");
+  spin->setFocus();
+  spin->selectAll();
+  QTest::keyClicks(spin, "145");
+  QTest::keyClick(spin, Qt::Key_Return);
+  const bool idle = WaitIdle();
+  if (idle && form->GraphForm) form->GraphForm->findChild<QAction*>("Karte1")->trigger();
+  TMapForm* map = form->MapForm;
+  if (map) {
+    QTRY_VERIFY_WITH_TIMEOUT(map->isVisible(), WAIT_MS);
+    Click("SarPlus1Btn");
+    WaitIdle();
+    QTRY_COMPARE_WITH_TIMEOUT(map->windowTitle(), QString("Nodalis  Karte 146"), WAIT_MS);
+  }
+  std::fflush(stderr);
+  ::dup2(saved, 2);
+  ::close(saved);
+  std::fclose(f);
+  ASSERT_TRUE(idle);
+  ASSERT_NE(map, nullptr);
+  EXPECT_FALSE(map->Place.has_value());
+  std::ifstream in(log);
+  std::stringstream text;
+  text << in.rdbuf();
+  const std::string said = text.str();
+  const std::string why = "[Ini] Place: Breite au\xC3\x9F" "erhalb von -90 bis 90 Grad: 123 (ohne Ort weiter)";
+  const std::size_t first = said.find(why);
+  EXPECT_NE(first, std::string::npos) << said;
+  EXPECT_EQ(said.find(why, first + 1), std::string::npos) << "said more than once: " << said;
+}
