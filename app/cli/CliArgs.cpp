@@ -105,14 +105,23 @@ bool ParseCliDate(const std::string& s, long double& JD, bool* OutOfRange) {
   return true;
 }
 
+namespace {
+// The directory part and the file name of Path.
+void SplitPath(const std::string& Path, std::string& Dir, std::string& Base) {
+  const std::size_t slash = Path.rfind('/');
+  Base = slash == std::string::npos ? Path : Path.substr(slash + 1);
+  Dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
+}
+}  // namespace
+
 std::string CheckDiagramPath(const std::string& Path) {
   return CheckOutputFilePath(Path, {"bmp", "png", "pdf", "svg"}, "(.bmp, .png, .pdf oder .svg)");
 }
 
 std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::string>& Extensions,
                                 const std::string& Known) {
-  const std::size_t slash = Path.rfind('/');
-  const std::string base = slash == std::string::npos ? Path : Path.substr(slash + 1);
+  std::string dir, base;
+  SplitPath(Path, dir, base);
   const std::size_t dot = base.rfind('.');
   std::string ext = dot == std::string::npos ? std::string() : base.substr(dot + 1);
   for (char& c : ext) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
@@ -121,7 +130,6 @@ std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::
   for (const std::string& e : Extensions) known = known || ext == e;
   if (base.empty() || !known) return "Unbekanntes Dateiformat: " + shown + " " + Known;
   if (!IsValidUtf8(Path)) return "Dateiname ist kein g\xFCltiges UTF-8: " + shown;
-  const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : Path.substr(0, slash);
   // The file system's limits, before anything is computed: a longer name
   // would only fail when the diagram is written, after the table.
   if (Path.size() >= PATH_MAX) return "Pfad zu lang (h\xF6" "chstens " + std::to_string(PATH_MAX - 1) + " Bytes): " + shown;
@@ -139,6 +147,18 @@ std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::
     if (::access(Path.c_str(), W_OK) != 0) return "Datei schreibgesch\xFCtzt: " + shown;
   }
   return "";
+}
+
+bool SameOutputFile(const std::string& A, const std::string& B) {
+  if (A == B) return true;
+  struct stat a{}, b{};
+  if (::stat(A.c_str(), &a) == 0 && ::stat(B.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino)
+    return true;
+  std::string dirA, baseA, dirB, baseB;
+  SplitPath(A, dirA, baseA);
+  SplitPath(B, dirB, baseB);
+  return baseA == baseB && ::stat(dirA.c_str(), &a) == 0 && ::stat(dirB.c_str(), &b) == 0 &&
+         a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 }  // namespace nodalis

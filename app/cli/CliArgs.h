@@ -38,4 +38,10 @@ std::string CheckDiagramPath(const std::string& Path);
 std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::string>& Extensions,
                                 const std::string& Known);
 
+// Whether two output names that passed CheckOutputFilePath name one file:
+// the same name in the same directory (by device and inode, so "x.png",
+// "./x.png" and a link to the folder agree), or an existing file reached
+// by both (a link to the other).
+bool SameOutputFile(const std::string& A, const std::string& B);
+
 }  // namespace nodalis

@@ -138,6 +138,15 @@ std::string FileName(const char* name, const std::string& v, std::string& path) 
   return "";
 }
 
+// An output file's name: given once.  A second --map (--diagram, --paths)
+// would replace the first, which would then never be written although the
+// tool ends with success.
+std::string OutputFileName(const char* name, const std::string& v, std::string& path) {
+  if (!path.empty() && !v.empty())
+    return std::string(name) + " nur einmal (die Datei " + Shown(path) + " w\xFCrde nicht geschrieben): " + Shown(v);
+  return FileName(name, v, path);
+}
+
 // One of a few words, each standing for a value.
 template <class T>
 std::string Choose(const char* name, const std::string& v,
@@ -315,12 +324,12 @@ const std::vector<Option>& Options() {
       {"--diagram", "DATEI",
        "das Bild des Grafikfensters wie \"&Speichern\"\n"
        "(.bmp, .png; .pdf, .svg), Seite 127 mm breit",
-       [](CliState& s, const std::string& v) { return FileName("--diagram", v, s.diagram_path); }},
+       [](CliState& s, const std::string& v) { return OutputFileName("--diagram", v, s.diagram_path); }},
       {"--map", "DATEI",
        "das Bild des Kartenfensters (\"&Karte\"): die Pfade\n"
        "der Mitglieder auf der Weltkarte (.bmp, .png;\n"
        ".pdf, .svg), Seite 254 mm breit, mit --delta-t",
-       [](CliState& s, const std::string& v) { return FileName("--map", v, s.map_path); }},
+       [](CliState& s, const std::string& v) { return OutputFileName("--map", v, s.map_path); }},
       {"--dpi", "96|300|600", "mit --diagram oder --map: \"&Bildschirmaufl\xF6sung\",\n"
        "\"&HiRes 300 dpi\", \"&XXL 600 dpi\"",
        [](CliState& s, const std::string& v) {
@@ -338,7 +347,7 @@ const std::vector<Option>& Options() {
        "kein Weg des Fensters: Zentrallinie, Grenzen und\n"
        "Pfad jedes Mitglieds als GeoJSON (.geojson) oder\n"
        "KML (.kml), mit --delta-t",
-       [](CliState& s, const std::string& v) { return FileName("--paths", v, s.paths_file); }},
+       [](CliState& s, const std::string& v) { return OutputFileName("--paths", v, s.paths_file); }},
       {"--place", "BREITE L\xC4NGE [H\xD6HE]",
        "kein Weg des Fensters: die \xF6rtlichen Umst\xE4nde\n"
        "jedes Mitglieds dort (Kontakte, Maximum, Gr\xF6\xDF" "e,\n"
@@ -484,7 +493,13 @@ std::string ParseArgs(int argc, char** argv, CliState& s) {
     const std::string err = CheckGeoFilePath(s.paths_file);
     if (!err.empty()) return err;
   }
-  if (!s.diagram_path.empty()) return CheckDiagramPath(s.diagram_path);
+  if (!s.diagram_path.empty()) {
+    const std::string err = CheckDiagramPath(s.diagram_path);
+    if (!err.empty()) return err;
+  }
+  // The map would replace the diagram written just before it.
+  if (!s.diagram_path.empty() && !s.map_path.empty() && SameOutputFile(s.diagram_path, s.map_path))
+    return "--diagram und --map nennen dieselbe Datei: " + Shown(s.map_path);
   return "";
 }
 

@@ -45,8 +45,14 @@ std::string Degrees(const std::string& What, const std::string& Text, const char
     const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(t.back())));
     if (std::string(Positive).find(c) != std::string::npos) sign = 1;
     else if (std::string(Negative).find(c) != std::string::npos) sign = -1;
-    else if (std::string(Other).find(c) != std::string::npos)
-      return What + ": die Himmelsrichtung geh\xF6rt zur anderen Koordinate: " + Shown(Text);
+    else if (std::string(Other).find(c) != std::string::npos) {
+      // "16.4N" as a longitude; but "nan" is no number with a letter.
+      long double v = 0;
+      std::string n = t.substr(0, t.size() - 1);
+      if (!n.empty() && (n[0] == '+' || n[0] == '-')) n.erase(0, 1);
+      if (Number(n, v) || (n.size() >= 2 && static_cast<unsigned char>(n.back()) == 0xB0))
+        return What + ": die Himmelsrichtung geh\xF6rt zur anderen Koordinate: " + Shown(Text);
+    }
     if (sign != 0) {
       t.pop_back();
       // A degree sign before the letter: Windows-1252 B0 or UTF-8 C2 B0.

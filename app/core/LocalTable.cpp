@@ -51,6 +51,18 @@ void AddContact(const LocalContact& c, std::vector<std::string>& v) {
   v.push_back(Bool(c.SunBelowHorizon));
 }
 
+// Text, the magnitude or obscuration X of L rounded to some decimals, as
+// shown.  Below 1 a partial or annular eclipse's value never reads as 1:
+// rounding 0.99996 up to "1.0000" would say that the Sun is wholly covered
+// at a place just outside the path of totality, so it reads 0.9999 (the
+// status line cuts it likewise).  A total eclipse keeps the rounded value.
+std::string BelowWhole(std::string Text, long double X, const LocalCircumstances& L) {
+  const std::size_t dot = Text.find('.');
+  if (L.Kind != LocalEclipseKind::Total && X < 1 && dot == 1 && Text[0] == '1')
+    Text = "0." + std::string(Text.size() - 2, '9');
+  return Text;
+}
+
 bool Seen(const LocalCircumstances& L) { return L.Valid && L.Kind != LocalEclipseKind::None && L.Visible; }
 
 // The local circumstances of the eclipse at JDMax (TD) with Delta T.
@@ -103,8 +115,8 @@ std::vector<std::string> LocalColumnValues(const LocalCircumstances& L) {
   v.push_back(Bool(L.Visible));
   for (const LocalContact* c : {&L.First, &L.Second, &L.Maximum, &L.Third, &L.Fourth}) AddContact(*c, v);
   const bool eclipse = L.Kind != LocalEclipseKind::None;
-  v.push_back(eclipse ? DataRealToStr(MAGNITUDE_DECIMALS, L.Magnitude) : "");
-  v.push_back(eclipse ? DataRealToStr(MAGNITUDE_DECIMALS, L.Obscuration) : "");
+  v.push_back(eclipse ? BelowWhole(DataRealToStr(MAGNITUDE_DECIMALS, L.Magnitude), L.Magnitude, L) : "");
+  v.push_back(eclipse ? BelowWhole(DataRealToStr(MAGNITUDE_DECIMALS, L.Obscuration), L.Obscuration, L) : "");
   v.push_back(L.Kind == LocalEclipseKind::Total || L.Kind == LocalEclipseKind::Annular
                   ? DataRealToStr(DURATION_DECIMALS, L.DurationSeconds)
                   : "");
@@ -152,8 +164,8 @@ std::vector<std::string> LocalBlockLines(const std::vector<std::string>& List, b
     std::string date, time;
     JDToIsoDateTime(L.Maximum.JDUT, date, time);
     std::string line = PadRight(std::to_string(rows[i].No), 4) + PadRight(date, 13) +
-                       PadRight(LocalKindText(L.Kind), 13) + PadRight(RealToStr(1, 3, L.Magnitude), 7) +
-                       PadRight(RealToStr(1, 3, L.Obscuration), 9) +
+                       PadRight(LocalKindText(L.Kind), 13) + PadRight(BelowWhole(RealToStr(1, 3, L.Magnitude), L.Magnitude, L), 7) +
+                       PadRight(BelowWhole(RealToStr(1, 3, L.Obscuration), L.Obscuration, L), 9) +
                        PadRight(Clock(L.First) + (L.First.SunBelowHorizon ? "*" : ""), 10) +
                        PadRight(Clock(L.Maximum) + (L.Maximum.SunBelowHorizon ? "*" : ""), 10) +
                        PadRight(Clock(L.Fourth) + (L.Fourth.SunBelowHorizon ? "*" : ""), 10);

@@ -173,6 +173,39 @@ TEST_F(CliFailures, DiagramNamesBeyondTheFileSystemsLimitsAreRefusedFirst) {
   EXPECT_EQ(r.out.rfind("nodalis-cli: Pfad zu lang (h\xC3\xB6" "chstens 4095 Bytes): ", 0), 0u) << r.out;
 }
 
+// Two files asked for under one option, or one file under two: before,
+// the tool ended with success having written only the last (the second
+// --map replaced the first, the map the diagram of the same name).
+TEST_F(CliFailures, AnOutputFileNamedTwiceIsRefusedFirst) {
+  const string a = (dir_ / "a.png").string(), b = (dir_ / "b.png").string();
+  for (const string& opt : {string("--map"), string("--diagram")}) {
+    const Result r = Cli("--saros 145 " + opt + " " + a + " " + opt + " " + b, true);
+    EXPECT_EQ(r.code, 2) << opt;
+    EXPECT_EQ(r.out.rfind("nodalis-cli: " + opt + " nur einmal (die Datei " + a, 0), 0u) << r.out;
+  }
+  Result r = Cli("--saros 145 --paths " + (dir_ / "a.geojson").string() + " --paths " +
+                     (dir_ / "b.kml").string(), true);
+  EXPECT_EQ(r.code, 2);
+  fs::create_directories(dir_ / "sub");
+  fs::create_directory_symlink(dir_ / "sub", dir_ / "link");
+  for (const string& map : {a, (dir_ / "." / "a.png").string()}) {
+    r = Cli("--saros 145 --diagram " + a + " --map " + map, true);
+    EXPECT_EQ(r.code, 2) << map;
+    EXPECT_NE(r.out.find("--diagram und --map nennen dieselbe Datei"), string::npos) << r.out;
+  }
+  r = Cli("--saros 145 --diagram " + (dir_ / "sub" / "c.png").string() + " --map " +
+              (dir_ / "link" / "c.png").string(), true);
+  EXPECT_EQ(r.code, 2) << r.out;
+  EXPECT_TRUE(fs::is_empty(dir_ / "sub"));
+  EXPECT_FALSE(fs::exists(a));
+  EXPECT_FALSE(fs::exists(b));
+  // Two names, two files.
+  r = Cli("--saros 145 --diagram " + a + " --map " + b);
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(fs::exists(a));
+  EXPECT_TRUE(fs::exists(b));
+}
+
 // At the last supported Julian date no eclipse follows: the range message,
 // not the series "Saros 0" of -2955 (exit code 1, nothing on the output).
 TEST_F(CliFailures, ClockAtTheEndOfTheSupportedDates) {

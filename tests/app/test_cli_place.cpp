@@ -44,6 +44,15 @@ double SecondsFrom(const string& iso, long double jd) {
   return static_cast<double>((j - jd) * 86400);
 }
 
+// The canon's elements of 2017 Aug 21 (the fixture of tests/astro).
+const nodalis::test::CanonElementsRow* CanonRowOf2017Aug21() {
+  static const std::vector<nodalis::test::CanonElementsRow> rows =
+      nodalis::test::ReadCanonBesselian(NODALIS_TEST_DATA_DIR "/../../astro/data/canon_besselian.csv");
+  for (const auto& row : rows)
+    if (row.year == 2017 && row.month == 8 && row.day == 21) return &row;
+  return nullptr;
+}
+
 std::size_t Column(const std::vector<string>& header, const string& name) {
   for (std::size_t i = 0; i < header.size(); ++i)
     if (header[i] == name) return i;
@@ -66,11 +75,7 @@ TEST(CliPlace, CsvGainsTheLocalColumnsAfterTheOthers) {
   }
   // The member of 2017 Aug 21 against the canon's elements.
   const std::vector<string> head = Fields(b[0]);
-  const nodalis::test::CanonElementsRow* r = nullptr;
-  static const std::vector<nodalis::test::CanonElementsRow> rows =
-      nodalis::test::ReadCanonBesselian(NODALIS_TEST_DATA_DIR "/../../astro/data/canon_besselian.csv");
-  for (const auto& row : rows)
-    if (row.year == 2017 && row.month == 8 && row.day == 21) r = &row;
+  const nodalis::test::CanonElementsRow* r = CanonRowOf2017Aug21();
   ASSERT_NE(r, nullptr);
   const LocalCircumstances canon = ComputeLocalCircumstances(r->p, {42.8501L, -106.3252L, 1560});
   int found = 0;
@@ -171,6 +176,39 @@ TEST(CliPlace, CatalogWritesTheEclipsesSeenFromThePlace) {
   EXPECT_EQ(seen.out.find(",annular,true,2023-10-14T"), string::npos);  // Casper: partial in 2023
   EXPECT_NE(seen.out.find(",partial,true,2023-10-14T"), string::npos);
   EXPECT_NE(seen.out.find(",partial,true,2024-04-08T"), string::npos);
+}
+
+// Just outside the northern limit of totality of 2017 Aug 21 in Nebraska
+// (0.4 km north of our limit at 100.5863 W, from --paths): the Sun is
+// covered all but a sliver, and the output must not say "wholly".  The
+// canon's elements put the place outside the umbra too.
+TEST(CliPlace, PartialJustOutsideThePathNeverReadsAsWhollyCovered) {
+  const GeodeticPlace place{42.0178L, -100.5863L, 0};
+  const nodalis::test::CanonElementsRow* canonRow = CanonRowOf2017Aug21();
+  ASSERT_NE(canonRow, nullptr);
+  const LocalCircumstances canon = ComputeLocalCircumstances(canonRow->p, place);
+  ASSERT_EQ(canon.Kind, LocalEclipseKind::Partial);
+  EXPECT_GT(canon.Magnitude, 0.999);
+
+  const string at = " --place 42.0178 -100.5863 --delta-t espenak-meeus-2006";
+  const Result csv = Cli(SERIES + " --format csv" + at);
+  ASSERT_EQ(csv.code, 0);
+  const std::vector<string> lines = Lines(csv.out);
+  const std::vector<string> head = Fields(lines.at(0));
+  int found = 0;
+  for (const string& l : lines) {
+    const std::vector<string> f = Fields(l);
+    if (f.size() != head.size() || f[Column(head, "date")] != "2017-08-21") continue;
+    ++found;
+    EXPECT_EQ(f[Column(head, "local_type")], "partial");
+    EXPECT_EQ(f[Column(head, "local_magnitude")], "0.9999");
+    EXPECT_EQ(f[Column(head, "local_obscuration")], "0.9999");  // was "1.0000"
+    EXPECT_EQ(f[Column(head, "local_duration_s")], "");
+  }
+  EXPECT_EQ(found, 1);
+  const Result table = Cli(SERIES + at);
+  ASSERT_EQ(table.code, 0);
+  EXPECT_NE(table.out.find("\n22  2017-08-21   partiell     0.999  0.999    "), string::npos) << table.out;
 }
 
 TEST(CliPlace, BadPlacesExitWith2) {

@@ -76,7 +76,12 @@ TEST(LocalPlace, BadValuesAreRefusedWithTheirText) {
     EXPECT_NE(Refused(bad, "0").find("Breite"), std::string::npos) << bad;
   for (const char* bad : {"", "x", "nan", "infinity", "16.4Q"})
     EXPECT_NE(Refused("0", bad).find("L\xE4nge"), std::string::npos) << bad;
-  Refused("16.4E", "48.2N");  // swapped: the letters of the other coordinate
+  // swapped: the letters of the other coordinate
+  EXPECT_NE(Refused("16.4E", "48.2N").find("anderen Koordinate"), std::string::npos);
+  EXPECT_NE(Refused("0", "48.2\xB0S").find("anderen Koordinate"), std::string::npos);
+  // ... but a word ending in such a letter is no number ("nan" is not "na" north)
+  for (const char* word : {"nan", "-nan", "NaN", "n", "xs"})
+    EXPECT_NE(Refused("0", word).find("L\xE4nge erwartet Grad als Zahl"), std::string::npos) << word;
   Refused("-48.2N", "0");     // a sign and a letter
   for (const char* bad : {"x", "nan", "20000", "-2000", "1e4"})
     EXPECT_NE(Refused("0", "0", bad).find("H\xF6he"), std::string::npos) << bad;
@@ -98,14 +103,26 @@ TEST(LocalPlace, OneTextAsTheSettingsFileHoldsIt) {
   }
 }
 
-TEST(LocalPlace, SettingsFilePlace) {
-  char dir[] = "/tmp/nodalis_place_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
-  const std::string ini = std::string(dir) + "/Nodalis.ini";
-  auto write = [&](const std::string& text) {
-    std::ofstream(ini, std::ios::binary | std::ios::trunc) << text;
-  };
-  SetIniFile(ini);
+namespace {
+// A settings file of its own in a fresh folder, removed afterwards.
+class SettingsPlaceFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(mkdtemp(dir_), nullptr);
+    ini_ = std::string(dir_) + "/Nodalis.ini";
+    SetIniFile(ini_);
+  }
+  void TearDown() override {
+    std::remove(ini_.c_str());
+    rmdir(dir_);
+  }
+  void write(const std::string& text) { std::ofstream(ini_, std::ios::binary | std::ios::trunc) << text; }
+  char dir_[32] = "/tmp/nodalis_place_XXXXXX";
+  std::string ini_;
+};
+}  // namespace
+
+TEST_F(SettingsPlaceFile, SettingsFilePlace) {
   GeodeticPlace p;
   std::string e;
   write("[Ini]\nUseWinDir=0\n");
@@ -126,8 +143,6 @@ TEST(LocalPlace, SettingsFilePlace) {
   EXPECT_NE(e.find("[Ini] Place"), std::string::npos);
   EXPECT_NE(e.find("123"), std::string::npos);
   EXPECT_EQ(p.LatitudeDeg, before.LatitudeDeg);
-  std::remove(ini.c_str());
-  rmdir(dir);
 }
 
 TEST(LocalPlace, StatusText) {
@@ -155,4 +170,33 @@ TEST(LocalPlace, StatusText) {
   EXPECT_EQ(t.rfind("40,42\xB0 N 3,72\xB0 W: partiell, Gr\xF6\xDF" "e 0,99, Max. 18:32:", 0), 0u) << t;
   EXPECT_NE(t.find(", bei Sonnenuntergang"), std::string::npos) << t;
   EXPECT_EQ(LocalKindText(LocalEclipseKind::Annular), "ringf\xF6rmig");
+}
+
+// The settings file as a careless editor leaves it: lone CR line ends, a
+// byte that is no ASCII in the value, a line far longer than any place.
+TEST_F(SettingsPlaceFile, SettingsFilePlaceFromOddFiles) {
+  GeodeticPlace p;
+  std::string e;
+  write("[Ini]\rPlace=48.2N 16.37E 170\rUseWinDir=0\r");
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_DOUBLE_EQ(static_cast<double>(p.LatitudeDeg), 48.2);
+  EXPECT_EQ(p.HeightM, 170);
+  write("[Ini]\rPlace=48.2N 16.37E\r");  // no height: not the next line's text
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_EQ(p.HeightM, 0);
+  write("[Ini]\nPlace=48.2N 16.37\xE9\n");  // Windows-1252 e acute in place of E
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Invalid);
+  EXPECT_NE(e.find("L\xE4nge"), std::string::npos) << e;
+  write("[Ini]\nPlace=48.2\xC2\xB0N 16.37\xC2\xB0" "E\n");  // UTF-8 degree signs
+  ASSERT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
+  EXPECT_DOUBLE_EQ(static_cast<double>(p.LongitudeDeg), 16.37);
+  const std::string longLine = "[Ini]\nPlace=48.2 16.4 " + std::string(100000, '7') + "\n";
+  write(longLine);
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Invalid);
+  EXPECT_LT(e.size(), 400u) << "the message shows the value bounded";
+  write("[Ini]\nPlace=" + std::string(100000, ' ') + "48.2 16.4\n");
+  e.clear();
+  EXPECT_EQ(ReadSettingsPlace(p, e), SettingsPlace::Set) << e;
 }
