@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes the pictures of the README (docs/images/) with the program itself:
-# the main window and the graph window photographed on a virtual screen
-# (Xvfb with the window manager openbox), and the diagram that
-# nodalis-cli exports. Each picture is reduced to a palette PNG (pngquant)
+# the main window, the graph window and the map window photographed on a
+# virtual screen (Xvfb with the window manager openbox), and the diagram
+# and the map that nodalis-cli exports. Each picture is reduced to a palette PNG (pngquant)
 # to keep it small. Usage, from the repository root after a build in build/:
 #   bash tools/doc_images.sh [BUILD_DIR [OUT_DIR]]
 # (DOC_IMAGES_DISPLAY=N starts the search for a free display number at N.)
@@ -38,9 +38,10 @@ openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 1
 
-# A fresh settings file in an empty folder, German texts, the program's
-# window with the series of the eclipse.
+# A fresh settings file in an empty folder (the place: Athens), German
+# texts, the program's window with the series of the eclipse.
 cd "$WORK"
+printf '[Ini]\nPlace=37.98N 23.73E 70\n' >Nodalis.ini
 export QT_QPA_PLATFORM=xcb LANG=de_DE.UTF-8
 "$BUILD/bin/nodalis" "$JD" >/dev/null 2>&1 &
 pids+=($!)
@@ -75,10 +76,23 @@ xdotool windowactivate --sync "$graph" 2>/dev/null || true
 sleep 1
 shoot "$graph" "$OUT/graph-window.png"
 
+# The map window, opened with "&Karte" (Alt+K) in the graph window, the
+# mouse over the path of member 35 (2114 June 3, at 16 N 20 E on the map
+# at 100 %) so that the status line names it and how it looked from the
+# place, as nodalis-cli --saros 139 --place 37.98N 23.73E 70 lists it.
+xdotool key --window "$graph" alt+k
+map="$(window 'Nodalis  Karte 139')"
+xdotool windowactivate --sync "$map" 2>/dev/null || true
+sleep 1
+xdotool mousemove --window "$map" 531 246
+sleep 1
+shoot "$map" "$OUT/map-window.png"
+
 # The diagram of Saros 145 as nodalis-cli exports it (96 dpi).
 "$BUILD/bin/nodalis-cli" --saros 145 --diagram "$WORK/diagram.png" >/dev/null
 pngquant --force --strip --quality 60-95 64 --output "$OUT/diagram-saros145.png" "$WORK/diagram.png"
 # The world map of Saros 145 as nodalis-cli exports it (96 dpi).
 "$BUILD/bin/nodalis-cli" --saros 145 --map "$WORK/map.png" >/dev/null
 pngquant --force --strip --quality 60-95 64 --output "$OUT/map-saros145.png" "$WORK/map.png"
-ls -l "$OUT"/main-window.png "$OUT"/graph-window.png "$OUT"/diagram-saros145.png "$OUT"/map-saros145.png
+ls -l "$OUT"/main-window.png "$OUT"/graph-window.png "$OUT"/map-window.png \
+  "$OUT"/diagram-saros145.png "$OUT"/map-saros145.png
