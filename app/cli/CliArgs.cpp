@@ -145,6 +145,19 @@ std::string CheckOutputFilePath(const std::string& Path, const std::vector<std::
   if (::stat(Path.c_str(), &st) == 0) {
     if (!S_ISREG(st.st_mode)) return "keine gew\xF6hnliche Datei: " + shown;
     if (::access(Path.c_str(), W_OK) != 0) return "Datei schreibgesch\xFCtzt: " + shown;
+  } else if (::lstat(Path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    // A link to a file not there yet is written through to its target: the
+    // target's folder must exist, or the write would fail after the table.
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(Path.c_str(), target.data(), target.size());
+    if (n > 0 && static_cast<std::size_t>(n) < target.size()) {
+      target.resize(static_cast<std::size_t>(n));
+      if (target[0] != '/') target = dir + "/" + target;
+      std::string targetDir, targetBase;
+      SplitPath(target, targetDir, targetBase);
+      if (::stat(targetDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return "Verzeichnis nicht gefunden: " + FileNameText(targetDir) + " (Ziel des Verweises " + shown + ")";
+    }
   }
   return "";
 }

@@ -175,8 +175,9 @@ TEST_F(CliFailures, DiagramNamesBeyondTheFileSystemsLimitsAreRefusedFirst) {
 
 // Two files asked for under one option, or one file under two: before,
 // the tool ended with success having written only the last (the second
-// --map replaced the first, the map the diagram of the same name).
-TEST_F(CliFailures, AnOutputFileNamedTwiceIsRefusedFirst) {
+// --map replaced the first, the map the diagram of the same name).  And a
+// link into a folder that does not exist.
+TEST_F(CliFailures, OutputNamesThatWouldLoseAFileAreRefusedFirst) {
   const string a = (dir_ / "a.png").string(), b = (dir_ / "b.png").string();
   for (const string& opt : {string("--map"), string("--diagram")}) {
     const Result r = Cli("--saros 145 " + opt + " " + a + " " + opt + " " + b, true);
@@ -199,6 +200,17 @@ TEST_F(CliFailures, AnOutputFileNamedTwiceIsRefusedFirst) {
   EXPECT_TRUE(fs::is_empty(dir_ / "sub"));
   EXPECT_FALSE(fs::exists(a));
   EXPECT_FALSE(fs::exists(b));
+  // A link to a file in a folder that does not exist: refused first too
+  // (before, the table was computed and the write failed with exit code 1).
+  fs::create_symlink(dir_ / "nowhere" / "m.png", dir_ / "dangling.png");
+  r = Cli("--saros 145 --map " + (dir_ / "dangling.png").string(), true);
+  EXPECT_EQ(r.code, 2) << r.out;
+  EXPECT_NE(r.out.find("Verzeichnis nicht gefunden: " + (dir_ / "nowhere").string()), string::npos) << r.out;
+  // A link to a file not there yet in a folder that is: written through.
+  fs::create_symlink("sub/m.png", dir_ / "ahead.png");
+  EXPECT_EQ(Cli("--saros 145 --map " + (dir_ / "ahead.png").string()).code, 0);
+  EXPECT_TRUE(fs::is_regular_file(dir_ / "sub" / "m.png"));
+  EXPECT_TRUE(fs::is_symlink(dir_ / "ahead.png"));
   // Two names, two files.
   r = Cli("--saros 145 --diagram " + a + " --map " + b);
   EXPECT_EQ(r.code, 0);
