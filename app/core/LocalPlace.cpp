@@ -175,7 +175,10 @@ std::string LocalStatusText(const GeodeticPlace& Place, const LocalCircumstances
   // A partial eclipse never reads as 1,00: its magnitude is cut, not rounded.
   const long double mag =
       L.Kind == LocalEclipseKind::Partial ? std::floor(L.Magnitude * 100) / 100 : L.Magnitude;
-  s += LocalKindText(L.Kind) + ", Gr\xF6\xDF" "e " + Decimals(mag, 2);
+  // Nor does an annular one (0.996 is 0,99, not 1,00: the Sun's ring stays).
+  std::string magText = Decimals(mag, 2);
+  if (L.Kind == LocalEclipseKind::Annular && mag < 1 && magText == "1,00") magText = "0,99";
+  s += LocalKindText(L.Kind) + ", Gr\xF6\xDF" "e " + magText;
   if (L.Kind != LocalEclipseKind::Partial && L.DurationSeconds > 0) {
     const long long d = std::llround(L.DurationSeconds);
     s += ", Dauer " + (d >= 60 ? std::to_string(d / 60) + " min " : std::string()) + std::to_string(d % 60) + " s";

@@ -170,6 +170,16 @@ TEST(LocalPlace, StatusText) {
   EXPECT_EQ(t.rfind("40,42\xB0 N 3,72\xB0 W: partiell, Gr\xF6\xDF" "e 0,99, Max. 18:32:", 0), 0u) << t;
   EXPECT_NE(t.find(", bei Sonnenuntergang"), std::string::npos) << t;
   EXPECT_EQ(LocalKindText(LocalEclipseKind::Annular), "ringf\xF6rmig");
+  // An annular phase near the end of a hybrid path: the Moon covers 99.6 %
+  // of the Sun's diameter, and the text must not say 1,00 (total).
+  LocalCircumstances ring = L;
+  ring.Kind = LocalEclipseKind::Annular;
+  ring.Magnitude = 0.9962L;
+  ring.DurationSeconds = 12;
+  EXPECT_EQ(LocalStatusText(casper, ring),
+            "42,85\xB0 N 106,33\xB0 W: ringf\xF6rmig, Gr\xF6\xDF" "e 0,99, Dauer 12 s, Max. 17:43:48 UT");
+  ring.Magnitude = 0.9949L;
+  EXPECT_NE(LocalStatusText(casper, ring).find("Gr\xF6\xDF" "e 0,99,"), std::string::npos);
 }
 
 // The settings file as a careless editor leaves it: lone CR line ends, a
