@@ -16,7 +16,7 @@ if [ "${1:-}" = "--inside-wm" ]; then
   shift
   openbox --sm-disable >/dev/null 2>&1 &
   wm_pid=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do  # up to 30 s on a loaded machine
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     sleep 0.1
   done

@@ -22,7 +22,7 @@ using namespace nodalis;
 
 namespace {
 
-constexpr int WAIT_MS = 10000;
+constexpr int WAIT_MS = 30000;  // the window manager and a series build on a loaded machine
 // A picture as tall as the main window makes it on a 1200-pixel screen of
 // 320 mm: the screen's height less 8.5 mm, 1 : sqrt(2).
 constexpr float PICTURE_H_MM = 311.5f;

@@ -22,7 +22,7 @@ using namespace nodalis;
 
 namespace {
 
-constexpr int WAIT_MS = 10000;
+constexpr int WAIT_MS = 30000;  // the window manager and a series build on a loaded machine
 
 void Xdotool(const QStringList& Args) {
   QProcess P;
