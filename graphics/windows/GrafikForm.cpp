@@ -27,11 +27,6 @@ constexpr float SQRT2 = 1.41421356f;
 // Client area of a new window: the default picture at 96 dpi.
 constexpr int INITIAL_CLIENT_W = DEFAULT_PICTURE_WIDTH_PX;
 constexpr int INITIAL_CLIENT_H = DEFAULT_PICTURE_HEIGHT_PX;
-// Largest picture surface per side, in pixels. A zoom that would make the
-// surface larger is lowered to the largest that fits, so the picture keeps
-// its proportions (a wild typed zoom must not allocate gigabytes for the
-// backing image).
-constexpr int MAX_SURFACE_PX = 6000;
 // Save resolutions of the tags 2 and 3.
 constexpr int HIRES_DPI = 300;
 constexpr int XXL_DPI = 600;

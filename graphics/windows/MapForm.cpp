@@ -34,8 +34,6 @@ namespace nodalis {
 namespace {
 constexpr float ZOOM_STEP = 1.41421356f;
 constexpr float MIN_ZOOM = 0.25f;
-// Largest picture surface per side, pixels (as the graph window's).
-constexpr int MAX_SURFACE_PX = 6000;
 // The member under the mouse: within this many pixels of its mark or line.
 constexpr int HIT_TOLERANCE_PX = 6;
 constexpr int PRINT_MARGIN_MM = 15;

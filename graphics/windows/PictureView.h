@@ -31,6 +31,13 @@ class QLabel;
 
 namespace nodalis {
 
+// Largest picture surface per side, in pixels, of the picture windows (the
+// graph window and the map window). A zoom that would make the surface
+// larger is lowered to the largest that fits, so the picture keeps its
+// proportions (a wild typed zoom must not allocate gigabytes for the
+// backing image).
+constexpr int MAX_SURFACE_PX = 6000;
+
 class TGraphSurface : public QWidget {
   Q_OBJECT
  public:

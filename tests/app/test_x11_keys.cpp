@@ -19,6 +19,7 @@
 #include "app/gui/NodalisU.h"
 #include "app/core/SeriesState.h"
 #include "graphics/windows/GrafikForm.h"
+#include "tests/x11_xdotool.h"
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -32,14 +33,7 @@ constexpr int WAIT_MS = 20000;  // a series build on a loaded machine
 constexpr float ZOOM_TOL = 1e-4f;
 
 // xdotool with the arguments; its standard output, trimmed.
-QString Xdotool(const QStringList& Args) {
-  QProcess P;
-  P.start(QStringLiteral("xdotool"), Args);
-  EXPECT_TRUE(P.waitForFinished(WAIT_MS)) << Args.join(' ').toStdString();
-  EXPECT_EQ(P.exitCode(), 0) << Args.join(' ').toStdString() << ": "
-                             << P.readAllStandardError().toStdString();
-  return QString::fromUtf8(P.readAllStandardOutput()).trimmed();
-}
+QString Xdotool(const QStringList& Args) { return x11_test::Xdotool(Args, WAIT_MS); }
 
 // The caption the window system shows for a window.
 QString ShownCaption(QWidget* W) { return Xdotool({"getwindowname", QString::number(W->winId())}); }
@@ -56,8 +50,7 @@ void Key(const char* Name) { Xdotool({"key", "--delay", "50", Name}); }
 class X11Keys : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (qgetenv("QT_QPA_PLATFORM") != "xcb" || qEnvironmentVariableIsEmpty("DISPLAY") ||
-        QStandardPaths::findExecutable("xdotool").isEmpty())
+    if (!x11_test::HaveXdotoolDisplay())
       GTEST_SKIP() << "needs an X display and xdotool (run_under_xvfb.sh)";
     // As the program does at start (the German catalogue once per process).
     static const bool Ready = (SetUpApplication(*qApp), true);

@@ -17,6 +17,7 @@
 #include "graphics/draw/SeriesDiagram.h"
 #include "graphics/windows/GrafikForm.h"
 #include "tests/graphics/one_eclipse_series.h"
+#include "tests/x11_xdotool.h"
 
 using namespace nodalis;
 
@@ -28,19 +29,12 @@ constexpr int WAIT_MS = 30000;  // the window manager and a series build on a lo
 constexpr float PICTURE_H_MM = 311.5f;
 constexpr float PICTURE_W_MM = PICTURE_H_MM / 1.41421356f;
 
-void Xdotool(const QStringList& Args) {
-  QProcess P;
-  P.start(QStringLiteral("xdotool"), Args);
-  ASSERT_TRUE(P.waitForFinished(WAIT_MS)) << Args.join(' ').toStdString();
-  EXPECT_EQ(P.exitCode(), 0) << Args.join(' ').toStdString() << ": "
-                             << P.readAllStandardError().toStdString();
-}
+void Xdotool(const QStringList& Args) { x11_test::Xdotool(Args, WAIT_MS); }
 
 class X11GraphWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (qgetenv("QT_QPA_PLATFORM") != "xcb" || qEnvironmentVariableIsEmpty("DISPLAY") ||
-        QStandardPaths::findExecutable("xdotool").isEmpty())
+    if (!x11_test::HaveXdotoolDisplay())
       GTEST_SKIP() << "needs an X display and xdotool (run_under_xvfb.sh --wm)";
     LoadOneEclipse();
     ShowGraph(Form, GDI, &DrawSeriesDiagram, -DIAGRAM_HALF_WIDTH, -DIAGRAM_HALF_HEIGHT,

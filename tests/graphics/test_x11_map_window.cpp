@@ -17,6 +17,7 @@
 #include "graphics/draw/WorldMap.h"
 #include "graphics/windows/MapForm.h"
 #include "tests/graphics/map_places.h"
+#include "tests/x11_xdotool.h"
 
 using namespace nodalis;
 
@@ -24,19 +25,12 @@ namespace {
 
 constexpr int WAIT_MS = 30000;  // the window manager and a series build on a loaded machine
 
-void Xdotool(const QStringList& Args) {
-  QProcess P;
-  P.start(QStringLiteral("xdotool"), Args);
-  ASSERT_TRUE(P.waitForFinished(WAIT_MS)) << Args.join(' ').toStdString();
-  EXPECT_EQ(P.exitCode(), 0) << Args.join(' ').toStdString() << ": "
-                             << P.readAllStandardError().toStdString();
-}
+void Xdotool(const QStringList& Args) { x11_test::Xdotool(Args, WAIT_MS); }
 
 class X11MapWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (qgetenv("QT_QPA_PLATFORM") != "xcb" || qEnvironmentVariableIsEmpty("DISPLAY") ||
-        QStandardPaths::findExecutable("xdotool").isEmpty())
+    if (!x11_test::HaveXdotoolDisplay())
       GTEST_SKIP() << "needs an X display and xdotool (run_under_xvfb.sh --wm)";
     map_test::SeriesOf(145);
     Form = new TMapForm;
